@@ -1,0 +1,1 @@
+// Placeholder for a folder whose sources are not written yet.

@@ -1,0 +1,197 @@
+#include "common/File.h"
+
+#include "common/FileError.h"
+
+#include <cerrno>
+#include <utility>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace orvik {
+
+File::~File()
+{
+    if (m_file)
+        std::fclose(m_file);
+}
+
+File::File(File&& other) noexcept
+    : m_file(std::exchange(other.m_file, nullptr)), m_path(std::move(other.m_path)), m_mode(other.m_mode),
+      m_openErrno(other.m_openErrno)
+{
+}
+
+File& File::operator=(File&& other) noexcept
+{
+    if (this != &other) {
+        if (m_file)
+            std::fclose(m_file);
+        m_file = std::exchange(other.m_file, nullptr);
+        m_path = std::move(other.m_path);
+        m_mode = other.m_mode;
+        m_openErrno = other.m_openErrno;
+    }
+    return *this;
+}
+
+bool File::Open(const std::string& path, Mode mode)
+{
+    if (m_file) {
+        std::fclose(m_file);
+        m_file = nullptr;
+    }
+    m_path = path;
+    m_mode = mode;
+    const char* how = mode == Mode::Read ? "rb" : mode == Mode::ReadWrite ? "r+b" : "wb";
+    errno = 0;
+    m_file = path.empty() ? nullptr : std::fopen(path.c_str(), how);
+    m_openErrno = m_file ? 0 : (path.empty() ? ENOENT : errno);
+    return m_file != nullptr;
+}
+
+void File::RequireOpen(bool forWrite) const
+{
+    // A file that never opened behaves as an invalid handle: "not found".
+    if (!m_file)
+        throw FileError(FileErrorKind::FileNotFound, forWrite ? m_path : std::string());
+}
+
+void File::ThrowErrno(bool withName) const
+{
+    const int err = errno;
+    FileErrorKind kind = FileErrorKindFromErrno(err);
+    if (kind == FileErrorKind::None)
+        kind = FileErrorKind::Generic;
+    throw FileError(kind, withName ? m_path : std::string());
+}
+
+std::size_t File::Read(void* buffer, std::size_t size)
+{
+    RequireOpen(false);
+    if (size == 0)
+        return 0;
+    errno = 0;
+    const std::size_t got = std::fread(buffer, 1, size, m_file);
+    if (got < size && std::ferror(m_file)) {
+        std::clearerr(m_file);
+        ThrowErrno(false);
+    }
+    return got;
+}
+
+void File::ReadExact(void* buffer, std::size_t size)
+{
+    if (Read(buffer, size) != size)
+        throw FileError(FileErrorKind::EndOfFile);
+}
+
+std::int32_t File::ReadInt32()
+{
+    std::uint8_t b[4];
+    ReadExact(b, 4);
+    return GetInt32(b);
+}
+
+void File::Seek(std::int64_t position)
+{
+    RequireOpen(false);
+    if (position < 0)
+        throw FileError(FileErrorKind::BadSeek);
+    errno = 0;
+    if (std::fseek(m_file, static_cast<long>(position), SEEK_SET) != 0)
+        ThrowErrno(false);
+}
+
+std::int64_t File::Position()
+{
+    RequireOpen(false);
+    const long pos = std::ftell(m_file);
+    if (pos < 0)
+        ThrowErrno(false);
+    return pos;
+}
+
+std::int64_t File::Length()
+{
+    RequireOpen(false);
+    const long here = std::ftell(m_file);
+    if (here < 0 || std::fseek(m_file, 0, SEEK_END) != 0)
+        ThrowErrno(false);
+    const long end = std::ftell(m_file);
+    if (end < 0 || std::fseek(m_file, here, SEEK_SET) != 0)
+        ThrowErrno(false);
+    return end;
+}
+
+void File::Write(const void* buffer, std::size_t size)
+{
+    RequireOpen(true);
+    if (size == 0)
+        return;
+    errno = 0;
+    const std::size_t put = std::fwrite(buffer, 1, size, m_file);
+    if (put != size) {
+        const int err = errno;
+        std::clearerr(m_file);
+        // A write that wrote fewer bytes than asked is "disk full" unless the system said otherwise.
+        FileErrorKind kind = err ? FileErrorKindFromErrno(err) : FileErrorKind::DiskFull;
+        if (kind == FileErrorKind::Generic || kind == FileErrorKind::None)
+            kind = FileErrorKind::DiskFull;
+        throw FileError(kind, m_path);
+    }
+}
+
+void File::WriteInt32(std::int32_t value)
+{
+    std::uint8_t b[4];
+    PutInt32(b, value);
+    Write(b, 4);
+}
+
+void File::Sync()
+{
+    RequireOpen(true);
+    errno = 0;
+    if (std::fflush(m_file) != 0)
+        ThrowErrno(true);
+#ifdef _WIN32
+    if (_commit(_fileno(m_file)) != 0)
+        ThrowErrno(true);
+#else
+    if (::fsync(fileno(m_file)) != 0 && errno != EINVAL && errno != EROFS)
+        ThrowErrno(true);
+#endif
+}
+
+void File::Close()
+{
+    if (!m_file)
+        return;
+    std::FILE* f = std::exchange(m_file, nullptr);
+    errno = 0;
+    if (std::fclose(f) != 0 && m_mode != Mode::Read)
+        ThrowErrno(true);
+}
+
+std::vector<std::uint8_t> ReadWholeFile(const std::string& path)
+{
+    File f(path, File::Mode::Read);
+    const auto len = f.Length();
+    std::vector<std::uint8_t> data(static_cast<std::size_t>(len));
+    f.Seek(0);
+    data.resize(f.Read(data.data(), data.size()));
+    return data;
+}
+
+void WriteWholeFile(const std::string& path, const void* data, std::size_t size)
+{
+    File f(path, File::Mode::CreateWrite);
+    f.Write(data, size); // throws kind 2 with the path when the file could not be created
+    f.Close();
+}
+
+} // namespace orvik

@@ -1,0 +1,114 @@
+#include "common/Paths.h"
+
+#include "common/FileError.h"
+#include "common/Text.h"
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <random>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace orvik {
+
+namespace {
+
+bool IsSeparator(char c)
+{
+#ifdef _WIN32
+    return c == '/' || c == '\\' || c == ':';
+#else
+    return c == '/';
+#endif
+}
+
+} // namespace
+
+std::string GameDirectory(const std::string& archivePath)
+{
+    for (std::size_t i = archivePath.size(); i > 0; --i)
+        if (IsSeparator(archivePath[i - 1]))
+            return archivePath.substr(0, i);
+    return {};
+}
+
+std::string FindInFolder(const std::string& dir, const std::string& name)
+{
+    const std::string exact = dir + name;
+    std::error_code ec;
+    if (fs::exists(exact, ec))
+        return exact;
+    const std::string wanted = FoldLower(name);
+    const fs::path folder = dir.empty() ? fs::path(".") : fs::path(dir);
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string entry = it->path().filename().string();
+        if (FoldLower(entry) == wanted)
+            return dir + entry;
+    }
+    return exact;
+}
+
+bool IsSafeFileName(std::string_view name)
+{
+    if (name.empty() || name == "." || name == "..")
+        return false;
+    for (char c : name) {
+        const auto u = static_cast<unsigned char>(c);
+        if (c == '/' || c == '\\' || c == ':' || u < 0x20 || u == 0x7F)
+            return false;
+    }
+    return true;
+}
+
+bool IsSafeScriptName(std::string_view name)
+{
+    for (char c : name) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u == 0x7F)
+            return false;
+        switch (c) {
+        case ' ': case '&': case '|': case '<': case '>': case '^': case '%': case '"':
+            return false;
+        default:
+            break;
+        }
+    }
+    return true;
+}
+
+TempDir::TempDir()
+{
+    static std::atomic<unsigned> counter{0};
+    std::error_code ec;
+    fs::path base = fs::temp_directory_path(ec);
+    if (ec)
+        base = fs::current_path(ec);
+    std::random_device rd;
+    const auto stamp = static_cast<unsigned long long>(
+        std::chrono::steady_clock::now().time_since_epoch().count());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const fs::path candidate =
+            base / ("orvik-" + std::to_string(stamp % 1000000007ULL) + "-" + std::to_string(rd()) + "-" +
+                    std::to_string(counter++));
+        // create_directory fails when the name exists, so the folder is ours alone.
+        if (fs::create_directory(candidate, ec) && !ec) {
+            fs::permissions(candidate, fs::perms::owner_all, fs::perm_options::replace, ec);
+            m_path = candidate.string();
+            if (!m_path.empty() && m_path.back() != fs::path::preferred_separator)
+                m_path += static_cast<char>(fs::path::preferred_separator);
+            return;
+        }
+    }
+    throw FileError(FileErrorKind::AccessDenied, base.string());
+}
+
+TempDir::~TempDir()
+{
+    std::error_code ec;
+    if (!m_path.empty())
+        fs::remove_all(m_path, ec);
+}
+
+} // namespace orvik

@@ -1,0 +1,38 @@
+#pragma once
+// The PCX decoder: versions 0, 2, 3 and 5; 1, 4 (one or four planes), 8 and 24 bits a pixel.
+#include "image/PackedImage.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace orvik {
+
+struct PcxHeader {
+    std::uint8_t manufacturer = 0;
+    std::uint8_t version = 0;
+    std::uint8_t encoding = 0;
+    std::int8_t bitsPerPixel = 0;
+    std::uint16_t xmin = 0, ymin = 0, xmax = 0, ymax = 0;
+    std::uint16_t hres = 0, vres = 0;
+    std::array<std::uint8_t, 48> palette{};
+    std::uint8_t reserved = 0;
+    std::int8_t planes = 0;
+    std::int16_t bytesPerLine = 0;
+    std::uint16_t paletteInfo = 0;
+
+    std::uint32_t Width() const { return static_cast<std::uint16_t>(xmax - xmin + 1); }
+    std::uint32_t Height() const { return static_cast<std::uint16_t>(ymax - ymin + 1); }
+    int Depth() const { return bitsPerPixel * planes; }
+};
+
+// Decodes the PCX file at path. width and height are written as soon as the header is accepted.
+// Returns no image on any failure; never throws.
+std::optional<PackedImage> LoadPcxImage(const std::string& path, std::uint32_t& width, std::uint32_t& height);
+
+// Decodes a PCX file held in memory, as LoadPcxImage does.
+std::optional<PackedImage> DecodePcx(const std::uint8_t* data, std::size_t size, std::uint32_t& width,
+                                     std::uint32_t& height);
+
+} // namespace orvik

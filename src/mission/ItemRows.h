@@ -1,0 +1,57 @@
+#pragma once
+// The item table's texts and their conversion to and from item records. The dialog, Save,
+// Refresh Map and the command line all go through these.
+#include "catalogue/ItemDefList.h"
+#include "mission/MissionModel.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace orvik {
+
+enum ItemColumn { kColItem = 0, kColX, kColY, kColZ, kColAngle, kColId, kColMpOnly, kColumnCount };
+
+using ItemRow = std::array<std::string, kColumnCount>;
+
+// Column titles: "Item", "X Position", "Y Position", "Z Position", "Angle", "ID", "MP Only".
+const std::array<const char*, kColumnCount>& ItemColumnTitles();
+
+// The cell texts of one item: the catalogue name, "%ld" numbers, "Y"/"N".
+ItemRow ItemToRow(const CMissionItem& item, const CItemDefList& catalogue);
+
+// Whether an item's catalogue name, lower-cased, contains "center".
+bool IsCenterItem(const CMissionItem& item, const CItemDefList& catalogue);
+
+struct ApplyResult {
+    bool ok = true;
+    std::size_t badRow = 0;
+    std::string badName;
+};
+
+// Copies rows into the model as Save does: for each item in order, X, Y, Z and angle from the
+// texts, then the id by name; the first unknown name stops (that row keeps its old id; its numbers
+// are already stored). Missing rows read as empty texts.
+ApplyResult ApplyRowsForSave(const std::vector<ItemRow>& rows, CMissionModel& model, const CItemDefList& catalogue);
+// The same as Refresh Map does it: X, Y, Z and the id; the angle is not read.
+ApplyResult ApplyRowsForRefresh(const std::vector<ItemRow>& rows, CMissionModel& model, const CItemDefList& catalogue);
+
+// "Invalid item name \"NAME\" aborting save." and "Invalid item name \"NAME\" cannot refresh."
+std::string InvalidNameSaveMessage(const std::string& name);
+std::string InvalidNameRefreshMessage(const std::string& name);
+
+inline constexpr const char* kDataSavedMessage = "Data saved!";
+
+struct SaveOutcome {
+    bool saved = false;
+    std::string message;  // "Data saved!" or the invalid-name message
+};
+
+// Save: apply the rows, then write the records in place at missionOffset, flush them to disk and
+// read them back. Nothing is written when a name is unknown. A mismatch on read-back or a short
+// write throws FileError; the records' place must lie inside the archive (else kind 14, nothing
+// written).
+SaveOutcome SaveMission(const std::string& archivePath, std::uint32_t missionOffset, CMissionModel& model,
+                        const std::vector<ItemRow>& rows, const CItemDefList& catalogue);
+
+} // namespace orvik

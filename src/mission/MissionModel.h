@@ -1,0 +1,61 @@
+#pragma once
+// The mission being edited: its item records and the names of its terrain files.
+#include "archive/MissionExport.h"
+#include "common/File.h"
+#include "mission/MissionItem.h"
+#include "mission/TerrainView.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace orvik {
+
+// What a load found wrong without failing; the callers tell the user.
+struct LoadReport {
+    bool itemsDamaged = false;     // records ran to the end of the file without an end mark
+    bool terrainMissing = false;   // the terrain description is not in kq.pff
+    bool colorMapMissing = false;  // the colour map is not in kq.pff (or no colour map is named)
+};
+
+class CMissionModel {
+public:
+    static constexpr std::int64_t kTitleOffset = 4;
+    static constexpr std::int64_t kTerrainNameOffset = 84;
+    static constexpr std::int64_t kItemsOffset = 264;
+
+    virtual ~CMissionModel();
+
+    std::vector<std::unique_ptr<CMissionItem>> items;
+    std::string colorMapFile;
+    std::string elevMapFile;
+    std::string detailMapFile;
+    std::string terrainFile;
+
+    void Clear();
+    // Appends the records from missionOffset + 264 up to the end mark. Records that run to the end
+    // of the file without an end mark are kept whole; the return value is false then.
+    bool ReadItems(File& archive, std::uint32_t missionOffset);
+    // Writes every item, in order, as the records from missionOffset + 264; nothing else.
+    void WriteItems(File& archive, std::uint32_t missionOffset) const;
+
+    // Clear, ReadItems, ReadTerrainInfo, then the colour map reaches mapView through a scratch
+    // file in a private temporary folder. Never writes into the game directory.
+    LoadReport Load(File& archiveFile, std::uint32_t missionOffset, std::string archivePath, ITerrainView& mapView);
+    // Sets terrainFile from the mission and the three map names from its description in kq.pff.
+    // Returns false when the description is not there (the three map names are then empty).
+    bool ReadTerrainInfo(File& archiveFile, std::uint32_t missionOffset, std::string archivePath);
+
+    TerrainNames Terrain() const { return {colorMapFile, elevMapFile, detailMapFile, terrainFile}; }
+};
+
+// The user's words for a LoadReport ("" when nothing is wrong). name is the mission's entry name.
+std::string LoadReportMessage(const LoadReport& report, const std::string& missionName);
+
+// Reads the three map names from the text of a terrain description (the keys by "contains", the
+// value being the line less the key's length, trimmed, ".pcx" added). Stops once all three keys
+// were seen. Keys not found give "".
+TerrainNames ParseTerrainDescription(const std::string& text);
+
+} // namespace orvik

@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test: the normal build, then ASan + UBSan.
+set -euo pipefail
+cd "$(dirname "$0")"
+./scripts/install-deps.sh
+export QT_QPA_PLATFORM=offscreen
+jobs=$(nproc 2>/dev/null || echo 2)
+for preset in release asan; do
+  echo "== $preset build =="
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -j "$jobs"
+  echo "== $preset tests =="
+  ctest --preset "$preset" -j "$jobs"
+done
