@@ -1,0 +1,201 @@
+#include "map/MapView.h"
+
+#include "common/Text.h"
+#include "image/Bitmap.h"
+#include "image/Pcx.h"
+
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+namespace orvik {
+
+namespace {
+
+constexpr Rgb kDecorationColour{0, 255, 0};
+constexpr Rgb kVehicleColour{191, 191, 191};
+constexpr Rgb kObjectColour{0, 255, 255};
+constexpr Rgb kPersonColour{255, 0, 0};
+constexpr Rgb kMarkerColour{255, 255, 0};
+constexpr double kUnitsPerPixel = 131072.0;
+
+// Mathematical modulo: 0..511 also for negative values.
+int Wrap(std::int64_t v)
+{
+    const std::int64_t m = v % MapView::kSize;
+    return static_cast<int>(m < 0 ? m + MapView::kSize : m);
+}
+
+// Products of the mouse arithmetic can leave the 32-bit range far from the origin; clamp them.
+std::int32_t ClampToInt32(double v)
+{
+    if (v >= static_cast<double>(std::numeric_limits<std::int32_t>::max()))
+        return std::numeric_limits<std::int32_t>::max();
+    if (v <= static_cast<double>(std::numeric_limits<std::int32_t>::min()))
+        return std::numeric_limits<std::int32_t>::min();
+    return static_cast<std::int32_t>(std::trunc(v));
+}
+
+} // namespace
+
+ItemCategory CategoryOf(std::int32_t id)
+{
+    if (id > 5000 && id < 6000)
+        return ItemCategory::People;
+    if (id > 1000 && id < 2000)
+        return ItemCategory::Decorations;
+    if (id > 2000 && id < 3000)
+        return ItemCategory::Vehicles;
+    if (id > 3000 && id < 4000)
+        return ItemCategory::Buildings;
+    if (id > 4000 && id < 5000)
+        return ItemCategory::Objects;
+    if (id > 6000 && id < 7000)
+        return ItemCategory::Markers;
+    return ItemCategory::None;
+}
+
+MapView::MapView() = default;
+
+std::int32_t MapView::ToPixels(std::int32_t world)
+{
+    return static_cast<std::int32_t>(static_cast<double>(world) * kPixelsPerUnit);
+}
+
+void MapView::SetCenter(std::int32_t x, std::int32_t y)
+{
+    m_nCenterX = ToPixels(x) + 256;
+    m_nCenterY = 256 - ToPixels(y);
+    m_bCentered = true;
+}
+
+void MapView::CenterOnItems()
+{
+    if (!m_pModel || m_pModel->items.empty()) {
+        SetCenter(0, 0);
+        return;
+    }
+    std::int32_t minX = 100000000, minY = 100000000;
+    std::int32_t maxX = -100000000, maxY = -100000000;
+    for (const auto& item : m_pModel->items) {
+        if (item->m_nX < minX)
+            minX = item->m_nX;
+        if (item->m_nX > maxX)
+            maxX = item->m_nX;
+        if (item->m_nY < minY)
+            minY = item->m_nY;
+        if (item->m_nY > maxY)
+            maxY = item->m_nY;
+    }
+    // Summed in 64 bits so extreme coordinates cannot overflow; C++ division truncates toward zero.
+    const auto cx = static_cast<std::int32_t>((static_cast<std::int64_t>(maxX) + minX) / 2);
+    const auto cy = static_cast<std::int32_t>((static_cast<std::int64_t>(minY) + maxY) / 2);
+    SetCenter(cx, cy);
+}
+
+void MapView::LoadMap(std::string path)
+{
+    m_hImage.reset();
+    std::uint32_t width = 0, height = 0;
+    {
+        std::optional<PackedImage> loaded = LoadPcxImage(path, width, height);
+        // The game's colour maps are 1024 x 1024; other sizes are shrunk from their real size when
+        // both sides reach 512, otherwise refused (enlarging is not supported).
+        if (loaded && loaded->width >= kSize && loaded->height >= kSize &&
+            loaded->pixels.size() >= static_cast<std::size_t>(loaded->width) * loaded->height * 3)
+            m_hImage = ShrinkImage(loaded->pixels.data(), loaded->width, loaded->height, kSize, kSize);
+    }
+    std::remove(path.c_str());
+    // A refused or undecodable map leaves black terrain, never the previous mission's.
+    m_terrain.Fill(Rgb{0, 0, 0});
+    if (m_hImage)
+        DrawImage(&m_terrain, m_hImage->pixels.data(), m_hImage->width, m_hImage->height, 0, 0, kSize, kSize);
+    m_bCentered = false;
+}
+
+bool MapView::IsShown(ItemCategory category) const
+{
+    switch (category) {
+    case ItemCategory::People: return m_bShowPeople;
+    case ItemCategory::Decorations: return m_bShowDecorations;
+    case ItemCategory::Vehicles: return m_bShowVehicles;
+    case ItemCategory::Buildings: return m_bShowBuildings;
+    case ItemCategory::Objects: return m_bShowObjects;
+    case ItemCategory::Markers: return m_bShowMarkers;
+    case ItemCategory::None: return false;
+    }
+    return false;
+}
+
+void MapView::PaintMarker(Canvas& canvas, ItemCategory category, int x, int y) const
+{
+    switch (category) {
+    case ItemCategory::Decorations: canvas.SetPixel(x, y, kDecorationColour); break;
+    case ItemCategory::Vehicles: canvas.Ellipse(x - 2, y - 2, x + 2, y + 2, kVehicleColour); break;
+    case ItemCategory::Buildings: canvas.Rectangle(x - 3, y - 3, x + 3, y + 3); break;
+    case ItemCategory::Objects: canvas.SetPixel(x, y, kObjectColour); break;
+    case ItemCategory::People: canvas.Ellipse(x - 2, y - 2, x + 2, y + 2, kPersonColour); break;
+    case ItemCategory::Markers:
+        canvas.Line(x - 2, y, x + 2, y, kMarkerColour);
+        canvas.Line(x, y - 2, x, y + 2, kMarkerColour);
+        break;
+    case ItemCategory::None: break;
+    }
+}
+
+void MapView::Paint(Canvas& canvas)
+{
+    if (!m_pModel)
+        return;
+    if (!m_bCentered)
+        CenterOnItems();
+
+    const int sx = Wrap(m_nCenterX);
+    const int sy = Wrap(m_nCenterY);
+    const int w = kSize - sx;
+    const int h = kSize - sy;
+    canvas.CopyFrom(m_terrain, 0, 0, w, h, sx, sy);
+    if (sx > 0)
+        canvas.CopyFrom(m_terrain, w, 0, sx, h, 0, sy);
+    if (sy > 0) {
+        canvas.CopyFrom(m_terrain, 0, h, w, sy, sx, 0);
+        if (sx > 0)
+            canvas.CopyFrom(m_terrain, w, h, sx, sy, 0, 0);
+    }
+
+    for (const auto& item : m_pModel->items) {
+        const std::int64_t wx = static_cast<std::int64_t>(ToPixels(item->m_nX)) + kSize - m_nCenterX;
+        const std::int64_t wy = static_cast<std::int64_t>(kSize) - ToPixels(item->m_nY) - m_nCenterY;
+        if (!(wx > 0 && wx < kSize && wy > 0 && wy < kSize))
+            continue;
+        const ItemCategory category = CategoryOf(item->m_nId);
+        if (!IsShown(category))
+            continue;
+        const int x = static_cast<int>(wx);
+        const int y = static_cast<int>(wy);
+        PaintMarker(canvas, category, x, y);
+        if (m_bShowIds)
+            canvas.Text(x - 5, y - 7, FormatLong(item->m_nNumber), kLabelColour);
+    }
+}
+
+WorldPoint MapView::WorldAt(int x, int y) const
+{
+    const double dx = static_cast<double>(x) + m_nCenterX - kSize;
+    const double dy = static_cast<double>(y) + m_nCenterY - kSize;
+    return {ClampToInt32(dx * kUnitsPerPixel), ClampToInt32(dy * -kUnitsPerPixel)};
+}
+
+std::string MapView::ReadoutText(int x, int y) const
+{
+    const WorldPoint p = WorldAt(x, y);
+    return "x: " + FormatLong(p.x) + "   y: " + FormatLong(p.y);
+}
+
+void MapView::Click(int x, int y)
+{
+    const WorldPoint p = WorldAt(x, y);
+    SetCenter(p.x, p.y);
+}
+
+} // namespace orvik
