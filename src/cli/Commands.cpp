@@ -1,0 +1,231 @@
+#include "cli/Commands.h"
+
+#include "archive/MissionExport.h"
+#include "archive/PffArchive.h"
+#include "catalogue/ItemDefList.h"
+#include "cli/Tables.h"
+#include "common/FileError.h"
+#include "common/Paths.h"
+#include "common/Text.h"
+#include "gamedata/DemoGame.h"
+#include "mission/ItemRows.h"
+#include "mission/MissionModel.h"
+
+#include <nlohmann/json.hpp>
+
+#include <charconv>
+#include <filesystem>
+#include <iostream>
+#include <iterator>
+#include <sstream>
+
+namespace orvik::cli {
+
+namespace {
+
+std::string Out(const std::string& cp1252) { return Cp1252ToUtf8(cp1252); }
+
+} // namespace
+
+MissionInfo FindMission(const std::string& base, const std::string& wanted)
+{
+    CPffArchive archive;
+    std::optional<MissionInfo> found;
+    if (!wanted.empty() && wanted[0] == '@') {
+        std::uint32_t offset = 0;
+        const char* first = wanted.data() + 1;
+        const char* last = wanted.data() + wanted.size();
+        const auto [ptr, ec] = std::from_chars(first, last, offset);
+        if (ec != std::errc() || ptr != last || first == last)
+            throw UserError("\"" + wanted + "\" is not a mission offset: write @ and a decimal number.");
+        archive.WalkMissions(base, [&](const MissionInfo& m) {
+            if (!found && m.offset == offset)
+                found = m;
+        });
+    } else {
+        const std::string name = FoldLower(Utf8ToCp1252(wanted));
+        archive.WalkMissions(base, [&](const MissionInfo& m) {
+            if (!found && (m.name == name || FoldLower(m.Text()) == name))
+                found = m;
+        });
+    }
+    if (!found)
+        throw UserError("There is no mission \"" + wanted + "\" in " + base + ".");
+    return *found;
+}
+
+CItemDefList LoadCatalogue(const std::string& base, const std::string& explicitPath)
+{
+    CItemDefList catalogue;
+    const std::string path =
+        explicitPath.empty() ? FindInFolder(GameDirectory(base), "items.def") : explicitPath;
+    if (!catalogue.Load(path)) {
+        const std::string folder = GameDirectory(base).empty() ? std::string("the current folder")
+                                                                : GameDirectory(base);
+        if (explicitPath.empty())
+            std::cerr << "items.def was not found in " << Out(folder) << ".\n";
+        else
+            std::cerr << Out(explicitPath) << " could not be read; item names are left empty.\n";
+    }
+    return catalogue;
+}
+
+namespace {
+
+// Reads the items only: the table and the save need no terrain.
+bool ReadMissionItems(const std::string& base, const MissionInfo& mission, CMissionModel& model)
+{
+    File file(base, File::Mode::Read);
+    return model.ReadItems(file, mission.offset);
+}
+
+std::string ReadInput(const std::string& path)
+{
+    if (path == "-") {
+        std::ostringstream buffer;
+        buffer << std::cin.rdbuf();
+        return buffer.str();
+    }
+    const auto bytes = ReadWholeFile(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+} // namespace
+
+std::pair<std::int32_t, std::int32_t> ParsePair(const std::string& text, char sep, const char* what)
+{
+    const auto at = text.find(sep);
+    auto number = [&](const std::string& s) {
+        std::int32_t v = 0;
+        const auto [ptr, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+        if (s.empty() || ec != std::errc() || ptr != s.data() + s.size())
+            throw UserError(std::string("\"") + text + "\" is not a valid " + what + ".");
+        return v;
+    };
+    if (at == std::string::npos)
+        throw UserError(std::string("\"") + text + "\" is not a valid " + what + ".");
+    return {number(text.substr(0, at)), number(text.substr(at + 1))};
+}
+
+int Missions(const std::string& base, bool json)
+{
+    CPffArchive archive;
+    SortedStringList list;
+    std::vector<MissionInfo> infos;
+    archive.WalkMissions(base, [&](const MissionInfo& m) { infos.push_back(m); });
+    for (const auto& m : infos)
+        list.SetItemData(list.AddSorted(m.Text()), m.offset);
+    if (!json) {
+        for (std::size_t i = 0; i < list.Size(); ++i)
+            std::cout << list.ItemData(i) << '\t' << Out(list.Text(i)) << '\n';
+        return 0;
+    }
+    // The same order with the parts of each line.
+    nlohmann::json out = nlohmann::json::array();
+    std::vector<bool> used(infos.size(), false);
+    for (std::size_t i = 0; i < list.Size(); ++i) {
+        for (std::size_t k = 0; k < infos.size(); ++k) {
+            if (!used[k] && infos[k].offset == list.ItemData(i) && infos[k].Text() == list.Text(i)) {
+                used[k] = true;
+                out.push_back({{"offset", infos[k].offset},
+                               {"name", Out(infos[k].name)},
+                               {"title", Out(infos[k].title)},
+                               {"text", Out(infos[k].Text())}});
+                break;
+            }
+        }
+    }
+    std::cout << out.dump(2) << '\n';
+    return 0;
+}
+
+int Items(const std::string& base, const std::string& mission, const std::string& format, const std::string& catalogue)
+{
+    const TableFormat fmt = ParseFormat(format);
+    const MissionInfo info = FindMission(base, mission);
+    const CItemDefList defs = LoadCatalogue(base, catalogue);
+    CMissionModel model;
+    const bool whole = ReadMissionItems(base, info, model);
+    WriteTable(std::cout, model, defs, fmt);
+    if (!whole) {
+        LoadReport report;
+        report.itemsDamaged = true;
+        std::cerr << Out(LoadReportMessage(report, info.name)) << '\n';
+        return 1;
+    }
+    return 0;
+}
+
+int Save(const std::string& base, const std::string& mission, const std::string& table, const std::string& catalogue)
+{
+    const TableFormat fmt = FormatFromPath(table);
+    const std::vector<ItemRow> rows = ReadTable(ReadInput(table), fmt);
+    const MissionInfo info = FindMission(base, mission);
+    const CItemDefList defs = LoadCatalogue(base, catalogue);
+    CMissionModel model;
+    if (!ReadMissionItems(base, info, model)) {
+        LoadReport report;
+        report.itemsDamaged = true;
+        throw UserError(LoadReportMessage(report, info.name) + " Nothing was saved.");
+    }
+    if (rows.size() != model.items.size())
+        throw UserError("The table has " + std::to_string(rows.size()) + " rows but the mission " + info.name +
+                        " has " + std::to_string(model.items.size()) + " items; nothing was saved.");
+    const SaveOutcome outcome = SaveMission(base, info.offset, model, rows, defs);
+    if (!outcome.saved) {
+        std::cerr << Out(outcome.message) << '\n';
+        return 1;
+    }
+    std::cout << outcome.message << '\n';
+    return 0;
+}
+
+int Export(const std::string& base, const std::string& mission)
+{
+    const MissionInfo info = FindMission(base, mission);
+    CMissionModel model;
+    File file(base, File::Mode::Read);
+    const bool found = model.ReadTerrainInfo(file, info.offset, base);
+    file.Close();
+    if (!found) {
+        LoadReport report;
+        report.terrainMissing = true;
+        std::cerr << Out(LoadReportMessage(report, info.name)) << '\n';
+    }
+    std::cout << Out(ExportMissionFiles(base, info.Text(), model.Terrain())) << '\n';
+    return 0;
+}
+
+int Extract(const std::string& archivePath, const std::string& entry, const std::string& destDir)
+{
+    const std::string name = Utf8ToCp1252(entry);
+    CPffArchive archive;
+    {
+        File file(archivePath, File::Mode::Read);
+        if (!archive.FindEntry(file, name))
+            throw UserError(entry + " was not found in " + archivePath + ".");
+    }
+    std::string dir = destDir.empty() ? std::string() : destDir;
+    if (!dir.empty() && dir.back() != '/' && dir.back() != static_cast<char>(std::filesystem::path::preferred_separator))
+        dir += static_cast<char>(std::filesystem::path::preferred_separator);
+    std::error_code ec;
+    if (!dir.empty() && !std::filesystem::is_directory(dir, ec))
+        throw UserError("The folder " + destDir + " does not exist.");
+    archive.ExtractFile(archivePath, name, dir);
+    std::cout << dir << Out(FoldLower(name)) << '\n';
+    return 0;
+}
+
+int Demo(const std::string& dir, std::uint32_t seed)
+{
+    gamedata::DemoOptions options;
+    options.seed = seed;
+    gamedata::WriteDemoGame(dir, options);
+    std::string folder = dir;
+    if (!folder.empty() && folder.back() != '/')
+        folder += '/';
+    std::cout << folder << "kqbase.pff\n" << folder << "kq.pff\n" << folder << "items.def\n";
+    return 0;
+}
+
+} // namespace orvik::cli

@@ -1,0 +1,131 @@
+// The commands that draw pictures: the map as the editor paints it, and PCX to PNG.
+#include "cli/Commands.h"
+
+#include "common/FileError.h"
+#include "common/Text.h"
+#include "image/Bitmap.h"
+#include "image/Canvas.h"
+#include "image/Pcx.h"
+#include "map/MapView.h"
+#include "map/qt/LabelPainter.h"
+#include "mission/ItemRows.h"
+#include "mission/MissionModel.h"
+
+#include <QGuiApplication>
+#include <QImage>
+
+#include <iostream>
+#include <memory>
+
+namespace orvik::cli {
+
+namespace {
+
+// Fonts need a GUI application; the offscreen platform needs no display.
+void EnsureGuiApplication()
+{
+    if (QGuiApplication::instance())
+        return;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "orvik";
+    static char* argv[] = {name, nullptr};
+    static std::unique_ptr<QGuiApplication> app = std::make_unique<QGuiApplication>(argc, argv);
+}
+
+void WritePng(const std::uint8_t* rgb, int width, int height, const std::string& path)
+{
+    const QImage image(rgb, width, height, width * 3, QImage::Format_RGB888);
+    if (!image.save(QString::fromStdString(path), "PNG"))
+        throw UserError("Could not write the picture " + path + ".");
+}
+
+void HideCategory(MapView& view, const std::string& name)
+{
+    const std::string n = FoldLower(Trim(name));
+    if (n == "people")
+        view.m_bShowPeople = false;
+    else if (n == "buildings")
+        view.m_bShowBuildings = false;
+    else if (n == "decorations")
+        view.m_bShowDecorations = false;
+    else if (n == "vehicles")
+        view.m_bShowVehicles = false;
+    else if (n == "markers")
+        view.m_bShowMarkers = false;
+    else if (n == "objects")
+        view.m_bShowObjects = false;
+    else if (!n.empty())
+        throw UserError("Unknown category \"" + name +
+                        "\" in --hide: use people, buildings, decorations, vehicles, markers, objects.");
+}
+
+} // namespace
+
+int Render(const std::string& base, const std::string& mission, const RenderOptions& options,
+           const std::string& catalogue)
+{
+    MapView view;
+    for (const auto& name : options.hide)
+        HideCategory(view, name);
+    const MissionInfo info = FindMission(base, mission);
+    const CItemDefList defs = LoadCatalogue(base, catalogue);
+
+    // The editor's load: items, terrain, centre items (the last wins), then the repaint that ends it.
+    CMissionModel model;
+    LoadReport report;
+    {
+        File file(base, File::Mode::Read);
+        report = model.Load(file, info.offset, base, view);
+    }
+    for (const auto& item : model.items)
+        if (IsCenterItem(*item, defs))
+            view.SetCenter(item->m_nX, item->m_nY);
+    view.SetModel(&model);
+
+    EnsureGuiApplication();
+    Canvas frame(MapView::kSize, MapView::kSize);
+    InstallMapLabelDrawer(frame);
+    const bool ids = options.ids;
+    view.m_bShowIds = false;
+    view.Paint(frame);
+    if (options.center)
+        view.SetCenter(options.center->first, options.center->second);
+    for (const auto& [px, py] : options.clicks) {
+        view.Click(px, py);
+        view.Paint(frame);
+    }
+    view.m_bShowIds = ids;
+    view.Paint(frame);
+    WritePng(frame.Data(), frame.Width(), frame.Height(), options.output);
+
+    const std::string message = LoadReportMessage(report, info.name);
+    if (!message.empty())
+        std::cerr << Cp1252ToUtf8(message) << '\n';
+    return report.itemsDamaged ? 1 : 0;
+}
+
+int Pcx(const std::string& input, const std::string& output, const std::string& shrink)
+{
+    std::uint32_t width = 0, height = 0;
+    std::optional<PackedImage> image = LoadPcxImage(input, width, height);
+    if (!image)
+        throw UserError(input + " could not be read as a PCX image (missing, damaged, or of a kind this program "
+                                "does not read).");
+    if (!shrink.empty()) {
+        const auto [w, h] = ParsePair(shrink, 'x', "size (write WIDTHxHEIGHT)");
+        if (w <= 0 || h <= 0)
+            throw UserError("The size " + shrink + " must be positive.");
+        auto small = ShrinkImage(image->pixels.data(), image->width, image->height, static_cast<std::uint32_t>(w),
+                                 static_cast<std::uint32_t>(h));
+        if (!small)
+            throw UserError("Cannot shrink a " + std::to_string(image->width) + "x" + std::to_string(image->height) +
+                            " image to " + shrink + ": images are only made smaller.");
+        image = std::move(small);
+    }
+    WritePng(image->pixels.data(), static_cast<int>(image->width), static_cast<int>(image->height), output);
+    return 0;
+}
+
+} // namespace orvik::cli

@@ -1,0 +1,124 @@
+// orvik: the editor's operations from the command line.
+#include "cli/Commands.h"
+#include "common/FileError.h"
+#include "common/Text.h"
+
+#include <CLI/CLI.hpp>
+
+#include <iostream>
+
+using namespace orvik;
+
+int main(int argc, char** argv)
+{
+    CLI::App app{"orvik: lists, shows, edits, renders and unpacks Tarnhold missions."};
+    app.set_version_flag("--version", std::string("orvik ") + ORVIK_VERSION);
+    app.require_subcommand(1);
+
+    std::string base, mission, table, format = "tsv", catalogue, archive, entry, destDir, input, output, shrink, dir;
+    std::string center;
+    std::vector<std::string> clicks;
+    std::string hide;
+    bool json = false, ids = false;
+    std::uint32_t seed = 1;
+
+    auto* missions = app.add_subcommand("missions", "List the missions of a base archive in the editor's order.");
+    missions->add_option("BASE", base, "the base archive (kqbase.pff)")->required();
+    missions->add_flag("--json", json, "print a JSON array");
+
+    auto catalogueOption = [&](CLI::App* cmd) {
+        cmd->add_option("--catalogue", catalogue, "items.def to use (default: items.def beside BASE)");
+    };
+
+    auto* items = app.add_subcommand("items", "Print a mission's item table as the editor shows it.");
+    items->add_option("BASE", base, "the base archive")->required();
+    items->add_option("MISSION", mission, "entry name (any case) or @OFFSET")->required();
+    items->add_option("--format", format, "tsv (default), csv or json")->check(CLI::IsMember({"tsv", "csv", "json"}));
+    catalogueOption(items);
+
+    auto* save = app.add_subcommand("save", "Write an edited item table back into the mission, as Save does.");
+    save->add_option("BASE", base, "the base archive")->required();
+    save->add_option("MISSION", mission, "entry name (any case) or @OFFSET")->required();
+    save->add_option("TABLE", table, "the table: .tsv, .csv or .json, or - for tsv on standard input")->required();
+    catalogueOption(save);
+
+    auto* exportCmd = app.add_subcommand("export", "Unpack a mission and its terrain files with repack scripts.");
+    exportCmd->add_option("BASE", base, "the base archive")->required();
+    exportCmd->add_option("MISSION", mission, "entry name (any case) or @OFFSET")->required();
+
+    auto* render = app.add_subcommand("render", "Draw a mission's map as the editor shows it, as a PNG.");
+    render->add_option("BASE", base, "the base archive")->required();
+    render->add_option("MISSION", mission, "entry name (any case) or @OFFSET")->required();
+    render->add_option("-o,--output", output, "the PNG to write")->required();
+    render->add_option("--center", center, "centre on world point X,Y");
+    render->add_option("--click", clicks, "a left click at frame pixel PX,PY (repeatable)");
+    render->add_option("--hide", hide, "categories to hide: people,buildings,decorations,vehicles,markers,objects");
+    render->add_flag("--ids", ids, "label items with their numbers");
+    catalogueOption(render);
+
+    auto* extract = app.add_subcommand("extract", "Copy one entry out of an archive.");
+    extract->add_option("ARCHIVE", archive, "the archive")->required();
+    extract->add_option("ENTRY", entry, "the entry name (any case)")->required();
+    extract->add_option("DESTDIR", destDir, "the folder to write into (default: the current folder)");
+
+    auto* pcx = app.add_subcommand("pcx", "Decode a PCX image with the editor's decoder and write a PNG.");
+    pcx->add_option("IN", input, "the PCX file")->required();
+    pcx->add_option("OUT", output, "the PNG to write")->required();
+    pcx->add_option("--shrink", shrink, "shrink to WxH by box averaging");
+
+    auto* demo = app.add_subcommand("demo", "Write a sample game directory.");
+    demo->add_option("DIR", dir, "the folder to write into")->required();
+    demo->add_option("--seed", seed, "the seed (the same seed gives the same game)");
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        const int code = app.exit(e);
+        return code == 0 ? 0 : 2;
+    }
+
+    try {
+        if (*missions)
+            return cli::Missions(base, json);
+        if (*items)
+            return cli::Items(base, mission, format, catalogue);
+        if (*save)
+            return cli::Save(base, mission, table, catalogue);
+        if (*exportCmd)
+            return cli::Export(base, mission);
+        if (*render) {
+            cli::RenderOptions options;
+            options.output = output;
+            if (!center.empty())
+                options.center = cli::ParsePair(center, ',', "world point (write X,Y)");
+            for (const auto& c : clicks) {
+                const auto p = cli::ParsePair(c, ',', "frame pixel (write PX,PY)");
+                options.clicks.emplace_back(p.first, p.second);
+            }
+            std::string rest = hide;
+            while (!rest.empty()) {
+                const auto comma = rest.find(',');
+                options.hide.push_back(rest.substr(0, comma));
+                rest = comma == std::string::npos ? std::string() : rest.substr(comma + 1);
+            }
+            options.ids = ids;
+            return cli::Render(base, mission, options, catalogue);
+        }
+        if (*extract)
+            return cli::Extract(archive, entry, destDir);
+        if (*pcx)
+            return cli::Pcx(input, output, shrink);
+        if (*demo)
+            return cli::Demo(dir, seed);
+    } catch (const FileError& e) {
+        std::cerr << Cp1252ToUtf8(e.Message()) << '\n';
+        return 1;
+    } catch (const UserError& e) {
+        std::cerr << Cp1252ToUtf8(e.what()) << '\n';
+        return 1;
+    } catch (const std::exception& e) {
+        std::cerr << "orvik: " << e.what() << '\n';
+        return 1;
+    }
+    return 2;
+}

@@ -1,0 +1,363 @@
+// The orvik command end to end, on a demo game written afresh for each test.
+#include "archive/PffArchive.h"
+#include "common/Text.h"
+#include "gamedata/DemoGame.h"
+#include "gamedata/MissionWriter.h"
+#include "gamedata/PffWriter.h"
+#include "support/TestSupport.h"
+
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <sstream>
+#include <sys/wait.h>
+
+using namespace orvik;
+
+namespace {
+
+struct Result {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string Quote(const std::string& s)
+{
+    std::string q = "'";
+    for (char c : s) {
+        if (c == '\'')
+            q += "'\\''";
+        else
+            q += c;
+    }
+    return q + "'";
+}
+
+Result Run(const test::ScratchDir& dir, const std::vector<std::string>& args, const std::string& stdinText = {})
+{
+    std::string cmd = Quote(ORVIK_EXE);
+    for (const auto& a : args)
+        cmd += " " + Quote(a);
+    const std::string in = dir.File(".stdin"), out = dir.File(".stdout"), err = dir.File(".stderr");
+    test::WriteBytes(in, std::vector<std::uint8_t>(stdinText.begin(), stdinText.end()));
+    cmd += " <" + Quote(in) + " >" + Quote(out) + " 2>" + Quote(err);
+    const int raw = std::system(cmd.c_str());
+    Result r;
+    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    r.out = test::ReadText(out);
+    r.err = test::ReadText(err);
+    return r;
+}
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+std::vector<std::string> Split(const std::string& line, char sep)
+{
+    std::vector<std::string> f;
+    std::string cur;
+    for (char c : line) {
+        if (c == sep) {
+            f.push_back(cur);
+            cur.clear();
+        } else {
+            cur += c;
+        }
+    }
+    f.push_back(cur);
+    return f;
+}
+
+struct OrvikCli : ::testing::Test {
+    test::ScratchDir dir;
+    std::string game;
+    std::string base;
+
+    void SetUp() override
+    {
+        game = dir.File("game");
+        const Result r = Run(dir, {"demo", game, "--seed", "4"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        base = game + "/kqbase.pff";
+        ASSERT_TRUE(test::Exists(base));
+    }
+
+    // The missions as (offset, text), in the listed order.
+    std::vector<std::pair<std::string, std::string>> Missions()
+    {
+        const Result r = Run(dir, {"missions", base});
+        EXPECT_EQ(r.status, 0) << r.err;
+        std::vector<std::pair<std::string, std::string>> list;
+        for (const auto& line : Lines(r.out)) {
+            const auto tab = line.find('\t');
+            EXPECT_NE(tab, std::string::npos) << line;
+            list.emplace_back(line.substr(0, tab), line.substr(tab + 1));
+        }
+        return list;
+    }
+
+    // A mission with at least minItems items, by name.
+    std::string MissionWithItems(std::size_t minItems)
+    {
+        for (const auto& [offset, text] : Missions()) {
+            const std::string name = text.substr(0, text.find(' '));
+            const Result r = Run(dir, {"items", base, name});
+            if (r.status == 0 && Lines(r.out).size() >= minItems + 1)
+                return name;
+        }
+        ADD_FAILURE() << "no mission with " << minItems << " items";
+        return {};
+    }
+};
+
+} // namespace
+
+TEST_F(OrvikCli, MissionsAreListedSortedWithTheirOffsets)
+{
+    const auto list = Missions();
+    ASSERT_GE(list.size(), 2u);
+    for (std::size_t i = 1; i < list.size(); ++i)
+        EXPECT_LE(CompareFolded(list[i - 1].second, list[i].second), 0) << list[i].second;
+    // Each offset is the data offset of the entry the line names.
+    CPffArchive archive;
+    std::map<std::string, std::uint32_t> offsets;
+    archive.WalkMissions(base, [&](const MissionInfo& m) { offsets.emplace(m.name, m.offset); });
+    for (const auto& [offset, text] : list) {
+        const std::string name = text.substr(0, text.find(' '));
+        EXPECT_EQ(FoldLower(name), name);
+        EXPECT_EQ(std::to_string(offsets.at(name)), offset);
+        EXPECT_EQ(text.back(), ')');
+    }
+    const Result json = Run(dir, {"missions", base, "--json"});
+    EXPECT_EQ(json.status, 0);
+    EXPECT_NE(json.out.find("\"offset\": " + list[0].first), std::string::npos);
+    EXPECT_NE(json.out.find("\"title\""), std::string::npos);
+}
+
+TEST_F(OrvikCli, ItemsInEveryFormatAgree)
+{
+    const std::string name = MissionWithItems(3);
+    const Result tsv = Run(dir, {"items", base, name});
+    ASSERT_EQ(tsv.status, 0) << tsv.err;
+    const auto rows = Lines(tsv.out);
+    EXPECT_EQ(rows[0], "Item\tX Position\tY Position\tZ Position\tAngle\tID\tMP Only");
+    for (std::size_t i = 1; i < rows.size(); ++i) {
+        const auto cells = Split(rows[i], '\t');
+        ASSERT_EQ(cells.size(), 7u) << rows[i];
+        EXPECT_TRUE(cells[6] == "Y" || cells[6] == "N");
+        EXPECT_EQ(FormatLong(DecimalToInt(cells[1])), cells[1]);
+    }
+    const Result csv = Run(dir, {"items", base, name, "--format", "csv"});
+    EXPECT_EQ(Lines(csv.out).size(), rows.size());
+    const Result json = Run(dir, {"items", base, name, "--format", "json"});
+    EXPECT_NE(json.out.find("\"mpOnly\""), std::string::npos);
+    // The offset form and other letter case name the same mission.
+    std::string upper = name;
+    for (auto& c : upper)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    EXPECT_EQ(Run(dir, {"items", base, upper}).out, tsv.out);
+    for (const auto& [offset, text] : Missions())
+        if (text.rfind(name + " ", 0) == 0)
+            EXPECT_EQ(Run(dir, {"items", base, "@" + offset}).out, tsv.out);
+}
+
+TEST_F(OrvikCli, SaveRoundTripsAndChangesOnlyTheRecords)
+{
+    const std::string name = MissionWithItems(3);
+    const Result before = Run(dir, {"items", base, name});
+    auto rows = Lines(before.out);
+    auto cells = Split(rows[2], '\t');
+    cells[1] = "-12345";
+    cells[4] = "271";
+    cells[6] = cells[6] == "Y" ? "N" : "Y";  // never saved
+    std::string edited;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (i == 2) {
+            for (std::size_t c = 0; c < cells.size(); ++c)
+                edited += (c ? "\t" : "") + cells[c];
+        } else {
+            edited += rows[i];
+        }
+        edited += "\n";
+    }
+    const auto archiveBefore = test::ReadBytes(base);
+    test::WriteBytes(dir.File("table.tsv"), std::vector<std::uint8_t>(edited.begin(), edited.end()));
+    const Result saved = Run(dir, {"save", base, name, dir.File("table.tsv")});
+    ASSERT_EQ(saved.status, 0) << saved.err;
+    EXPECT_EQ(saved.out, "Data saved!\n");
+    const auto afterRows = Lines(Run(dir, {"items", base, name}).out);
+    auto afterCells = Split(afterRows[2], '\t');
+    EXPECT_EQ(afterCells[1], "-12345");
+    EXPECT_EQ(afterCells[4], "271");
+    EXPECT_EQ(afterCells[6], Split(rows[2], '\t')[6]);
+    EXPECT_EQ(afterRows[1], rows[1]);
+    const auto archiveAfter = test::ReadBytes(base);
+    ASSERT_EQ(archiveAfter.size(), archiveBefore.size());
+    std::size_t changed = 0;
+    for (std::size_t i = 0; i < archiveAfter.size(); ++i)
+        changed += archiveAfter[i] != archiveBefore[i];
+    EXPECT_GT(changed, 0u);
+
+    // The same through standard input and through json.
+    const Result viaStdin = Run(dir, {"save", base, name, "-"}, Run(dir, {"items", base, name}).out);
+    EXPECT_EQ(viaStdin.status, 0) << viaStdin.err;
+    EXPECT_EQ(test::ReadBytes(base), archiveAfter);
+    test::WriteBytes(dir.File("t.json"), [&] {
+        const std::string j = Run(dir, {"items", base, name, "--format", "json"}).out;
+        return std::vector<std::uint8_t>(j.begin(), j.end());
+    }());
+    EXPECT_EQ(Run(dir, {"save", base, name, dir.File("t.json")}).status, 0);
+    EXPECT_EQ(test::ReadBytes(base), archiveAfter);
+}
+
+TEST_F(OrvikCli, SaveRefusesBadTablesAndWritesNothing)
+{
+    const std::string name = MissionWithItems(2);
+    auto rows = Lines(Run(dir, {"items", base, name}).out);
+    const auto archiveBefore = test::ReadBytes(base);
+    auto writeTable = [&](const std::vector<std::string>& lines) {
+        std::string t;
+        for (const auto& l : lines)
+            t += l + "\n";
+        test::WriteBytes(dir.File("t.tsv"), std::vector<std::uint8_t>(t.begin(), t.end()));
+    };
+    auto bad = rows;
+    auto cells = Split(bad[1], '\t');
+    cells[0] = "No Such Thing";
+    bad[1] = cells[0];
+    for (std::size_t c = 1; c < cells.size(); ++c)
+        bad[1] += "\t" + cells[c];
+    writeTable(bad);
+    Result r = Run(dir, {"save", base, name, dir.File("t.tsv")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Invalid item name \"No Such Thing\" aborting save.\n");
+    EXPECT_EQ(test::ReadBytes(base), archiveBefore);
+
+    auto fewer = rows;
+    fewer.pop_back();
+    writeTable(fewer);
+    r = Run(dir, {"save", base, name, dir.File("t.tsv")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_FALSE(r.err.empty());
+    EXPECT_EQ(test::ReadBytes(base), archiveBefore);
+
+    writeTable({"Item\tX Position", "a\t1"});
+    r = Run(dir, {"save", base, name, dir.File("t.tsv")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("Y Position"), std::string::npos);
+    EXPECT_EQ(test::ReadBytes(base), archiveBefore);
+
+    r = Run(dir, {"save", base, "nothing.bms", dir.File("t.tsv")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(test::ReadBytes(base), archiveBefore);
+}
+
+TEST_F(OrvikCli, ExportWritesFilesScriptsAndSummary)
+{
+    const std::string name = MissionWithItems(1);
+    const Result r = Run(dir, {"export", base, name});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("Unpacked files: \n" + name + " - Mission File\n", 0), 0u) << r.out;
+    EXPECT_NE(r.out.find(" - Terrain description\n\nAlso generated repackterrain.bat"), std::string::npos);
+    EXPECT_EQ(test::ReadText(game + "/repackmission.bat"), "pack.exe kqbase.pff " + name);
+    const std::string terrainScript = test::ReadText(game + "/repackterrain.bat");
+    EXPECT_EQ(terrainScript.rfind("pack.exe kq.pff ", 0), 0u);
+    EXPECT_EQ(terrainScript.find('\n'), std::string::npos);
+    EXPECT_TRUE(test::Exists(game + "/" + name));
+    const auto parts = Split(terrainScript.substr(16), ' ');
+    ASSERT_EQ(parts.size(), 4u);
+    for (const auto& p : parts)
+        EXPECT_TRUE(test::Exists(game + "/" + p)) << p;
+    // Twice in a row gives the same.
+    EXPECT_EQ(Run(dir, {"export", base, name}).out, r.out);
+}
+
+TEST_F(OrvikCli, RenderWritesTheEditorsFrame)
+{
+    const std::string name = MissionWithItems(20);
+    Result r = Run(dir, {"render", base, name, "-o", dir.File("all.png")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    QImage all(QString::fromStdString(dir.File("all.png")));
+    ASSERT_FALSE(all.isNull());
+    EXPECT_EQ(all.width(), 512);
+    EXPECT_EQ(all.height(), 512);
+    EXPECT_EQ(all.depth(), 32);  // Qt loads 24-bit PNGs as RGB32
+    r = Run(dir, {"render", base, name, "-o", dir.File("none.png"), "--hide",
+                  "people,buildings,decorations,vehicles,markers,objects"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    QImage none(QString::fromStdString(dir.File("none.png")));
+    EXPECT_NE(all, none);
+    // Labels add magenta pixels only where markers are shown.
+    r = Run(dir, {"render", base, name, "-o", dir.File("ids.png"), "--ids"});
+    QImage ids(QString::fromStdString(dir.File("ids.png")));
+    int magenta = 0;
+    for (int y = 0; y < 512; ++y)
+        for (int x = 0; x < 512; ++x)
+            magenta += ids.pixel(x, y) == qRgb(255, 0, 255);
+    EXPECT_GT(magenta, 0);
+    // A click at the centre changes nothing; elsewhere it moves the view.
+    r = Run(dir, {"render", base, name, "-o", dir.File("c.png"), "--click", "256,256"});
+    EXPECT_EQ(QImage(QString::fromStdString(dir.File("c.png"))), all);
+    r = Run(dir, {"render", base, name, "-o", dir.File("m.png"), "--click", "100,300"});
+    EXPECT_NE(QImage(QString::fromStdString(dir.File("m.png"))), all);
+    EXPECT_EQ(Run(dir, {"render", base, name, "-o", dir.File("x.png"), "--hide", "trees"}).status, 1);
+}
+
+TEST_F(OrvikCli, ExtractAndPcxRefuseBadInputCleanly)
+{
+    Result r = Run(dir, {"extract", game + "/kq.pff", "no_such_entry.pcx", dir.Path()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_FALSE(r.err.empty());
+    const auto before = test::ListFolder(dir.Path());
+    r = Run(dir, {"extract", game + "/kq.pff", "../escape.pcx", dir.Path()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(test::ListFolder(dir.Path()), before);
+
+    // Take a colour map out and convert it.
+    std::string colour;
+    CPffArchive archive;
+    File kq(game + "/kq.pff", File::Mode::Read);
+    archive.WalkEntries(kq, [&](const PffEntry& e) {
+        if (colour.empty() && Contains(FoldLower(e.name), ".pcx"))
+            colour = e.name;
+        return true;
+    });
+    ASSERT_FALSE(colour.empty());
+    r = Run(dir, {"extract", game + "/kq.pff", colour, dir.Path()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string pcx = dir.Path() + FoldLower(colour);
+    ASSERT_TRUE(test::Exists(pcx));
+    r = Run(dir, {"pcx", pcx, dir.File("map.png"), "--shrink", "64x32"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    QImage png(QString::fromStdString(dir.File("map.png")));
+    EXPECT_EQ(png.width(), 64);
+    EXPECT_EQ(png.height(), 32);
+    r = Run(dir, {"pcx", pcx, dir.File("big.png"), "--shrink", "99999x2"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_FALSE(test::Exists(dir.File("big.png")));
+    test::WriteBytes(dir.File("bad.pcx"), {10, 9, 1});
+    r = Run(dir, {"pcx", dir.File("bad.pcx"), dir.File("bad.png")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_FALSE(test::Exists(dir.File("bad.png")));
+}
+
+TEST_F(OrvikCli, UsageErrorsExitTwoAndFileErrorsOne)
+{
+    EXPECT_EQ(Run(dir, {}).status, 2);
+    EXPECT_EQ(Run(dir, {"missions"}).status, 2);
+    EXPECT_EQ(Run(dir, {"items", base, "x", "--format", "xml"}).status, 2);
+    EXPECT_EQ(Run(dir, {"--version"}).status, 0);
+    EXPECT_EQ(Run(dir, {"render", "--help"}).status, 0);
+    const Result missing = Run(dir, {"missions", dir.File("absent.pff")});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err, "an unnamed file was not found.\n");
+}
