@@ -17,6 +17,10 @@ struct LoadReport {
     bool itemsDamaged = false;     // records ran to the end of the file without an end mark
     bool terrainMissing = false;   // the terrain description is not in kq.pff
     bool colorMapMissing = false;  // the colour map is not in kq.pff (or no colour map is named)
+    // What the message needs to name.
+    std::size_t itemCount = 0;     // the items loaded
+    std::string terrainFile;       // the terrain description looked for
+    std::string colorMapFile;      // the colour map looked for ("" when none is named)
 };
 
 class CMissionModel {
