@@ -33,4 +33,7 @@ inline Canvas::TextDrawer MakeLabelDrawer()
     };
 }
 
+// Gives a canvas the label drawer above.
+inline void InstallMapLabelDrawer(Canvas& canvas) { canvas.SetTextDrawer(MakeLabelDrawer()); }
+
 } // namespace orvik

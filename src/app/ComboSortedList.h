@@ -1,0 +1,29 @@
+#pragma once
+// The mission combo box seen as a sorted list: texts go in at the mission list's own place (folded,
+// byte order), not Qt's locale order, and each line carries its mission offset as item data.
+#include "archive/SortedList.h"
+
+#include <QComboBox>
+
+#include <string>
+#include <vector>
+
+namespace orvik {
+
+class ComboSortedList : public ISortedList {
+public:
+    // Mirrors the lines the combo box holds already.
+    explicit ComboSortedList(QComboBox& combo);
+
+    int AddSorted(const std::string& text) override;  // text in Windows-1252
+    void SetItemData(int index, std::uint32_t data) override;
+
+    // The item data of a line (0 for a line without any).
+    static std::uint32_t ItemData(const QComboBox& combo, int index);
+
+private:
+    QComboBox& m_combo;
+    std::vector<std::string> m_texts;
+};
+
+} // namespace orvik

@@ -1,0 +1,279 @@
+#include "app/EditorDlg.h"
+
+#include "app/ComboSortedList.h"
+#include "app/DialogUnits.h"
+#include "app/FilterButton.h"
+#include "app/QtText.h"
+#include "common/FileError.h"
+#include "common/Paths.h"
+#include "listedit/EditListCtrl.h"
+#include "map/qt/MapWnd.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+#include <new>
+
+// The icons live in a static library, so their resource must be registered by hand.
+static void InitEditorResources() { Q_INIT_RESOURCE(editor); }
+
+namespace orvik {
+
+namespace {
+
+const char* const kStartupMessage =
+    "First, Find your Tarnhold \"kqbase.pff\". \nIf You haven't backed it up yet, please make a backup of BOTH "
+    "kqbase.pff AND kq.pff NOW!!\n\nNOTE: items.def should be in the same directory!!!";
+
+constexpr int kColumnWidth = 75;
+// The map view's place in the client area, in pixels whatever the font.
+constexpr int kMapLeft = 10;
+constexpr int kMapTop = 50;
+
+template <class Widget>
+Widget* Place(Widget* widget, const char* id, const QRect& rect)
+{
+    widget->setObjectName(QString::fromLatin1(id));
+    widget->setGeometry(rect);
+    return widget;
+}
+
+} // namespace
+
+CEditorDlg::CEditorDlg(Prompts& prompts, std::optional<std::string> basePath, QWidget* parent)
+    : QDialog(parent), m_prompts(prompts), m_startPath(std::move(basePath))
+{
+    InitEditorResources();
+    m_hIcon.addFile(QStringLiteral(":/orvik/icon32.png"), QSize(32, 32));
+    m_hIcon.addFile(QStringLiteral(":/orvik/icon16.png"), QSize(16, 16));
+
+    setWindowTitle(QStringLiteral("Orvik Editor V1.5"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    // The layout was drawn for an 8-point sans-serif font (11 pixels high).
+    QFont dialogFont = font();
+    dialogFont.setPixelSize(11);
+    setFont(dialogFont);
+    setFixedSize(kClientWidth, kClientHeight);
+    CreateControls();
+}
+
+CEditorDlg::~CEditorDlg() = default;
+
+void CEditorDlg::CreateControls()
+{
+    // Created in tab order, which is also Qt's focus chain.
+    m_cbMission = Place(new QComboBox(this), "1006", DluRect(7, 7, 160, 142));
+    m_cbMission->setEditable(false);
+    m_cbMission->setMaxVisibleItems(12);
+    // The closed box is one line high; 142 units is the height of the dropped list.
+    m_cbMission->resize(m_cbMission->width(), 21);
+
+    m_list = Place(new CEditListCtrl(this), "1007", DluRect(355, 31, 286, 339));
+    m_btnSave = Place(new QPushButton(QStringLiteral("Save"), this), "1008", DluRect(598, 7, 43, 12));
+    m_btnGetMissionFiles =
+        Place(new QPushButton(QStringLiteral("Get Mission Files"), this), "1009", DluRect(377, 7, 92, 12));
+    m_btnRefreshMap = Place(new QPushButton(QStringLiteral("Refresh Map"), this), "1010", DluRect(487, 7, 92, 12));
+
+    m_groupShow = Place(new QGroupBox(QStringLiteral("Show"), this), "-1", DluRect(7, 349, 338, 21));
+    m_groupShow->setFocusPolicy(Qt::NoFocus);
+
+    const auto filter = [this](const char* text, const char* id, const QRect& rect) {
+        auto* button = Place(new CFilterButton(QString::fromLatin1(text), this), id, rect);
+        button->setFocusPolicy(Qt::ClickFocus);  // not a tab stop
+        return button;
+    };
+    m_btnPeople = filter("People", "1011", DluRect(13, 359, 37, 9));
+    m_btnBuildings = filter("Buildings", "1012", DluRect(56, 359, 43, 9));
+    m_btnDecorations = filter("Decorations", "1013", DluRect(105, 359, 53, 9));
+    m_btnVehicles = filter("Vehicles", "1014", DluRect(165, 359, 41, 9));
+    m_btnMarkers = filter("Markers", "1015", DluRect(213, 359, 42, 9));
+    m_btnObjects = filter("Objects", "1016", DluRect(259, 359, 40, 9));
+
+    m_editCoord = Place(new QLineEdit(this), "1017", DluRect(173, 7, 173, 12));
+    m_editCoord->setReadOnly(true);
+    m_editCoord->setEnabled(false);
+
+    m_btnIds = filter("IDs", "1018", DluRect(304, 359, 40, 9));
+
+    setTabOrder(m_cbMission, m_list);
+    setTabOrder(m_list, m_btnSave);
+    setTabOrder(m_btnSave, m_btnGetMissionFiles);
+    setTabOrder(m_btnGetMissionFiles, m_btnRefreshMap);
+
+    connect(m_cbMission, &QComboBox::currentIndexChanged, this, &CEditorDlg::OnMissionIndexChanged);
+    connect(m_list, &CEditListCtrl::cellEdited, this, [this](int, int) { m_bUnsavedEdits = true; });
+    const auto bind = [this](QAbstractButton* button, void (CEditorDlg::*handler)()) {
+        connect(button, &QAbstractButton::clicked, this, [this, handler] { RunCommand([this, handler] { (this->*handler)(); }); });
+    };
+    bind(m_btnSave, &CEditorDlg::OnSave);
+    bind(m_btnGetMissionFiles, &CEditorDlg::OnGetMissionFiles);
+    bind(m_btnRefreshMap, &CEditorDlg::OnRefreshMap);
+    bind(m_btnPeople, &CEditorDlg::OnPeople);
+    bind(m_btnBuildings, &CEditorDlg::OnBuildings);
+    bind(m_btnDecorations, &CEditorDlg::OnDecorations);
+    bind(m_btnVehicles, &CEditorDlg::OnVehicles);
+    bind(m_btnMarkers, &CEditorDlg::OnMarkers);
+    bind(m_btnObjects, &CEditorDlg::OnObjects);
+    bind(m_btnIds, &CEditorDlg::OnIds);
+}
+
+int CEditorDlg::DoModal()
+{
+    OnInitDialog();
+    return exec();
+}
+
+bool CEditorDlg::OnInitDialog()
+{
+    setWindowIcon(m_hIcon);
+
+    m_map = new CMapWnd(this);
+    m_map->setGeometry(kMapLeft, kMapTop, MapView::kSize, MapView::kSize);
+    m_map->show();
+    m_map->SetCoordWnd(m_editCoord);
+
+    const auto& titles = ItemColumnTitles();
+    for (int column = 0; column < kColumnCount; ++column)
+        m_list->InsertColumn(column, QString::fromLatin1(titles[static_cast<std::size_t>(column)]), kColumnWidth);
+
+    m_btnGetMissionFiles->setEnabled(false);
+    m_btnSave->setEnabled(false);
+    m_btnRefreshMap->setEnabled(false);
+
+    m_btnBuildings->setChecked(true);
+    m_btnPeople->setChecked(true);
+    m_btnObjects->setChecked(true);
+    m_btnVehicles->setChecked(true);
+    m_btnMarkers->setChecked(true);
+    m_btnDecorations->setChecked(true);
+    m_btnIds->setChecked(false);
+
+    // A file error here skips the rest of the start-up, as in any other command.
+    RunCommand([this] {
+        if (m_startPath) {
+            m_strBasePath = *m_startPath;
+        } else {
+            m_prompts.Message(QString::fromLatin1(kStartupMessage));
+            m_strBasePath = PathFromQt(m_prompts.OpenFile());
+        }
+        ReadCatalogue();
+
+        const QSignalBlocker blocker(m_cbMission);
+        ComboSortedList list(*m_cbMission);
+        try {
+            m_archive.ListMissions(list, m_strBasePath);
+        } catch (...) {
+            // Lines added before the error stay, but none is chosen.
+            m_cbMission->setCurrentIndex(-1);
+            throw;
+        }
+        m_cbMission->setCurrentIndex(-1);
+    });
+    return true;
+}
+
+void CEditorDlg::ReadCatalogue()
+{
+    const std::string dir = GameDirectory(m_strBasePath);
+    if (!m_itemDefs.Load(FindInFolder(dir, "items.def"))) {
+        const QString folder = dir.empty() ? QDir::toNativeSeparators(QDir::currentPath() + QLatin1Char('/'))
+                                           : PathToQt(dir);
+        m_prompts.Message(QStringLiteral("items.def was not found in ") + folder + QStringLiteral("."));
+    }
+}
+
+void CEditorDlg::RunCommand(const std::function<void()>& command)
+{
+    try {
+        command();
+    } catch (const FileError& e) {
+        m_prompts.FileErrorReport(ToQt(e.Message()));
+    } catch (const UserError& e) {
+        m_prompts.Message(ToQt(e.what()));
+    } catch (const std::bad_alloc&) {
+        m_prompts.Message(QStringLiteral("Not enough memory to finish the command."));
+    } catch (const std::exception& e) {
+        m_prompts.Message(ToQt(e.what()));
+    } catch (...) {
+        m_prompts.Message(QStringLiteral("The command failed for an unknown reason."));
+    }
+}
+
+bool CEditorDlg::HasUnsavedEdits() const
+{
+    if (m_bUnsavedEdits)
+        return true;
+    // An edit box still open with changed text is an edit too, although not yet stored.
+    const CInPlaceEdit* edit = m_list ? m_list->ActiveEdit() : nullptr;
+    return edit && !edit->m_bCancelled && edit->text() != edit->m_strInitial;
+}
+
+bool CEditorDlg::ConfirmDiscard()
+{
+    if (!HasUnsavedEdits())
+        return true;
+    const QString line = m_nLoadedIndex >= 0 ? m_cbMission->itemText(m_nLoadedIndex) : QString();
+    const QString name = ToQt(MissionNameFromLine(FromQt(line)));
+    return m_prompts.AskYesNo(QStringLiteral("Discard the unsaved changes to ") + name + QStringLiteral("?"));
+}
+
+void CEditorDlg::done(int result)
+{
+    if (!ConfirmDiscard())
+        return;
+    QDialog::done(result);
+}
+
+void CEditorDlg::keyPressEvent(QKeyEvent* event)
+{
+    const bool plain = event->modifiers() == Qt::NoModifier ||
+                       (event->modifiers() == Qt::KeypadModifier && event->key() == Qt::Key_Enter);
+    if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+        // A push button that has the focus takes Enter as its click; anywhere else Enter ends the editor.
+        for (QPushButton* button : findChildren<QPushButton*>()) {
+            if (button->isDefault() && button->isVisible()) {
+                if (button->isEnabled())
+                    button->click();
+                return;
+            }
+        }
+        accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void CEditorDlg::OnMissionIndexChanged(int index)
+{
+    if (index < 0 || index == m_nLoadedIndex)
+        return;
+    if (!ConfirmDiscard()) {
+        // Back to the mission the table shows, which stays as it is.
+        const QSignalBlocker blocker(m_cbMission);
+        m_cbMission->setCurrentIndex(m_nLoadedIndex);
+        return;
+    }
+    RunCommand([this] { OnSelchangeMission(); });
+}
+
+std::uint32_t CEditorDlg::SelectedMissionOffset() const
+{
+    return ComboSortedList::ItemData(*m_cbMission, m_cbMission->currentIndex());
+}
+
+std::vector<ItemRow> CEditorDlg::TableRows() const
+{
+    std::vector<ItemRow> rows(static_cast<std::size_t>(m_list->rowCount()));
+    for (std::size_t r = 0; r < rows.size(); ++r)
+        for (int c = 0; c < kColumnCount; ++c)
+            rows[r][static_cast<std::size_t>(c)] = FromQt(m_list->GetItemText(static_cast<int>(r), c));
+    return rows;
+}
+
+} // namespace orvik

@@ -1,0 +1,117 @@
+#pragma once
+// The editor's one window: the mission list, the item table, the map with its filters, and the
+// commands Save, Get Mission Files and Refresh Map. Every command is a thin caller of the core.
+#include "app/Prompts.h"
+#include "archive/PffArchive.h"
+#include "catalogue/ItemDefList.h"
+#include "mission/ItemRows.h"
+#include "mission/MissionModel.h"
+
+#include <QDialog>
+#include <QIcon>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QAbstractButton;
+class QComboBox;
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+
+namespace orvik {
+
+class CEditListCtrl;
+class CFilterButton;
+class CMapWnd;
+
+class CEditorDlg : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int kClientWidth = 972;
+    static constexpr int kClientHeight = 609;
+
+    // basePath: the base archive given on the command line; without it, initialisation asks.
+    explicit CEditorDlg(Prompts& prompts, std::optional<std::string> basePath = std::nullopt,
+                        QWidget* parent = nullptr);
+    ~CEditorDlg() override;
+
+    // Initialisation, then the dialog runs modally until it ends.
+    int DoModal();
+    // The start-up steps: icons, table, map, start-up message, file dialog, catalogue, mission list.
+    bool OnInitDialog();
+
+    // Command handlers; each runs inside RunCommand when reached from a control.
+    void OnSelchangeMission();
+    void OnSave();
+    void OnGetMissionFiles();
+    void OnRefreshMap();
+    void OnPeople();
+    void OnBuildings();
+    void OnDecorations();
+    void OnVehicles();
+    void OnMarkers();
+    void OnObjects();
+    void OnIds();
+
+    // Runs a handler so that no exception reaches Qt's event loop: file errors become the file
+    // error report, the editor's own refusals and anything else a plain message.
+    void RunCommand(const std::function<void()>& command);
+
+    // Whether the table holds edits made since the last load or successful save.
+    bool HasUnsavedEdits() const;
+
+    const std::string& BasePath() const { return m_strBasePath; }
+    const CItemDefList& Catalogue() const { return m_itemDefs; }
+    const CMissionModel& Model() const { return m_model; }
+    QComboBox* MissionCombo() const { return m_cbMission; }
+    CEditListCtrl* ItemTable() const { return m_list; }
+    CMapWnd* MapWnd() const { return m_map; }
+
+    void done(int result) override;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void CreateControls();
+    void OnMissionIndexChanged(int index);
+    // Asks before unsaved edits are thrown away; true when they may go.
+    bool ConfirmDiscard();
+    void ToggleFilter(QAbstractButton* button, bool& flag);
+    std::vector<ItemRow> TableRows() const;
+    std::uint32_t SelectedMissionOffset() const;
+    void ReadCatalogue();
+
+    // Controls, bound in the constructor.
+    QPushButton* m_btnRefreshMap = nullptr;
+    QPushButton* m_btnSave = nullptr;
+    QPushButton* m_btnGetMissionFiles = nullptr;
+    QComboBox* m_cbMission = nullptr;
+    QIcon m_hIcon;
+    CItemDefList m_itemDefs;
+    CPffArchive m_archive;
+    std::string m_strBasePath;
+    CEditListCtrl* m_list = nullptr;
+    CMissionModel m_model;
+    CMapWnd* m_map = nullptr;
+
+    QLineEdit* m_editCoord = nullptr;
+    QGroupBox* m_groupShow = nullptr;
+    CFilterButton* m_btnPeople = nullptr;
+    CFilterButton* m_btnBuildings = nullptr;
+    CFilterButton* m_btnDecorations = nullptr;
+    CFilterButton* m_btnVehicles = nullptr;
+    CFilterButton* m_btnMarkers = nullptr;
+    CFilterButton* m_btnObjects = nullptr;
+    CFilterButton* m_btnIds = nullptr;
+
+    Prompts& m_prompts;
+    std::optional<std::string> m_startPath;
+    bool m_bUnsavedEdits = false;
+    int m_nLoadedIndex = -1;  // the combo line whose mission the table shows
+};
+
+} // namespace orvik

@@ -1,0 +1,23 @@
+#pragma once
+// Everything the editor asks of the user or tells the user goes through Prompts, so that the dialog
+// can run under tests with a recording fake instead of real message boxes.
+#include <QString>
+
+namespace orvik {
+
+class Prompts {
+public:
+    virtual ~Prompts() = default;
+
+    // A message box with an OK button only.
+    virtual void Message(const QString& text) = 0;
+    // The file error report: stop icon, OK button only.
+    virtual void FileErrorReport(const QString& text) = 0;
+    // A question with Yes and No; true for Yes.
+    virtual bool AskYesNo(const QString& text) = 0;
+    // The open-file dialog: no filter, no default extension, no initial name. The chosen path, or
+    // "" when the user cancels.
+    virtual QString OpenFile() = 0;
+};
+
+} // namespace orvik

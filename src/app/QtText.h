@@ -1,0 +1,19 @@
+#pragma once
+// The Qt boundary for text: the editor keeps Windows-1252 bytes, Qt wants QString.
+#include "common/Text.h"
+
+#include <QFile>
+#include <QString>
+
+#include <string>
+
+namespace orvik {
+
+inline QString ToQt(const std::string& cp1252) { return QString::fromStdString(Cp1252ToUtf8(cp1252)); }
+inline std::string FromQt(const QString& text) { return Utf8ToCp1252(text.toStdString()); }
+
+// File paths travel in the file system's own encoding, not as Windows-1252.
+inline std::string PathFromQt(const QString& path) { return QFile::encodeName(path).toStdString(); }
+inline QString PathToQt(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
+
+} // namespace orvik
