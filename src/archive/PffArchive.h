@@ -40,6 +40,7 @@ public:
 
     // Walks the entry table of an open archive in table order; the visitor returns false to stop.
     // An entry whose data lies (partly) past the end of the file throws kind 14 when reached.
+    // The header is read afresh first; the visitor may read elsewhere in the same file.
     void WalkEntries(File& archive, const std::function<bool(const PffEntry&)>& visit);
 
     // The first entry whose folded name equals the folded name, or none.
