@@ -101,6 +101,10 @@ void CEditorDlg::CreateControls()
 
     m_btnIds = filter("IDs", "1018", DluRect(304, 359, 40, 9));
 
+    // No button is the dialog's default: Enter goes to the focused button or ends the editor.
+    for (QPushButton* button : {m_btnSave, m_btnGetMissionFiles, m_btnRefreshMap})
+        button->setAutoDefault(false);
+
     setTabOrder(m_cbMission, m_list);
     setTabOrder(m_list, m_btnSave);
     setTabOrder(m_btnSave, m_btnGetMissionFiles);
@@ -236,12 +240,10 @@ void CEditorDlg::keyPressEvent(QKeyEvent* event)
                        (event->modifiers() == Qt::KeypadModifier && event->key() == Qt::Key_Enter);
     if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
         // A push button that has the focus takes Enter as its click; anywhere else Enter ends the editor.
-        for (QPushButton* button : findChildren<QPushButton*>()) {
-            if (button->isDefault() && button->isVisible()) {
-                if (button->isEnabled())
-                    button->click();
-                return;
-            }
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
+            if (button->isEnabled())
+                button->click();
+            return;
         }
         accept();
         return;

@@ -1,0 +1,257 @@
+// Get Mission Files, Save, Refresh Map, and the question before unsaved edits are thrown away.
+#include "gui/EditorFixture.h"
+#include "listedit/EditListCtrl.h"
+#include "map/qt/MapWnd.h"
+
+#include <QApplication>
+#include <QTest>
+
+namespace orvik::test {
+namespace {
+
+using Kind = PromptCall::Kind;
+
+const QString kSummaryEnd = QStringLiteral(
+    "Also generated repackterrain.bat and repackmission.bat, which you can use to repack the files when you are "
+    "done editing them with your favorite image editor.");
+
+TEST_F(EditorTest, ExportWritesTheFilesScriptsAndSummaryTwiceAlike)
+{
+    Start();
+    Choose(0);
+    m_prompts.Clear();
+    const QString expected = "Unpacked files: \nalpha.bms - Mission File\ndunes_c.pcx - Color Map\n"
+                             "dunes_e.pcx - Depth Map\ndunes_d.pcx - Detail Map\ndunes - Terrain description\n\n" +
+                             kSummaryEnd;
+    for (int run = 0; run < 2; ++run) {
+        SCOPED_TRACE(run);
+        Click(Button("1009"));
+        ASSERT_EQ(m_prompts.calls.size(), static_cast<std::size_t>(run + 1));
+        EXPECT_EQ(m_prompts.calls.back().kind, Kind::Message);
+        EXPECT_EQ(m_prompts.calls.back().text, expected);
+        EXPECT_EQ(ReadBytes(m_game->dir + "dunes_c.pcx"), m_game->colorMap);
+        EXPECT_EQ(ReadBytes(m_game->dir + "dunes_e.pcx"), m_game->elevMap);
+        EXPECT_EQ(ReadBytes(m_game->dir + "dunes_d.pcx"), m_game->detailMap);
+        EXPECT_EQ(ReadText(m_game->dir + "dunes"), m_game->description);
+        EXPECT_TRUE(Exists(m_game->dir + "alpha.bms"));
+        EXPECT_EQ(ReadText(m_game->dir + "repackmission.bat"), "pack.exe kqbase.pff alpha.bms");
+        EXPECT_EQ(ReadText(m_game->dir + "repackterrain.bat"),
+                  "pack.exe kq.pff dunes_c.pcx dunes_e.pcx dunes_d.pcx dunes");
+    }
+}
+
+TEST_F(EditorTest, ExportOfAMissionStoredInCapitalsUsesTheLowerCaseName)
+{
+    Start();
+    Choose(1);
+    Click(Button("1009"));
+    EXPECT_TRUE(Exists(m_game->dir + "bravo.bms"));
+    EXPECT_EQ(ReadText(m_game->dir + "repackmission.bat"), "pack.exe kqbase.pff bravo.bms");
+}
+
+TEST_F(EditorTest, RefusedExportWritesNothingAndTheDialogGoesOn)
+{
+    Start();
+    Choose(3);  // r&d.bms: '&' cannot stand in a repack script
+    const auto before = ListFolder(m_game->dir);
+    m_prompts.Clear();
+    Click(Button("1009"));
+    ASSERT_EQ(m_prompts.calls.size(), 1u);
+    EXPECT_EQ(m_prompts.calls[0].kind, Kind::Message);
+    EXPECT_TRUE(m_prompts.calls[0].text.contains("r&d.bms")) << m_prompts.calls[0].text.toStdString();
+    EXPECT_EQ(ListFolder(m_game->dir), before);
+
+    // Still usable: another mission exports.
+    Choose(0);
+    Click(Button("1009"));
+    EXPECT_TRUE(Exists(m_game->dir + "alpha.bms"));
+}
+
+TEST_F(EditorTest, SaveWritesTheTableIntoTheArchive)
+{
+    Start();
+    Choose(1);
+    const TestMission& bravo = m_game->Bravo();
+    Edit(0, 1, "12abc");
+    Edit(1, 2, " -7");
+    Edit(2, 0, "Crate");
+    Edit(3, 4, "270");
+    Edit(4, 6, "Y");  // MP Only is never saved
+    m_prompts.Clear();
+    Click(Button("1008"));
+
+    EXPECT_EQ(m_prompts.Texts(Kind::Message), (std::vector<QString>{"Data saved!"}));
+    EXPECT_EQ(RecordWord(m_game->basePath, bravo.offset, 0, 5), 12);
+    EXPECT_EQ(RecordWord(m_game->basePath, bravo.offset, 1, 6), -7);
+    EXPECT_EQ(RecordWord(m_game->basePath, bravo.offset, 2, 1), kCrate);
+    EXPECT_EQ(RecordWord(m_game->basePath, bravo.offset, 3, 14), 270);
+    EXPECT_EQ(RecordWord(m_game->basePath, bravo.offset, 4, 4), bravo.items[4].m_nFlags);
+    EXPECT_EQ(RecordWord(m_game->basePath, bravo.offset, 4, 5), bravo.items[4].m_nX);
+    // Saved edits ask nothing on closing.
+    EXPECT_FALSE(m_dialog->HasUnsavedEdits());
+}
+
+TEST_F(EditorTest, SaveWithAnUnknownNameWritesNothing)
+{
+    Start();
+    Choose(1);
+    const auto archive = ReadBytes(m_game->basePath);
+    Edit(1, 1, "999");
+    Edit(2, 0, "crate");  // the catalogue spells it "Crate"
+    m_prompts.Clear();
+    Click(Button("1008"));
+    EXPECT_EQ(m_prompts.Texts(Kind::Message), (std::vector<QString>{"Invalid item name \"crate\" aborting save."}));
+    EXPECT_EQ(ReadBytes(m_game->basePath), archive);
+    EXPECT_TRUE(m_dialog->HasUnsavedEdits());
+}
+
+TEST_F(EditorTest, SaveOfAVanishedArchiveShowsTheFileErrorReport)
+{
+    Start();
+    Choose(1);
+    ASSERT_TRUE(QFile::remove(QString::fromStdString(m_game->basePath)));
+    m_prompts.Clear();
+    Click(Button("1008"));
+    ASSERT_EQ(m_prompts.calls.size(), 1u);
+    EXPECT_EQ(m_prompts.calls[0].kind, Kind::FileErrorReport);
+    EXPECT_FALSE(Exists(m_game->basePath));
+}
+
+TEST_F(EditorTest, RefreshStopsAtABadNameInRowThreeWithoutRepainting)
+{
+    Start();
+    Choose(1);
+    const auto& items = m_game->Bravo().items;
+    for (int r = 0; r < 5; ++r)
+        Edit(r, 1, QString::number(100 + r));
+    Edit(1, 0, "Tree");
+    Edit(2, 0, "Boulder");
+    Edit(3, 0, "Tree");
+    QApplication::processEvents();
+    const int paints = PaintCount();
+    m_prompts.Clear();
+    Click(Button("1010"));
+
+    EXPECT_EQ(m_prompts.Texts(Kind::Message), (std::vector<QString>{"Invalid item name \"Boulder\" cannot refresh."}));
+    EXPECT_EQ(PaintCount(), paints);
+    const auto& model = m_dialog->Model().items;
+    EXPECT_EQ(model[0]->m_nX, 100);
+    EXPECT_EQ(model[1]->m_nX, 101);
+    EXPECT_EQ(model[1]->m_nId, kTree);
+    EXPECT_EQ(model[2]->m_nX, 102);                // numbers of the bad row are taken
+    EXPECT_EQ(model[2]->m_nId, items[2].m_nId);    // its id is not
+    EXPECT_EQ(model[3]->m_nX, items[3].m_nX);      // later rows are untouched
+    EXPECT_EQ(model[3]->m_nId, items[3].m_nId);
+    EXPECT_EQ(model[4]->m_nX, items[4].m_nX);
+}
+
+TEST_F(EditorTest, RefreshMovesMarkersAndRepaints)
+{
+    Start();
+    Choose(1);
+    const int cx = CenterX(), cy = CenterY();
+    Edit(0, 1, QString::number(2 * kUnit));
+    Edit(0, 2, QString::number(-3 * kUnit));
+    const int paints = PaintCount();
+    Click(Button("1010"));
+    EXPECT_GT(PaintCount(), paints);
+    EXPECT_EQ(FramePixel(FrameOf(2 * kUnit, -3 * kUnit, cx, cy)), (Rgb{255, 0, 0}));
+    // Refresh only reaches the model; the archive is unchanged until Save.
+    EXPECT_EQ(RecordWord(m_game->basePath, m_game->Bravo().offset, 0, 5), m_game->Bravo().items[0].m_nX);
+}
+
+TEST_F(EditorTest, ClosingWithUnsavedEditsAsks)
+{
+    Start();
+    Choose(0);
+    Edit(0, 1, "1");
+
+    m_prompts.answers = {false};
+    QTest::keyClick(m_dialog.get(), Qt::Key_Escape);
+    EXPECT_TRUE(m_dialog->isVisible());
+    EXPECT_EQ(m_prompts.Texts(Kind::Question), (std::vector<QString>{"Discard the unsaved changes to alpha.bms?"}));
+
+    m_prompts.answers = {false};
+    EXPECT_FALSE(m_dialog->close());
+    EXPECT_TRUE(m_dialog->isVisible());
+
+    m_prompts.answers = {true};
+    QTest::keyClick(Table(), Qt::Key_Return);
+    EXPECT_FALSE(m_dialog->isVisible());
+    EXPECT_EQ(m_prompts.Texts(Kind::Question).size(), 3u);
+}
+
+TEST_F(EditorTest, ChoosingAnotherMissionWithUnsavedEditsAsks)
+{
+    Start();
+    Choose(1);
+    Edit(0, 1, "4242");
+    const std::size_t modelItems = m_dialog->Model().items.size();
+
+    m_prompts.answers = {false};
+    Choose(0);
+    EXPECT_EQ(m_prompts.Texts(Kind::Question), (std::vector<QString>{"Discard the unsaved changes to bravo.bms?"}));
+    EXPECT_EQ(m_dialog->MissionCombo()->currentIndex(), 1);
+    EXPECT_EQ(Table()->GetItemText(0, 1), "4242");  // not reloaded
+    EXPECT_EQ(m_dialog->Model().items.size(), modelItems);
+    EXPECT_TRUE(m_dialog->HasUnsavedEdits());
+
+    m_prompts.answers = {true};
+    Choose(0);
+    EXPECT_EQ(m_dialog->MissionCombo()->currentIndex(), 0);
+    EXPECT_EQ(Table()->rowCount(), 9);
+    EXPECT_FALSE(m_dialog->HasUnsavedEdits());
+
+    // A fresh load asks nothing when the user moves on.
+    Choose(1);
+    EXPECT_EQ(m_prompts.Texts(Kind::Question).size(), 2u);
+    EXPECT_EQ(Table()->GetItemText(0, 1), QString::number(m_game->Bravo().items[0].m_nX));
+}
+
+TEST_F(EditorTest, AnEditTypedIntoTheTableCountsAsUnsaved)
+{
+    Start();
+    Choose(1);
+    m_dialog->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_dialog.get()));
+    const auto clickCell = [this](int row, int column) {
+        const QPoint point(Table()->columnViewportPosition(column) + 30,
+                           Table()->rowViewportPosition(row) + Table()->rowHeight(row) / 2);
+        QTest::mouseClick(Table()->viewport(), Qt::LeftButton, Qt::NoModifier, point);
+    };
+    clickCell(2, 1);
+    clickCell(2, 1);
+    ASSERT_NE(Table()->ActiveEdit(), nullptr);
+    QTest::keyClicks(Table()->ActiveEdit(), "77");
+    // Not yet stored, but closing now would lose it.
+    EXPECT_TRUE(m_dialog->HasUnsavedEdits());
+    QTest::keyClick(Table()->ActiveEdit(), Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(Table()->GetItemText(2, 1), "77");
+    EXPECT_TRUE(m_dialog->HasUnsavedEdits());
+    EXPECT_TRUE(m_dialog->isVisible());  // Enter went to the edit box, not the dialog
+
+    Click(Button("1008"));
+    EXPECT_FALSE(m_dialog->HasUnsavedEdits());
+    EXPECT_EQ(RecordWord(m_game->basePath, m_game->Bravo().offset, 2, 5), 77);
+}
+
+} // namespace
+} // namespace orvik::test
+
+namespace orvik::test {
+namespace {
+
+TEST_F(EditorTest, EnterOnAFocusedButtonPressesItInsteadOfEnding)
+{
+    Start();
+    Choose(1);
+    m_prompts.Clear();
+    Button("1008")->setFocus();
+    QTest::keyClick(Button("1008"), Qt::Key_Return);
+    EXPECT_EQ(m_prompts.Texts(PromptCall::Kind::Message), (std::vector<QString>{"Data saved!"}));
+    EXPECT_TRUE(m_dialog->isVisible());
+}
+
+} // namespace
+} // namespace orvik::test
