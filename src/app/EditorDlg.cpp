@@ -55,8 +55,9 @@ CEditorDlg::CEditorDlg(Prompts& prompts, std::optional<std::string> basePath, QW
     setWindowTitle(QStringLiteral("Orvik Editor V1.5"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    // The layout was drawn for an 8-point sans-serif font (11 pixels high).
+    // The layout was drawn for an 8-point sans-serif font 11 pixels high, about 6 pixels a character.
     QFont dialogFont = font();
+    dialogFont.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
     dialogFont.setPixelSize(11);
     setFont(dialogFont);
     setFixedSize(kClientWidth, kClientHeight);
