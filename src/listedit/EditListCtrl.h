@@ -1,12 +1,13 @@
 #pragma once
 // The item table: a report-style list whose cells are edited in place, one at a time.
-#include <QLineEdit>
 #include <QPointer>
 #include <QTableWidget>
 
+#include "listedit/InPlaceEdit.h"
+
 namespace orvik {
 
-class CInPlaceEdit;
+class CLabelEditDelegate;
 
 class CEditListCtrl : public QTableWidget {
     Q_OBJECT
@@ -14,10 +15,12 @@ public:
     explicit CEditListCtrl(QWidget* parent = nullptr);
     ~CEditListCtrl() override;
 
-    // Seven-column set-up helpers used by the dialog.
-    void InsertColumn(int column, const QString& title, int width);
+    // Seven-column set-up helpers used by the dialog. format is the column's text alignment
+    // (left, right or centred); the edit box over a cell of the column follows it.
+    void InsertColumn(int column, const QString& title, int width, Qt::Alignment format = Qt::AlignLeft);
     void DeleteAllItems();
-    // Appends (or inserts at row) a row whose column-0 text is text; other cells empty.
+    // Inserts a row at row (clamped to 0..count) whose column-0 text is text; other cells empty.
+    // Returns the new row's index.
     int InsertItem(int row, const QString& text);
     void SetItemText(int row, int column, const QString& text);
     QString GetItemText(int row, int column) const;
@@ -32,6 +35,11 @@ public:
 
     // The open edit box, if any (for tests and the dialog).
     CInPlaceEdit* ActiveEdit() const;
+    // The table's own editor of a first-column cell, while it is open.
+    QWidget* LabelEditor() const;
+
+    // Keeps the horizontal position: moving the current row never scrolls sideways, as in a list.
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 
 signals:
     // A cell's text was stored by an edit (also when it did not change).
@@ -40,33 +48,23 @@ signals:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
+    // Left and right scroll sideways and Home and End go to the first and last rows, as in a list.
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+
+protected slots:
+    // The first column's own editor: a close without a commit is a cancelled edit.
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 
 private:
+    friend class CInPlaceEdit;
+
+    // Scrolls vertically only, so that the whole row is visible; false for a row that is not there.
+    bool EnsureRowVisible(int row);
+    // The edit box calls this once, as its edit ends.
+    void EditEnded(CInPlaceEdit* edit);
+
     QPointer<CInPlaceEdit> m_activeEdit;
-};
-
-// The short-lived edit box over one cell. Enter stores, Escape drops, losing the focus stores.
-class CInPlaceEdit : public QLineEdit {
-    Q_OBJECT
-public:
-    CInPlaceEdit(CEditListCtrl* table, int row, int column, const QString& initial);
-
-    int m_nRow;
-    int m_nColumn;
-    QString m_strInitial;
-    bool m_bCancelled = false;
-
-protected:
-    bool event(QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
-
-private:
-    void Widen();
-    void Finish();
-
-    CEditListCtrl* m_table;
-    bool m_bFinished = false;
+    CLabelEditDelegate* m_labelDelegate;
 };
 
 } // namespace orvik

@@ -1,0 +1,292 @@
+#include "listedit/EditListCtrl.h"
+
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <algorithm>
+
+#include "listedit/LabelEditDelegate.h"
+
+namespace orvik {
+
+namespace {
+
+// Columns narrower than this cannot hold an edit box.
+constexpr int kMinEditWidth = 5;
+
+} // namespace
+
+CEditListCtrl::CEditListCtrl(QWidget* parent) : QTableWidget(parent), m_labelDelegate(new CLabelEditDelegate(this))
+{
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    // Cells are edited only through mousePressEvent below.
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab leaves the table (and ends an open edit) instead of walking its cells.
+    setTabKeyNavigation(false);
+    setWordWrap(false);
+    setShowGrid(false);
+    setCornerButtonEnabled(false);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    setItemDelegateForColumn(0, m_labelDelegate);
+
+    verticalHeader()->hide();
+    verticalHeader()->setMinimumSectionSize(0);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+
+    QHeaderView* header = horizontalHeader();
+    header->setMinimumSectionSize(0);
+    header->setSectionResizeMode(QHeaderView::Fixed);
+    header->setSectionsClickable(false);
+    header->setSectionsMovable(false);
+    header->setStretchLastSection(false);
+    header->setHighlightSections(false);
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+}
+
+CEditListCtrl::~CEditListCtrl()
+{
+    // Nothing may report into a table that is half destroyed.
+    m_labelDelegate->Detach();
+    if (m_activeEdit) {
+        m_activeEdit->m_table = nullptr;
+        delete m_activeEdit.data();
+    }
+}
+
+void CEditListCtrl::InsertColumn(int column, const QString& title, int width, Qt::Alignment format)
+{
+    column = std::clamp(column, 0, columnCount());
+    insertColumn(column);
+    auto* item = new QTableWidgetItem(title);
+    item->setTextAlignment((format & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter);
+    setHorizontalHeaderItem(column, item);
+    setColumnWidth(column, std::max(width, 0));
+}
+
+void CEditListCtrl::DeleteAllItems()
+{
+    // An edit of a row that is about to vanish has nowhere to go: drop it.
+    if (m_activeEdit && !m_activeEdit->IsFinished()) {
+        m_activeEdit->m_bCancelled = true;
+        m_activeEdit->Finish();
+    }
+    if (QWidget* editor = m_labelDelegate->OpenEditor())
+        closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
+    setRowCount(0);
+}
+
+int CEditListCtrl::InsertItem(int row, const QString& text)
+{
+    row = std::clamp(row, 0, rowCount());
+    insertRow(row);
+    setItem(row, 0, new QTableWidgetItem(text));
+    return row;
+}
+
+void CEditListCtrl::SetItemText(int row, int column, const QString& text)
+{
+    if (row < 0 || row >= rowCount() || column < 0 || column >= columnCount())
+        return;
+    if (QTableWidgetItem* cell = item(row, column))
+        cell->setText(text);
+    else
+        setItem(row, column, new QTableWidgetItem(text));
+}
+
+QString CEditListCtrl::GetItemText(int row, int column) const
+{
+    const QTableWidgetItem* cell = item(row, column);
+    return cell != nullptr ? cell->text() : QString();
+}
+
+int CEditListCtrl::CellFromPoint(const QPoint& point, int* column) const
+{
+    if (column != nullptr)
+        *column = 0;
+    const int first = rowAt(0);
+    if (first < 0)
+        return -1;
+    int last = rowAt(viewport()->height() - 1);
+    if (last < 0)
+        last = rowCount() - 1;
+    const int columns = columnCount();
+    const int rowLeft = -horizontalOffset();
+    const int rowWidth = horizontalHeader()->length();
+    for (int r = first; r <= last; ++r) {
+        if (isRowHidden(r))
+            continue;
+        const QRect bounds(rowLeft, rowViewportPosition(r), rowWidth, rowHeight(r));
+        if (!bounds.contains(point))
+            continue;
+        int left = bounds.left();
+        for (int c = 0; c < columns; ++c) {
+            const int width = columnWidth(c);
+            // Both ends belong to the column, so a boundary goes to the column on its left.
+            if (point.x() >= left && point.x() <= left + width) {
+                if (column != nullptr)
+                    *column = c;
+                return r;
+            }
+            left += width;
+        }
+    }
+    return -1;
+}
+
+bool CEditListCtrl::EnsureRowVisible(int row)
+{
+    if (row < 0 || row >= rowCount() || isRowHidden(row))
+        return false;
+    QScrollBar* bar = verticalScrollBar();
+    const int viewHeight = viewport()->height();
+    if (verticalScrollMode() == QAbstractItemView::ScrollPerPixel) {
+        const int top = rowViewportPosition(row);
+        const int bottom = top + rowHeight(row);
+        if (top < 0)
+            bar->setValue(bar->value() + top);
+        else if (bottom > viewHeight)
+            bar->setValue(bar->value() + std::min(top, bottom - viewHeight));
+        return true;
+    }
+    // Per item the bar's value is the top row: step it until the row fits, or stands at the top.
+    const int visual = verticalHeader()->visualIndex(row);
+    if (rowViewportPosition(row) < 0)
+        bar->setValue(visual);
+    while (rowViewportPosition(row) + rowHeight(row) > viewHeight && bar->value() < visual &&
+           bar->value() < bar->maximum())
+        bar->setValue(bar->value() + 1);
+    return true;
+}
+
+CInPlaceEdit* CEditListCtrl::EditCell(int row, int column)
+{
+    if (!EnsureRowVisible(row))
+        return nullptr;
+    if (column < 0 || column >= columnCount())
+        return nullptr;
+    const int width = columnWidth(column);
+    if (width < kMinEditWidth)
+        return nullptr;
+    // A box that is still open ends (and stores) before the next one opens.
+    if (m_activeEdit && !m_activeEdit->IsFinished())
+        m_activeEdit->Finish();
+
+    int offset = 0;
+    for (int c = 0; c < column; ++c)
+        offset += columnWidth(c);
+    const int viewRight = viewport()->width();
+    int cellLeft = offset - horizontalOffset();
+    // A box that would start outside the visible part is brought to the left edge. The position is
+    // read back, because the scroll bar may not be able to go that far.
+    if (cellLeft < 0 || cellLeft + 4 >= viewRight) {
+        horizontalScrollBar()->setValue(horizontalScrollBar()->value() + cellLeft);
+        cellLeft = offset - horizontalOffset();
+    }
+
+    const Qt::Alignment format = horizontalHeaderItem(column) != nullptr
+        ? Qt::Alignment(horizontalHeaderItem(column)->textAlignment()) & Qt::AlignHorizontal_Mask
+        : Qt::Alignment(Qt::AlignLeft);
+    Qt::Alignment alignment = Qt::AlignHCenter;
+    if (format & Qt::AlignLeft)
+        alignment = Qt::AlignLeft;
+    else if (format & Qt::AlignRight)
+        alignment = Qt::AlignRight;
+
+    const int boxLeft = cellLeft + 4;
+    const int boxRight = std::min(cellLeft + width + 1, viewRight);
+    auto* edit = new CInPlaceEdit(this, row, column, GetItemText(row, column));
+    edit->setAlignment(alignment | Qt::AlignVCenter);
+    edit->setGeometry(boxLeft, rowViewportPosition(row), std::max(boxRight - boxLeft, 0), rowHeight(row));
+    m_activeEdit = edit;
+    // Tab from the box goes on to the control after the table.
+    QWidget::setTabOrder(this, edit);
+    edit->show();
+    edit->setFocus(Qt::OtherFocusReason);
+    edit->selectAll();
+    return edit;
+}
+
+void CEditListCtrl::OnEndLabelEdit(int row, int column, const QString* text)
+{
+    if (text == nullptr || row < 0 || row >= rowCount() || column < 0 || column >= columnCount())
+        return;
+    SetItemText(row, column, *text);
+    emit cellEdited(row, column);
+}
+
+CInPlaceEdit* CEditListCtrl::ActiveEdit() const
+{
+    return m_activeEdit && !m_activeEdit->IsFinished() ? m_activeEdit.data() : nullptr;
+}
+
+QWidget* CEditListCtrl::LabelEditor() const
+{
+    return m_labelDelegate->OpenEditor();
+}
+
+void CEditListCtrl::scrollTo(const QModelIndex& index, ScrollHint hint)
+{
+    const int horizontal = horizontalScrollBar()->value();
+    QTableWidget::scrollTo(index, hint);
+    horizontalScrollBar()->setValue(horizontal);
+}
+
+void CEditListCtrl::mousePressEvent(QMouseEvent* event)
+{
+    const int focusedBefore = currentRow();
+    QTableWidget::mousePressEvent(event);
+    if (event->button() != Qt::LeftButton)
+        return;
+    int column = 0;
+    const int row = CellFromPoint(event->position().toPoint(), &column);
+    if (row < 0)
+        return;
+    if (row == focusedBefore && column > 0) {
+        EditCell(row, column);
+        return;
+    }
+    selectionModel()->setCurrentIndex(model()->index(row, column),
+                                      QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    // The first column of the focused row is edited by the table's own editor.
+    if (row == focusedBefore && column == 0)
+        edit(model()->index(row, 0));
+}
+
+void CEditListCtrl::scrollContentsBy(int dx, int dy)
+{
+    // An open edit ends, and stores its text, before its cell moves away under it.
+    if (m_activeEdit && !m_activeEdit->IsFinished())
+        m_activeEdit->Finish();
+    if (m_labelDelegate->OpenEditor() != nullptr && window()->focusWidget() != this)
+        setFocus(Qt::OtherFocusReason);
+    QTableWidget::scrollContentsBy(dx, dy);
+}
+
+QModelIndex CEditListCtrl::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    if (action == MoveLeft || action == MoveRight) {
+        horizontalScrollBar()->triggerAction(action == MoveLeft ? QAbstractSlider::SliderSingleStepSub
+                                                                : QAbstractSlider::SliderSingleStepAdd);
+        return currentIndex();
+    }
+    if (action == MoveHome || action == MoveEnd)
+        modifiers |= Qt::ControlModifier;
+    return QTableWidget::moveCursor(action, modifiers);
+}
+
+void CEditListCtrl::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    m_labelDelegate->ReportClose(editor);
+    QTableWidget::closeEditor(editor, hint);
+}
+
+void CEditListCtrl::EditEnded(CInPlaceEdit* edit)
+{
+    if (m_activeEdit == edit)
+        m_activeEdit = nullptr;
+}
+
+} // namespace orvik

@@ -1,0 +1,121 @@
+#include "listedit/InPlaceEdit.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QPainter>
+#include <algorithm>
+
+#include "listedit/EditListCtrl.h"
+
+namespace orvik {
+
+namespace {
+
+bool IsEnterKey(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
+
+// Keys that belong to the box alone: the dialog must never act on them while a cell is edited
+// (Enter would press the default button, Escape would close the dialog).
+bool IsBoxKey(const QKeyEvent* event)
+{
+    const int key = event->key();
+    return IsEnterKey(key) || key == Qt::Key_Escape || key == Qt::Key_Delete ||
+           (event->modifiers() & Qt::ControlModifier);
+}
+
+} // namespace
+
+CInPlaceEdit::CInPlaceEdit(CEditListCtrl* table, int row, int column, const QString& initial)
+    : QLineEdit(table->viewport()), m_nRow(row), m_nColumn(column), m_strInitial(initial), m_table(table)
+{
+    setFont(table->font());
+    // The border is drawn by paintEvent: one pixel whatever the style.
+    setFrame(false);
+    setContentsMargins(1, 1, 1, 1);
+    setText(m_strInitial);
+    // Every user change counts as typing, also a paste through the context menu.
+    connect(this, &QLineEdit::textEdited, this, [this] { Widen(); });
+}
+
+bool CInPlaceEdit::event(QEvent* event)
+{
+    if (event->type() == QEvent::ShortcutOverride && IsBoxKey(static_cast<QKeyEvent*>(event))) {
+        // Claim the key so that it arrives here as a key press instead of firing a shortcut.
+        event->accept();
+        return true;
+    }
+    return QLineEdit::event(event);
+}
+
+void CInPlaceEdit::keyPressEvent(QKeyEvent* event)
+{
+    const int key = event->key();
+    if (key == Qt::Key_Escape) {
+        m_bCancelled = true;
+        event->accept();
+        Finish();
+        return;
+    }
+    if (IsEnterKey(key)) {
+        event->accept();
+        Finish();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+    if (!event->text().isEmpty())
+        Widen();
+    // Keys the line edit does not use (arrows up and down, page keys) must not move the table's
+    // current row under an open box.
+    event->accept();
+}
+
+void CInPlaceEdit::focusOutEvent(QFocusEvent* event)
+{
+    QLineEdit::focusOutEvent(event);
+    // The box's own context menu borrows the focus only for a moment.
+    if (event->reason() != Qt::PopupFocusReason)
+        Finish();
+}
+
+void CInPlaceEdit::paintEvent(QPaintEvent* event)
+{
+    QLineEdit::paintEvent(event);
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::Text));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+void CInPlaceEdit::Widen()
+{
+    if (m_bFinished)
+        return;
+    const int textWidth = fontMetrics().horizontalAdvance(text());
+    if (textWidth + 5 <= width())
+        return;
+    const QWidget* area = parentWidget();
+    int right = x() + textWidth + 5;
+    if (area != nullptr)
+        right = std::min(right, area->width());
+    // Never narrower: a box already wider than the limit stays as it is.
+    if (right - x() > width())
+        resize(right - x(), height());
+}
+
+void CInPlaceEdit::Finish()
+{
+    if (m_bFinished)
+        return;
+    m_bFinished = true;
+    if (m_table != nullptr) {
+        CEditListCtrl* table = m_table;
+        const QString text = this->text();
+        table->EditEnded(this);
+        table->OnEndLabelEdit(m_nRow, m_nColumn, m_bCancelled ? nullptr : &text);
+        // Enter, Escape and scrolling hand the focus back; a click elsewhere has already moved it.
+        if (window()->focusWidget() == this)
+            table->setFocus(Qt::OtherFocusReason);
+    }
+    hide();
+    deleteLater();
+}
+
+} // namespace orvik

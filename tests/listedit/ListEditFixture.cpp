@@ -1,0 +1,62 @@
+#include "ListEditFixture.h"
+
+#include <QApplication>
+#include <QScrollBar>
+
+namespace orvik::test {
+
+void ListEditTest::SetUp()
+{
+    m_window = std::make_unique<QWidget>();
+    m_window->resize(560, 560);
+    m_table = new CEditListCtrl(m_window.get());
+    m_table->setGeometry(0, 0, 429, 551);
+    m_button = new QPushButton("Other", m_window.get());
+    m_button->setGeometry(440, 10, 100, 24);
+    const char* titles[] = {"Item", "X Position", "Y Position", "Z Position", "Angle", "ID", "MP Only"};
+    for (int c = 0; c < 7; ++c)
+        m_table->InsertColumn(c, titles[c], 75);
+    for (int r = 0; r < kRows; ++r) {
+        m_table->InsertItem(r, QString("Item %1").arg(r));
+        for (int c = 1; c < 7; ++c)
+            m_table->SetItemText(r, c, QString::number(r * 100 + c * 7 - 300));
+    }
+    m_window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
+    m_window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
+}
+
+void ListEditTest::TearDown()
+{
+    m_window.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+QPoint ListEditTest::CellPoint(int row, int column) const
+{
+    return {m_table->columnViewportPosition(column) + m_table->columnWidth(column) / 2,
+            m_table->rowViewportPosition(row) + m_table->rowHeight(row) / 2};
+}
+
+void ListEditTest::Click(const QPoint& point)
+{
+    QTest::mouseClick(m_table->viewport(), Qt::LeftButton, Qt::NoModifier, point);
+}
+
+CInPlaceEdit* ListEditTest::OpenBox(int row, int column)
+{
+    if (m_table->currentRow() != row)
+        Click(CellPoint(row, column));
+    Click(CellPoint(row, column));
+    return m_table->ActiveEdit();
+}
+
+QRect ListEditTest::ExpectedBox(int row, int column) const
+{
+    const int cellLeft = column * 75 - m_table->horizontalScrollBar()->value();
+    const int right = std::min(cellLeft + 75 + 1, ViewWidth());
+    return {cellLeft + 4, m_table->rowViewportPosition(row), right - (cellLeft + 4), m_table->rowHeight(row)};
+}
+
+} // namespace orvik::test

@@ -1,0 +1,34 @@
+#pragma once
+// A window with the item table sized like the editor's and a button beside it.
+#include <QPushButton>
+#include <QTest>
+#include <QWidget>
+#include <gtest/gtest.h>
+#include <memory>
+
+#include "listedit/EditListCtrl.h"
+
+namespace orvik::test {
+
+class ListEditTest : public ::testing::Test {
+protected:
+    static constexpr int kRows = 40;
+
+    void SetUp() override;
+    void TearDown() override;
+
+    // Centre of a cell, in viewport coordinates.
+    QPoint CellPoint(int row, int column) const;
+    void Click(const QPoint& point);
+    // Clicks on the cell until it is edited: a first click focuses the row, the next edits.
+    CInPlaceEdit* OpenBox(int row, int column);
+    // Where the box over a cell belongs: 4 px in from the cell's left edge to 1 px past its right.
+    QRect ExpectedBox(int row, int column) const;
+    int ViewWidth() const { return m_table->viewport()->width(); }
+
+    std::unique_ptr<QWidget> m_window;
+    CEditListCtrl* m_table = nullptr;
+    QPushButton* m_button = nullptr;
+};
+
+} // namespace orvik::test
