@@ -12,6 +12,8 @@ struct DemoOptions {
 };
 
 // Writes kqbase.pff, kq.pff and items.def into dir (created when missing). Deterministic for a seed.
+// A colour map size outside 16..4096 throws UserError; a folder or file that cannot be written
+// throws FileError, leaving no partly written file behind.
 void WriteDemoGame(const std::string& dir, const DemoOptions& options = {});
 
 } // namespace orvik::gamedata
