@@ -40,15 +40,6 @@ TEST_F(EditorTest, ExportWritesTheFilesScriptsAndSummaryTwiceAlike)
     }
 }
 
-TEST_F(EditorTest, ExportOfAMissionStoredInCapitalsUsesTheLowerCaseName)
-{
-    Start();
-    Choose(1);
-    Click(Button("1009"));
-    EXPECT_TRUE(Exists(m_game->dir + "bravo.bms"));
-    EXPECT_EQ(ReadText(m_game->dir + "repackmission.bat"), "pack.exe kqbase.pff bravo.bms");
-}
-
 TEST_F(EditorTest, RefusedExportWritesNothingAndTheDialogGoesOn)
 {
     Start();
@@ -103,18 +94,6 @@ TEST_F(EditorTest, SaveWithAnUnknownNameWritesNothing)
     EXPECT_EQ(m_prompts.Texts(Kind::Message), (std::vector<QString>{"Invalid item name \"crate\" aborting save."}));
     EXPECT_EQ(ReadBytes(m_game->basePath), archive);
     EXPECT_TRUE(m_dialog->HasUnsavedEdits());
-}
-
-TEST_F(EditorTest, SaveOfAVanishedArchiveShowsTheFileErrorReport)
-{
-    Start();
-    Choose(1);
-    ASSERT_TRUE(QFile::remove(QString::fromStdString(m_game->basePath)));
-    m_prompts.Clear();
-    Click(Button("1008"));
-    ASSERT_EQ(m_prompts.calls.size(), 1u);
-    EXPECT_EQ(m_prompts.calls[0].kind, Kind::FileErrorReport);
-    EXPECT_FALSE(Exists(m_game->basePath));
 }
 
 TEST_F(EditorTest, RefreshStopsAtABadNameInRowThreeWithoutRepainting)
@@ -236,12 +215,6 @@ TEST_F(EditorTest, AnEditTypedIntoTheTableCountsAsUnsaved)
     EXPECT_EQ(RecordWord(m_game->basePath, m_game->Bravo().offset, 2, 5), 77);
 }
 
-} // namespace
-} // namespace orvik::test
-
-namespace orvik::test {
-namespace {
-
 TEST_F(EditorTest, EnterOnAFocusedButtonPressesItInsteadOfEnding)
 {
     Start();
@@ -249,7 +222,7 @@ TEST_F(EditorTest, EnterOnAFocusedButtonPressesItInsteadOfEnding)
     m_prompts.Clear();
     Button("1008")->setFocus();
     QTest::keyClick(Button("1008"), Qt::Key_Return);
-    EXPECT_EQ(m_prompts.Texts(PromptCall::Kind::Message), (std::vector<QString>{"Data saved!"}));
+    EXPECT_EQ(m_prompts.Texts(Kind::Message), (std::vector<QString>{"Data saved!"}));
     EXPECT_TRUE(m_dialog->isVisible());
 }
 

@@ -139,19 +139,6 @@ TEST_F(EditorTest, EachFilterClickedTwiceRestoresAndLeavesTheOthersAlone)
     EXPECT_TRUE(Snapshot(Map()->Frame()) == original);
 }
 
-TEST_F(EditorTest, LabelsFollowTheirCategories)
-{
-    Start();
-    Choose(1);  // bravo: one item of each of five categories
-    Click(Button("1018"));
-    const int withAll = CountPixels(Map()->Frame(), kMagenta);
-    Click(Button("1011"));  // people off: the soldier's label goes too
-    const int withoutPeople = CountPixels(Map()->Frame(), kMagenta);
-    EXPECT_GT(withAll, withoutPeople);
-    EXPECT_GT(withoutPeople, 0);
-    EXPECT_FALSE(Map()->View().m_bShowPeople);
-}
-
 TEST_F(EditorTest, FiltersAreKeptAcrossMissions)
 {
     Start();

@@ -176,17 +176,6 @@ TEST_F(EditorTest, MissingCatalogueIsReportedOnceAndTheListStillFills)
     EXPECT_EQ(Table()->GetItemText(0, 0), "");
 }
 
-TEST_F(EditorTest, CatalogueIsFoundWhateverItsLetterCase)
-{
-    ScratchDir other;
-    m_game = std::make_unique<TestGame>(other.Path());
-    QFile::rename(QString::fromStdString(other.File("items.def")), QString::fromStdString(other.File("ITEMS.DEF")));
-    m_prompts.openFileAnswer = QString::fromStdString(m_game->basePath);
-    Start();
-    EXPECT_EQ(m_dialog->Catalogue().Size(), 7u);
-    EXPECT_EQ(m_prompts.Texts(Kind::Message).size(), 1u);
-}
-
 TEST_F(EditorTest, BaseArgumentSkipsTheStartupPrompts)
 {
     m_dialog = std::make_unique<CEditorDlg>(m_prompts, m_game->basePath);
