@@ -1,0 +1,247 @@
+#include "image/Pcx.h"
+
+#include "image/PcxSteps.h"
+
+#include "common/MemoryHints.h"
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <new>
+#include <stdexcept>
+#include <vector>
+
+namespace orvik {
+
+namespace pcx {
+
+namespace {
+
+std::uint16_t GetU16(const std::uint8_t* p)
+{
+    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
+
+std::uint32_t Entry(const std::uint8_t* rgb)
+{
+    const std::uint8_t bytes[4] = {rgb[0], rgb[1], rgb[2], 0};
+    std::uint32_t entry = 0;
+    std::memcpy(&entry, bytes, 4);
+    return entry;
+}
+
+} // namespace
+
+bool ReadPcxHeader(const std::uint8_t* data, std::size_t size, PcxHeader& header)
+{
+    if (!data || size < kHeaderSize)
+        return false;
+    PcxHeader h;
+    h.manufacturer = data[0];
+    h.version = data[1];
+    h.encoding = data[2];
+    h.bitsPerPixel = static_cast<std::int8_t>(data[3]);
+    h.xmin = GetU16(data + 4);
+    h.ymin = GetU16(data + 6);
+    h.xmax = GetU16(data + 8);
+    h.ymax = GetU16(data + 10);
+    h.hres = GetU16(data + 12);
+    h.vres = GetU16(data + 14);
+    for (std::size_t i = 0; i < h.palette.size(); ++i)
+        h.palette[i] = data[16 + i];
+    h.reserved = data[64];
+    h.planes = static_cast<std::int8_t>(data[65]);
+    h.bytesPerLine = static_cast<std::int16_t>(GetU16(data + 66));
+    h.paletteInfo = GetU16(data + 68);
+    if (h.manufacturer != 10)
+        return false;
+    if (h.version != 0 && h.version != 2 && h.version != 3 && h.version != 5)
+        return false;
+    header = h;
+    return true;
+}
+
+Palette ReadPcxPalette(const std::uint8_t* data, std::size_t size, const PcxHeader& header)
+{
+    Palette palette{};
+    const int depth = header.Depth();
+    const bool trailing = header.version == 5 && depth == 8 && size >= kPaletteTail &&
+                          data[size - kPaletteTail] == kPaletteMarker;
+    if (trailing) {
+        const std::uint8_t* p = data + size - kPaletteTail + 1;
+        for (std::size_t i = 0; i < 256; ++i, p += 3)
+            palette[i] = Entry(p);
+    } else {
+        for (std::size_t i = 0; i < 256; ++i) {
+            const std::uint8_t grey[3] = {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i),
+                                          static_cast<std::uint8_t>(i)};
+            palette[i] = Entry(grey);
+        }
+    }
+    if (depth >= 1 && depth <= 4) {
+        const std::size_t entries = std::size_t{1} << depth;
+        const std::uint8_t* p = header.palette.data();
+        for (std::size_t i = 0; i < entries; ++i, p += 3)
+            palette[i] = Entry(p);
+    }
+    return palette;
+}
+
+} // namespace pcx
+
+namespace {
+
+using pcx::Layout;
+
+// The editor never had pixel blocks past 2 GiB; a header asking for more is refused rather than
+// left to exhaust the machine's memory.
+constexpr std::uint64_t kMaxPixelBytes = std::uint64_t{1} << 31;
+
+// The layouts the decoder supports; anything else is refused.
+std::optional<Layout> ChooseLayout(const PcxHeader& header)
+{
+    const int bits = header.bitsPerPixel;
+    const int planes = header.planes;
+    if (bits == 1 && planes == 1)
+        return Layout::OneBit;
+    if (bits == 4 && planes == 1)
+        return Layout::FourBit;
+    if (bits == 1 && planes == 4)
+        return Layout::FourPlanes;
+    if (bits == 8 && planes == 1)
+        return Layout::EightBit;
+    if (bits == 8 && planes == 3)
+        return Layout::TrueColour;
+    // Depths 2 and 3 are read but not drawn: the image comes out black.
+    if ((bits == 1 || bits == 2 || bits == 3) && (planes == 1 || planes == 2 || planes == 3) &&
+        (bits * planes == 2 || bits * planes == 3))
+        return Layout::Black;
+    return std::nullopt;
+}
+
+// The fewest file bytes that can encode a scan line of length bytes: a run covers at most 63
+// bytes with two file bytes, a single byte can stand for itself.
+std::uint64_t MinEncodedLine(std::uint64_t length)
+{
+    const std::uint64_t rest = length % 63;
+    return 2 * (length / 63) + (rest == 0 ? 0 : rest == 1 ? 1 : 2);
+}
+
+std::optional<PackedImage> Decode(const std::uint8_t* data, std::size_t size, std::uint32_t& width,
+                                  std::uint32_t& height)
+{
+    PcxHeader header;
+    if (!pcx::ReadPcxHeader(data, size, header))
+        return std::nullopt;
+    const std::uint32_t w = header.Width();
+    const std::uint32_t h = header.Height();
+    width = w;
+    height = h;
+
+    const std::optional<Layout> layout = ChooseLayout(header);
+    if (!layout || w == 0 || h == 0 || header.bytesPerLine <= 0)
+        return std::nullopt;
+    const std::uint64_t bytesPerLine = static_cast<std::uint64_t>(header.bytesPerLine);
+    if (bytesPerLine * 8 < std::uint64_t{w} * static_cast<std::uint64_t>(header.bitsPerPixel))
+        return std::nullopt;
+    const std::uint64_t lineLength = bytesPerLine * static_cast<std::uint64_t>(header.planes);
+
+    // Refuse before allocating: a block too large to hold, or more scan lines than the rest of
+    // the file could encode.
+    const std::uint64_t pixelBytes = std::uint64_t{w} * h * 3;
+    if (pixelBytes > kMaxPixelBytes)
+        return std::nullopt;
+    if (MinEncodedLine(lineLength) * h > size - pcx::kHeaderSize)
+        return std::nullopt;
+
+    pcx::Palette palette{};
+    if (*layout != Layout::TrueColour && *layout != Layout::Black)
+        palette = pcx::ReadPcxPalette(data, size, header);
+
+    std::vector<std::uint8_t> line(static_cast<std::size_t>(lineLength) + pcx::kLineSlack);
+    const bool needsIndexLine = *layout == Layout::OneBit || *layout == Layout::FourBit ||
+                                *layout == Layout::FourPlanes;
+    std::vector<std::uint8_t> indices(needsIndexLine ? w : 0);
+    PackedImage image;
+    image.width = w;
+    image.height = h;
+    image.pixels.reserve(static_cast<std::size_t>(pixelBytes));
+    AdviseHugePages(image.pixels.data(), static_cast<std::size_t>(pixelBytes));
+    image.pixels.resize(static_cast<std::size_t>(pixelBytes));
+
+    const std::uint8_t* in = data + pcx::kHeaderSize;
+    const std::uint8_t* end = data + size;
+    if (*layout == Layout::EightBit) {
+        if (!pcx::DecodeEightBitRows(in, end, static_cast<std::size_t>(bytesPerLine), w, h, palette,
+                                     image.pixels.data()))
+            return std::nullopt;
+        return image;
+    }
+    const std::size_t rowBytes = std::size_t{w} * 3;
+    std::uint8_t* row = image.pixels.data();
+    for (std::uint32_t y = 0; y < h; ++y, row += rowBytes) {
+        if (!pcx::DecodePcxLine(in, end, line.data(), static_cast<std::size_t>(lineLength)))
+            return std::nullopt;
+        switch (*layout) {
+        case Layout::TrueColour:
+            pcx::InterleavePlanes(line.data(), static_cast<std::size_t>(bytesPerLine), w, row);
+            break;
+        case Layout::OneBit:
+        case Layout::FourBit:
+        case Layout::FourPlanes:
+            pcx::UnpackPcxPlanes(*layout, line.data(), static_cast<std::size_t>(bytesPerLine), w, indices.data());
+            pcx::ExpandThroughPalette(indices.data(), w, palette, row);
+            break;
+        case Layout::EightBit:
+        case Layout::Black:
+            break;
+        }
+    }
+    return image;
+}
+
+} // namespace
+
+std::optional<PackedImage> DecodePcx(const std::uint8_t* data, std::size_t size, std::uint32_t& width,
+                                     std::uint32_t& height)
+{
+    try {
+        return Decode(data, size, width, height);
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    } catch (const std::length_error&) {
+        return std::nullopt;
+    }
+}
+
+std::optional<PackedImage> LoadPcxImage(const std::string& path, std::uint32_t& width, std::uint32_t& height)
+{
+    if (path.empty())
+        return std::nullopt;
+    std::error_code ec;
+    const std::uintmax_t fileSize = std::filesystem::file_size(path, ec);
+    if (ec)
+        return std::nullopt;
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
+    if (!file)
+        return std::nullopt;
+    try {
+        // The whole file in one read: the decoder then works on memory.
+        const std::size_t size = static_cast<std::size_t>(fileSize);
+        if (size != fileSize)
+            return std::nullopt;
+        std::unique_ptr<std::uint8_t[]> bytes(new std::uint8_t[size == 0 ? 1 : size]);
+        AdviseHugePages(bytes.get(), size);
+        if (std::fread(bytes.get(), 1, size, file.get()) != size)
+            return std::nullopt;
+        file.reset();
+        return Decode(bytes.get(), size, width, height);
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    } catch (const std::length_error&) {
+        return std::nullopt;
+    }
+}
+
+} // namespace orvik

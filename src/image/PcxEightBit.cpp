@@ -1,0 +1,141 @@
+// The 8-bit decoder's fast path: terrain colour maps are 8-bit, so their scan lines go straight
+// from the file's runs to pixels, without a decoded line in between.
+#include "image/PcxSteps.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstring>
+#include <vector>
+
+namespace orvik::pcx {
+
+namespace {
+
+// How far past the end of its row the fast loop may write: a run of up to 63 pixels goes out
+// in 48-byte pieces, single bytes in groups of four pixels. What spills into the next row is
+// overwritten when that row is decoded; only rows with this much room behind them take the
+// fast loop.
+constexpr std::size_t kOvershoot = 256;
+
+// Sixteen pixels of each palette colour, so that a run is written in whole pieces.
+using Pattern = std::array<std::uint8_t, 48>;
+
+std::vector<Pattern> MakePatterns(const Palette& palette)
+{
+    std::vector<Pattern> patterns(256);
+    for (std::size_t i = 0; i < 256; ++i)
+        for (std::size_t k = 0; k < 16; ++k)
+            std::memcpy(patterns[i].data() + 3 * k, &palette[i], 3);
+    return patterns;
+}
+
+} // namespace
+
+bool DecodeEightBitRows(const std::uint8_t*& in, const std::uint8_t* end, std::size_t bytesPerLine,
+                        std::uint32_t width, std::uint32_t height, const Palette& palette, std::uint8_t* pixels)
+{
+    const std::size_t length = bytesPerLine;
+    const std::size_t rowBytes = std::size_t{width} * 3;
+    const std::size_t total = rowBytes * height;
+    const std::size_t fastRows = total >= kOvershoot + rowBytes ? (total - kOvershoot) / rowBytes : 0;
+    const std::vector<Pattern> patterns = MakePatterns(palette);
+
+    const std::uint8_t* p = in;
+    std::size_t pos = 0;
+    std::size_t y = 0;
+    std::uint8_t* row = pixels;
+    // Blocks of 64 file bytes, each starting at a token, as in DecodePcxLine: the run bytes come
+    // from bit masks and the single bytes between two runs are handled as one stretch.
+    while (y < fastRows && end - p > 64 + 16) {
+        const std::uint8_t* base = p;
+        const std::uint64_t runBytes = RunByteMask(base);
+        std::uint64_t runs = TokenStarts(runBytes) & runBytes;
+        std::size_t next = 0;
+        bool lineDone = false;
+        for (;;) {
+            // The single bytes before the next run (none when two runs follow each other:
+            // the stretch is written all the same, which is cheaper than telling the cases apart).
+            const std::size_t stop =
+                std::max<std::size_t>(runs != 0 ? static_cast<std::size_t>(std::countr_zero(runs)) : 64, next);
+            const std::size_t single = stop - next;
+            if (pos < width) {
+                const std::size_t count = std::min<std::size_t>(single, width - pos);
+                std::uint8_t* dst = row + 3 * pos;
+                const std::uint8_t* src = base + next;
+                // Most stretches are short: eight pixels go out whether needed or not, so that
+                // the usual stretch costs no guess about its length.
+                std::size_t k = 0;
+                do {
+                    for (int j = 0; j < 8; ++j)
+                        std::memcpy(dst + 3 * j, &palette[src[j]], 4);
+                    k += 8;
+                    dst += 24;
+                    src += 8;
+                } while (k < count);
+            }
+            if (single >= length - pos) {
+                p = base + next + (length - pos);
+                lineDone = true;
+                break;
+            }
+            pos += single;
+            if (runs == 0)
+                break;
+            runs &= runs - 1;
+            const std::size_t count = base[stop] & 0x3F;
+            if (pos < width) {
+                const Pattern& pattern = patterns[base[stop + 1]];
+                std::uint8_t* dst = row + 3 * pos;
+                std::memcpy(dst, pattern.data(), 16);
+                if (count > 5) {
+                    for (std::size_t k = 0; k < 3 * count; k += 48)
+                        std::memcpy(dst + k, pattern.data(), 48);
+                }
+            }
+            pos += count;
+            next = stop + 2;
+            if (pos >= length) {
+                p = base + next;
+                lineDone = true;
+                break;
+            }
+        }
+        if (lineDone) {
+            pos = 0;
+            ++y;
+            row += rowBytes;
+        } else {
+            p = base + std::max<std::size_t>(next, 64);
+        }
+    }
+
+    // The last rows and the last bytes of the file: one token at a time, writing exactly.
+    while (y < height) {
+        if (p == end)
+            return false;
+        std::size_t count = 1;
+        std::uint8_t value = *p++;
+        if (value >= 0xC0) {
+            if (p == end)
+                return false;
+            count = value & 0x3F;
+            value = *p++;
+        }
+        if (pos < width) {
+            const std::size_t n = std::min<std::size_t>(count, width - pos);
+            for (std::size_t k = 0; k < n; ++k)
+                std::memcpy(row + 3 * (pos + k), &palette[value], 3);
+        }
+        pos += count;
+        if (pos >= length) {
+            pos = 0;
+            ++y;
+            row += rowBytes;
+        }
+    }
+    in = p;
+    return true;
+}
+
+} // namespace orvik::pcx
