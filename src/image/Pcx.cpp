@@ -159,44 +159,46 @@ std::optional<PackedImage> Decode(const std::uint8_t* data, std::size_t size, st
     if (*layout != Layout::TrueColour && *layout != Layout::Black)
         palette = pcx::ReadPcxPalette(data, size, header);
 
-    std::vector<std::uint8_t> line(static_cast<std::size_t>(lineLength) + pcx::kLineSlack);
-    const bool needsIndexLine = *layout == Layout::OneBit || *layout == Layout::FourBit ||
-                                *layout == Layout::FourPlanes;
-    std::vector<std::uint8_t> indices(needsIndexLine ? w : 0);
     PackedImage image;
     image.width = w;
     image.height = h;
+    // The block is reserved untouched and filled row by row, each row appended while it is
+    // still in the cache: a large image's memory is then written once, not zeroed first.
     image.pixels.reserve(static_cast<std::size_t>(pixelBytes));
     AdviseHugePages(image.pixels.data(), static_cast<std::size_t>(pixelBytes));
-    image.pixels.resize(static_cast<std::size_t>(pixelBytes));
 
     const std::uint8_t* in = data + pcx::kHeaderSize;
     const std::uint8_t* end = data + size;
     if (*layout == Layout::EightBit) {
-        if (!pcx::DecodeEightBitRows(in, end, static_cast<std::size_t>(bytesPerLine), w, h, palette,
-                                     image.pixels.data()))
+        if (!pcx::DecodeEightBitRows(in, end, static_cast<std::size_t>(bytesPerLine), w, h, palette, image.pixels))
             return std::nullopt;
         return image;
     }
+
+    std::vector<std::uint8_t> line(static_cast<std::size_t>(lineLength) + pcx::kLineSlack);
+    const bool needsIndexLine = *layout == Layout::OneBit || *layout == Layout::FourBit ||
+                                *layout == Layout::FourPlanes;
+    std::vector<std::uint8_t> indices(needsIndexLine ? w : 0);
     const std::size_t rowBytes = std::size_t{w} * 3;
-    std::uint8_t* row = image.pixels.data();
-    for (std::uint32_t y = 0; y < h; ++y, row += rowBytes) {
+    std::vector<std::uint8_t> row(rowBytes);
+    for (std::uint32_t y = 0; y < h; ++y) {
         if (!pcx::DecodePcxLine(in, end, line.data(), static_cast<std::size_t>(lineLength)))
             return std::nullopt;
         switch (*layout) {
         case Layout::TrueColour:
-            pcx::InterleavePlanes(line.data(), static_cast<std::size_t>(bytesPerLine), w, row);
+            pcx::InterleavePlanes(line.data(), static_cast<std::size_t>(bytesPerLine), w, row.data());
             break;
         case Layout::OneBit:
         case Layout::FourBit:
         case Layout::FourPlanes:
             pcx::UnpackPcxPlanes(*layout, line.data(), static_cast<std::size_t>(bytesPerLine), w, indices.data());
-            pcx::ExpandThroughPalette(indices.data(), w, palette, row);
+            pcx::ExpandThroughPalette(indices.data(), w, palette, row.data());
             break;
         case Layout::EightBit:
         case Layout::Black:
-            break;
+            break;  // black rows: the row stays zero
         }
+        image.pixels.insert(image.pixels.end(), row.begin(), row.end());
     }
     return image;
 }

@@ -12,12 +12,6 @@ namespace orvik::pcx {
 
 namespace {
 
-// How far past the end of its row the fast loop may write: a run of up to 63 pixels goes out
-// in 48-byte pieces, single bytes in groups of four pixels. What spills into the next row is
-// overwritten when that row is decoded; only rows with this much room behind them take the
-// fast loop.
-constexpr std::size_t kOvershoot = 256;
-
 // Sixteen pixels of each palette colour, so that a run is written in whole pieces.
 using Pattern = std::array<std::uint8_t, 48>;
 
@@ -33,21 +27,29 @@ std::vector<Pattern> MakePatterns(const Palette& palette)
 } // namespace
 
 bool DecodeEightBitRows(const std::uint8_t*& in, const std::uint8_t* end, std::size_t bytesPerLine,
-                        std::uint32_t width, std::uint32_t height, const Palette& palette, std::uint8_t* pixels)
+                        std::uint32_t width, std::uint32_t height, const Palette& palette,
+                        std::vector<std::uint8_t>& pixels)
 {
     const std::size_t length = bytesPerLine;
     const std::size_t rowBytes = std::size_t{width} * 3;
-    const std::size_t total = rowBytes * height;
-    const std::size_t fastRows = total >= kOvershoot + rowBytes ? (total - kOvershoot) / rowBytes : 0;
     const std::vector<Pattern> patterns = MakePatterns(palette);
+    // Each row is made in this buffer, which stays in the cache, and then appended in one copy.
+    // Runs and stretches are written in whole pieces that may pass the row's end; the slack
+    // takes them.
+    std::vector<std::uint8_t> buffer(rowBytes + kRowSlack);
+    std::uint8_t* const row = buffer.data();
 
     const std::uint8_t* p = in;
     std::size_t pos = 0;
     std::size_t y = 0;
-    std::uint8_t* row = pixels;
+    auto finishRow = [&] {
+        pixels.insert(pixels.end(), row, row + rowBytes);
+        pos = 0;
+        ++y;
+    };
     // Blocks of 64 file bytes, each starting at a token, as in DecodePcxLine: the run bytes come
     // from bit masks and the single bytes between two runs are handled as one stretch.
-    while (y < fastRows && end - p > 64 + 16) {
+    while (y < height && end - p > 64 + 16) {
         const std::uint8_t* base = p;
         const std::uint64_t runBytes = RunByteMask(base);
         std::uint64_t runs = TokenStarts(runBytes) & runBytes;
@@ -101,16 +103,14 @@ bool DecodeEightBitRows(const std::uint8_t*& in, const std::uint8_t* end, std::s
                 break;
             }
         }
-        if (lineDone) {
-            pos = 0;
-            ++y;
-            row += rowBytes;
-        } else {
+        if (lineDone)
+            finishRow();
+        else {
             p = base + std::max<std::size_t>(next, 64);
         }
     }
 
-    // The last rows and the last bytes of the file: one token at a time, writing exactly.
+    // The last bytes of the file: one token at a time.
     while (y < height) {
         if (p == end)
             return false;
@@ -128,11 +128,8 @@ bool DecodeEightBitRows(const std::uint8_t*& in, const std::uint8_t* end, std::s
                 std::memcpy(row + 3 * (pos + k), &palette[value], 3);
         }
         pos += count;
-        if (pos >= length) {
-            pos = 0;
-            ++y;
-            row += rowBytes;
-        }
+        if (pos >= length)
+            finishRow();
     }
     in = p;
     return true;

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -43,23 +44,16 @@ bool ReadPcxHeader(const std::uint8_t* data, std::size_t size, PcxHeader& header
 Palette ReadPcxPalette(const std::uint8_t* data, std::size_t size, const PcxHeader& header);
 
 // Bit i is set when byte i of the 64 bytes at p has both top bits set: a run byte, unless it is
-// the value of the run before it.
-inline std::uint64_t RunByteMask(const std::uint8_t* p)
+// the value of the run before it. The portable form works on words; RunByteMask uses SSE2
+// where there is SSE2 and gives the same masks.
+inline std::uint64_t RunByteMaskPortable(const std::uint8_t* p)
 {
     std::uint64_t mask = 0;
-#if defined(__SSE2__)
-    const __m128i top = _mm_set1_epi8(static_cast<char>(0xC0));
-    for (int k = 0; k < 4; ++k) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * k));
-        const __m128i isRun = _mm_cmpeq_epi8(_mm_and_si128(bytes, top), top);
-        mask |= static_cast<std::uint64_t>(static_cast<std::uint16_t>(_mm_movemask_epi8(isRun))) << (16 * k);
-    }
-#else
     if constexpr (std::endian::native == std::endian::little) {
         for (int k = 0; k < 8; ++k) {
             std::uint64_t w = 0;
             std::memcpy(&w, p + 8 * k, 8);
-            // Bit 7 of each byte and bit 6 moved onto it; the eight results gathered into a byte.
+            // Bit 6 of each byte moved onto bit 7; the eight results gathered into one byte.
             const std::uint64_t both = ((w & (w << 1)) >> 7) & 0x0101010101010101ULL;
             mask |= ((both * 0x0102040810204080ULL) >> 56) << (8 * k);
         }
@@ -67,8 +61,23 @@ inline std::uint64_t RunByteMask(const std::uint8_t* p)
         for (int i = 0; i < 64; ++i)
             mask |= std::uint64_t{p[i] >= 0xC0} << i;
     }
-#endif
     return mask;
+}
+
+inline std::uint64_t RunByteMask(const std::uint8_t* p)
+{
+#if defined(__SSE2__)
+    std::uint64_t mask = 0;
+    const __m128i top = _mm_set1_epi8(static_cast<char>(0xC0));
+    for (int k = 0; k < 4; ++k) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * k));
+        const __m128i isRun = _mm_cmpeq_epi8(_mm_and_si128(bytes, top), top);
+        mask |= static_cast<std::uint64_t>(static_cast<std::uint16_t>(_mm_movemask_epi8(isRun))) << (16 * k);
+    }
+    return mask;
+#else
+    return RunByteMaskPortable(p);
+#endif
 }
 
 // Given the run-byte candidates of a 64-byte block that begins at the start of a token, the
@@ -89,11 +98,15 @@ inline std::uint64_t TokenStarts(std::uint64_t runBytes)
 constexpr std::size_t kLineSlack = 128;
 bool DecodePcxLine(const std::uint8_t*& in, const std::uint8_t* end, std::uint8_t* line, std::size_t length);
 
-// Decodes all rows of an 8-bit image straight into its pixels, as DecodePcxLine and
-// ExpandThroughPalette would, without the pass through a line. False when the data ends
-// before the last row is complete.
+// Room behind a row buffer for pixels written in whole pieces past its end.
+constexpr std::size_t kRowSlack = 256;
+
+// Decodes the rows of an 8-bit image and appends them to pixels (whose capacity must hold
+// them), as DecodePcxLine and ExpandThroughPalette would, without the pass through a line.
+// False when the data ends before the last row is complete.
 bool DecodeEightBitRows(const std::uint8_t*& in, const std::uint8_t* end, std::size_t bytesPerLine,
-                        std::uint32_t width, std::uint32_t height, const Palette& palette, std::uint8_t* pixels);
+                        std::uint32_t width, std::uint32_t height, const Palette& palette,
+                        std::vector<std::uint8_t>& pixels);
 
 // Turns a decoded scan line into width palette indices, one a byte (palette layouts other than
 // EightBit, whose decoded line already is the index line).
