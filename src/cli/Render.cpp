@@ -28,6 +28,12 @@ void EnsureGuiApplication()
         return;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Qt's notes about the desktop session (runtime folders, fonts) mean nothing to a command-line
+    // user; keep stderr for this program's own messages.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+        if (type == QtCriticalMsg || type == QtFatalMsg)
+            std::cerr << message.toStdString() << '\n';
+    });
     static int argc = 1;
     static char name[] = "orvik";
     static char* argv[] = {name, nullptr};
