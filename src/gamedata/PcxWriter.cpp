@@ -23,10 +23,12 @@ struct HeaderFields {
     std::uint16_t xmin = 0, ymin = 0, xmax = 0, ymax = 0;
     std::uint16_t bytesPerLine = 0;
     const std::array<std::uint8_t, 48>* headerPalette = nullptr;  // null: junk
+    bool junkEncoding = false;  // the encoding byte from the seed instead of 1
 };
 
-// Fields no reader should look at (encoding byte, resolutions, reserved, palette info, filler)
-// get values from the seed.
+// Fields no reader should look at (resolutions, reserved, palette info, filler) get values from
+// the seed. The encoding byte does too in test files; files for the demo game keep 1, because
+// other tools that open the unpacked maps (netpbm, for one) refuse anything else.
 std::vector<std::uint8_t> MakeHeader(const HeaderFields& fields, std::mt19937& rng)
 {
     std::vector<std::uint8_t> out(kHeaderSize);
@@ -34,6 +36,8 @@ std::vector<std::uint8_t> MakeHeader(const HeaderFields& fields, std::mt19937& r
         b = static_cast<std::uint8_t>(rng());
     out[0] = 10;
     out[1] = fields.version;
+    if (!fields.junkEncoding)
+        out[2] = 1;
     out[3] = fields.bitsPerPixel;
     PutU16(out, 4, fields.xmin);
     PutU16(out, 6, fields.ymin);
@@ -152,6 +156,7 @@ std::vector<std::uint8_t> EncodePcxRaw(const PcxRawSpec& spec)
     fields.ymax = spec.ymax;
     fields.bytesPerLine = spec.bytesPerLine;
     fields.headerPalette = &spec.headerPalette;
+    fields.junkEncoding = true;
     std::vector<std::uint8_t> out = MakeHeader(fields, rng);
     for (const auto& line : spec.lines)
         EncodePcxLine(line.data(), line.size(), out);

@@ -34,9 +34,10 @@ bool DecodeEightBitRows(const std::uint8_t*& in, const std::uint8_t* end, std::s
     const std::size_t rowBytes = std::size_t{width} * 3;
     const std::vector<Pattern> patterns = MakePatterns(palette);
     // Each row is made in this buffer, which stays in the cache, and then appended in one copy.
-    // Runs and stretches are written in whole pieces that may pass the row's end; the slack
-    // takes them.
-    std::vector<std::uint8_t> buffer(rowBytes + kRowSlack);
+    // The buffer holds a pixel for every byte of the scan line, padding included, so the fast
+    // loop never asks where the width ends; and runs and stretches are written in whole pieces
+    // that may pass the line's end, which the slack takes.
+    std::vector<std::uint8_t> buffer(3 * length + 2 * kRowSlack);
     std::uint8_t* const row = buffer.data();
 
     const std::uint8_t* p = in;
@@ -48,7 +49,8 @@ bool DecodeEightBitRows(const std::uint8_t*& in, const std::uint8_t* end, std::s
         ++y;
     };
     // Blocks of 64 file bytes, each starting at a token, as in DecodePcxLine: the run bytes come
-    // from bit masks and the single bytes between two runs are handled as one stretch.
+    // from bit masks, and each step writes the single bytes before a run as one stretch and
+    // then the run.
     while (y < height && end - p > 64 + 16) {
         const std::uint8_t* base = p;
         const std::uint64_t runBytes = RunByteMask(base);
@@ -56,58 +58,51 @@ bool DecodeEightBitRows(const std::uint8_t*& in, const std::uint8_t* end, std::s
         std::size_t next = 0;
         bool lineDone = false;
         for (;;) {
-            // The single bytes before the next run (none when two runs follow each other:
-            // the stretch is written all the same, which is cheaper than telling the cases apart).
             const std::size_t stop =
                 std::max<std::size_t>(runs != 0 ? static_cast<std::size_t>(std::countr_zero(runs)) : 64, next);
             const std::size_t single = stop - next;
-            if (pos < width) {
-                const std::size_t count = std::min<std::size_t>(single, width - pos);
-                std::uint8_t* dst = row + 3 * pos;
-                const std::uint8_t* src = base + next;
-                // Most stretches are short: eight pixels go out whether needed or not, so that
-                // the usual stretch costs no guess about its length.
-                std::size_t k = 0;
-                do {
-                    for (int j = 0; j < 8; ++j)
-                        std::memcpy(dst + 3 * j, &palette[src[j]], 4);
-                    k += 8;
-                    dst += 24;
-                    src += 8;
-                } while (k < count);
+            // Most stretches are short: eight pixels go out whether needed or not (also when two
+            // runs follow each other and there is none), so the usual one costs no guess.
+            std::uint8_t* dst = row + 3 * pos;
+            const std::uint8_t* src = base + next;
+            for (std::size_t k = 0;;) {
+                for (int j = 0; j < 8; ++j)
+                    std::memcpy(dst + 3 * (k + j), &palette[src[k + j]], 4);
+                k += 8;
+                if (k >= single)
+                    break;
             }
-            if (single >= length - pos) {
-                p = base + next + (length - pos);
-                lineDone = true;
+            if (runs == 0) {
+                if (single >= length - pos) {
+                    p = base + next + (length - pos);
+                    lineDone = true;
+                } else {
+                    pos += single;
+                }
                 break;
             }
-            pos += single;
-            if (runs == 0)
-                break;
             runs &= runs - 1;
             const std::size_t count = base[stop] & 0x3F;
-            if (pos < width) {
-                const Pattern& pattern = patterns[base[stop + 1]];
-                std::uint8_t* dst = row + 3 * pos;
-                std::memcpy(dst, pattern.data(), 16);
-                if (count > 5) {
-                    for (std::size_t k = 0; k < 3 * count; k += 48)
-                        std::memcpy(dst + k, pattern.data(), 48);
-                }
+            const Pattern& pattern = patterns[base[stop + 1]];
+            dst += 3 * single;
+            std::memcpy(dst, pattern.data(), 16);
+            if (count > 5) {
+                for (std::size_t k = 0; k < 3 * count; k += 48)
+                    std::memcpy(dst + k, pattern.data(), 48);
             }
-            pos += count;
-            next = stop + 2;
-            if (pos >= length) {
-                p = base + next;
+            if (pos + single + count >= length) {
+                // The line ends in this stretch or in this run.
+                p = single >= length - pos ? base + next + (length - pos) : base + stop + 2;
                 lineDone = true;
                 break;
             }
+            pos += single + count;
+            next = stop + 2;
         }
         if (lineDone)
             finishRow();
-        else {
+        else
             p = base + std::max<std::size_t>(next, 64);
-        }
     }
 
     // The last bytes of the file: one token at a time.

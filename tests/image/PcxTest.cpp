@@ -419,6 +419,29 @@ TEST(PcxRoundTrip, EightBitAndTrueColourFilesDecodeToWhatWasWritten)
     }
 }
 
+TEST(PcxRoundTrip, WritersPadToEvenLinesAndVaryOnlyUnusedFields)
+{
+    const Bytes indices = {1, 2, 3, 4, 5, 6, 7, 8, 9};  // 3 x 3: an odd width
+    std::array<std::uint8_t, 768> palette{};
+    palette[3 * 5] = 200;
+    const Bytes a = gamedata::EncodePcx8(3, 3, indices, palette, 1);
+    const Bytes b = gamedata::EncodePcx8(3, 3, indices, palette, 2);
+    EXPECT_EQ(a[66] | (a[67] << 8), 4);  // bytes per line, even
+    EXPECT_EQ(a[2], 1);                  // other tools insist on encoding 1
+    EXPECT_EQ(a[65], 1);
+    EXPECT_NE(Bytes(a.begin() + 70, a.begin() + 128), Bytes(b.begin() + 70, b.begin() + 128));
+    const auto first = Decode(a);
+    const auto second = Decode(b);
+    ASSERT_TRUE(first && second);
+    EXPECT_EQ(first->pixels, second->pixels);
+    EXPECT_EQ(first->pixels[3 * 4], 200);  // pixel (1, 1) has index 5
+
+    PackedImage rgb{3, 1, Bytes{1, 2, 3, 4, 5, 6, 7, 8, 9}};
+    const Bytes c = gamedata::EncodePcx24(rgb, 5);
+    EXPECT_EQ(c[66] | (c[67] << 8), 4);
+    EXPECT_EQ(c[65], 3);
+}
+
 TEST(PcxLoad, LoadsFromDiskAsFromMemory)
 {
     test::ScratchDir dir;
