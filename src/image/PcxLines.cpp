@@ -24,35 +24,41 @@ bool DecodePcxLine(const std::uint8_t*& in, const std::uint8_t* end, std::uint8_
         std::size_t next = 0;  // the token after the last one handled
         bool lineDone = false;
         for (;;) {
-            const std::size_t stop = runs != 0 ? static_cast<std::size_t>(std::countr_zero(runs)) : 64;
-            if (stop > next) {
-                const std::size_t single = stop - next;
-                for (std::size_t k = 0; k < single; k += 16)
-                    std::memcpy(line + pos + k, base + next + k, 16);
+            // The single bytes before the next run, copied whole (also when there are none:
+            // that costs less than telling the cases apart), then the run.
+            const std::size_t stop =
+                std::max<std::size_t>(runs != 0 ? static_cast<std::size_t>(std::countr_zero(runs)) : 64, next);
+            const std::size_t single = stop - next;
+            std::memcpy(line + pos, base + next, 16);
+            for (std::size_t k = 16; k < single; k += 16)
+                std::memcpy(line + pos + k, base + next + k, 16);
+            if (runs == 0) {
                 if (single >= length - pos) {
                     p = base + next + (length - pos);
                     pos = length;
                     lineDone = true;
-                    break;
+                } else {
+                    pos += single;
                 }
-                pos += single;
-            }
-            if (runs == 0)
                 break;
+            }
             runs &= runs - 1;
             const std::size_t count = base[stop] & 0x3F;
             const std::uint64_t word = 0x0101010101010101ULL * base[stop + 1];
-            std::memcpy(line + pos, &word, 8);
-            std::memcpy(line + pos + 8, &word, 8);
+            std::uint8_t* dst = line + pos + single;
+            std::memcpy(dst, &word, 8);
+            std::memcpy(dst + 8, &word, 8);
             for (std::size_t k = 16; k < count; k += 8)
-                std::memcpy(line + pos + k, &word, 8);
-            pos += count;
-            next = stop + 2;
-            if (pos >= length) {
-                p = base + next;
+                std::memcpy(dst + k, &word, 8);
+            if (pos + single + count >= length) {
+                // The line ends in this stretch or in this run.
+                p = single >= length - pos ? base + next + (length - pos) : base + stop + 2;
+                pos = length;
                 lineDone = true;
                 break;
             }
+            pos += single + count;
+            next = stop + 2;
         }
         if (!lineDone)
             p = base + std::max<std::size_t>(next, 64);

@@ -95,7 +95,7 @@ inline std::uint64_t TokenStarts(std::uint64_t runBytes)
 // Run-length decodes one scan line of length bytes from in (which advances). Runs are cut at the
 // end of the line. False when the data ends before the line is complete. line must have room
 // for length + kLineSlack bytes: runs are written in whole words.
-constexpr std::size_t kLineSlack = 128;
+constexpr std::size_t kLineSlack = 192;
 bool DecodePcxLine(const std::uint8_t*& in, const std::uint8_t* end, std::uint8_t* line, std::size_t length);
 
 // Room behind a row buffer for pixels written in whole pieces past its end.
