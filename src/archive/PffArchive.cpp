@@ -108,14 +108,19 @@ void CPffArchive::WalkEntries(File& archive, const std::function<bool(const PffE
         archive.ReadExact(table.data(), n * kEntrySize);
         for (std::uint32_t i = 0; i < n; ++i) {
             const PffEntry entry = ParseEntry(table.data() + i * kEntrySize, first + i);
-            if (entry.dataOffset < 0 ||
-                static_cast<std::int64_t>(entry.dataOffset) + entry.dataSize > m_fileLength)
-                ThrowDamaged();
             if (!visit(entry))
                 return;
         }
         first += n;
     }
+}
+
+void CPffArchive::CheckData(const PffEntry& entry) const
+{
+    // Only the entries that are used are checked: a damaged entry elsewhere in the table must not
+    // keep the user from the good ones.
+    if (entry.dataOffset < 0 || static_cast<std::int64_t>(entry.dataOffset) + entry.dataSize > m_fileLength)
+        ThrowDamaged();
 }
 
 std::optional<PffEntry> CPffArchive::FindEntry(File& archive, const std::string& name)
@@ -125,6 +130,7 @@ std::optional<PffEntry> CPffArchive::FindEntry(File& archive, const std::string&
     WalkEntries(archive, [&](const PffEntry& entry) {
         if (FoldLower(entry.name) != wanted)
             return true;
+        CheckData(entry);
         found = entry;
         return false;
     });
@@ -173,6 +179,7 @@ void CPffArchive::WalkMissions(const std::string& archivePath,
         mission.name = FoldLower(entry.name);
         if (!Contains(mission.name, ".bms"))
             return true;
+        CheckData(entry);
         mission.offset = static_cast<std::uint32_t>(entry.dataOffset);
         mission.size = entry.dataSize;
         // The title field, kept inside the entry's own data: a mission too short to hold all of

@@ -39,7 +39,7 @@ public:
     std::int32_t EntryTableOffset() const;
 
     // Walks the entry table of an open archive in table order; the visitor returns false to stop.
-    // An entry whose data lies (partly) past the end of the file throws kind 14 when reached.
+    // Entries are given as stored; FindEntry and the mission walk check the data of the ones they use.
     // The header is read afresh first; the visitor may read elsewhere in the same file.
     void WalkEntries(File& archive, const std::function<bool(const PffEntry&)>& visit);
 
@@ -61,6 +61,9 @@ public:
     void WalkMissions(const std::string& archivePath, const std::function<void(const MissionInfo&)>& visit);
 
 private:
+    // Throws kind 14 when the entry's data does not lie inside the file read by ReadHeader.
+    void CheckData(const PffEntry& entry) const;
+
     std::array<std::uint8_t, kHeaderSize> m_header{};
     std::int64_t m_fileLength = 0;
 };

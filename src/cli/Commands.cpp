@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <iostream>
 #include <iterator>
+#include <optional>
 #include <sstream>
 
 namespace orvik::cli {
@@ -38,16 +39,27 @@ MissionInfo FindMission(const std::string& base, const std::string& wanted)
         const auto [ptr, ec] = std::from_chars(first, last, offset);
         if (ec != std::errc() || ptr != last || first == last)
             throw UserError("\"" + wanted + "\" is not a mission offset: write @ and a decimal number.");
-        archive.WalkMissions(base, [&](const MissionInfo& m) {
-            if (!found && m.offset == offset)
-                found = m;
-        });
+        try {
+            archive.WalkMissions(base, [&](const MissionInfo& m) {
+                if (!found && m.offset == offset)
+                    found = m;
+            });
+        } catch (const FileError&) {
+            // A damaged entry after the wanted mission does not hide it.
+            if (!found)
+                throw;
+        }
     } else {
         const std::string name = FoldLower(Utf8ToCp1252(wanted));
-        archive.WalkMissions(base, [&](const MissionInfo& m) {
-            if (!found && (m.name == name || FoldLower(m.Text()) == name))
-                found = m;
-        });
+        try {
+            archive.WalkMissions(base, [&](const MissionInfo& m) {
+                if (!found && (m.name == name || FoldLower(m.Text()) == name))
+                    found = m;
+            });
+        } catch (const FileError&) {
+            if (!found)
+                throw;
+        }
     }
     if (!found)
         throw UserError("There is no mission \"" + wanted + "\" in " + base + ".");
@@ -112,12 +124,20 @@ int Missions(const std::string& base, bool json)
     CPffArchive archive;
     SortedStringList list;
     std::vector<MissionInfo> infos;
-    archive.WalkMissions(base, [&](const MissionInfo& m) { infos.push_back(m); });
+    // A damaged archive still shows the missions before the damage, then fails.
+    std::optional<FileError> damage;
+    try {
+        archive.WalkMissions(base, [&](const MissionInfo& m) { infos.push_back(m); });
+    } catch (const FileError& e) {
+        damage = e;
+    }
     for (const auto& m : infos)
         list.SetItemData(list.AddSorted(m.Text()), m.offset);
     if (!json) {
         for (std::size_t i = 0; i < list.Size(); ++i)
             std::cout << list.ItemData(i) << '\t' << Out(list.Text(i)) << '\n';
+        if (damage)
+            throw *damage;
         return 0;
     }
     // The same order with the parts of each line.
@@ -136,6 +156,8 @@ int Missions(const std::string& base, bool json)
         }
     }
     std::cout << out.dump(2) << '\n';
+    if (damage)
+        throw *damage;
     return 0;
 }
 

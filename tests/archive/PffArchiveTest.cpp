@@ -251,6 +251,20 @@ TEST_F(PffArchiveTest, DamagedArchivesAreEndOfFileErrorsAndWriteNothing)
     }
 }
 
+TEST_F(PffArchiveTest, DamagedEntryDoesNotHideTheGoodOnes)
+{
+    const std::vector<PffFile> files = {{"one.txt", Pattern(100, 1)}, {"two.txt", Pattern(50, 2)},
+                                        {"three.txt", Pattern(70, 3)}};
+    auto bytes = gamedata::BuildPff(files, PffLayout{23, true, 0});
+    test::Patch32(bytes, test::EntryField(bytes, 1, 8), 0x7FFFFFF0);  // "two.txt" claims far too much
+    const std::string path = RawArchive(bytes);
+    CPffArchive reader;
+    reader.ExtractFile(path, "three.txt", m_out.Path());
+    EXPECT_EQ(test::ReadBytes(m_out.File("three.txt")), Pattern(70, 3));
+    ExpectDamaged([&] { reader.ExtractFile(path, "two.txt", m_out.Path()); });
+    EXPECT_FALSE(test::Exists(m_out.File("two.txt")));
+}
+
 TEST_F(PffArchiveTest, ArchiveThatCannotBeOpened)
 {
     CPffArchive reader;
