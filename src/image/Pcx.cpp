@@ -1,5 +1,7 @@
 #include "image/Pcx.h"
 
+#include "common/MappedFile.h"
+
 #include "image/PcxSteps.h"
 
 #include "common/MemoryHints.h"
@@ -219,26 +221,12 @@ std::optional<PackedImage> DecodePcx(const std::uint8_t* data, std::size_t size,
 
 std::optional<PackedImage> LoadPcxImage(const std::string& path, std::uint32_t& width, std::uint32_t& height)
 {
-    if (path.empty())
-        return std::nullopt;
-    std::error_code ec;
-    const std::uintmax_t fileSize = std::filesystem::file_size(path, ec);
-    if (ec)
-        return std::nullopt;
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
-    if (!file)
+    // The whole file at once (mapped, so a large map is not copied): the decoder works on memory.
+    MappedFile file;
+    if (!file.Open(path))
         return std::nullopt;
     try {
-        // The whole file in one read: the decoder then works on memory.
-        const std::size_t size = static_cast<std::size_t>(fileSize);
-        if (size != fileSize)
-            return std::nullopt;
-        std::unique_ptr<std::uint8_t[]> bytes(new std::uint8_t[size == 0 ? 1 : size]);
-        AdviseHugePages(bytes.get(), size);
-        if (std::fread(bytes.get(), 1, size, file.get()) != size)
-            return std::nullopt;
-        file.reset();
-        return Decode(bytes.get(), size, width, height);
+        return Decode(file.Data(), file.Size(), width, height);
     } catch (const std::bad_alloc&) {
         return std::nullopt;
     } catch (const std::length_error&) {
