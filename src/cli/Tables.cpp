@@ -190,8 +190,10 @@ void WriteTable(std::ostream& out, const CMissionModel& model, const CItemDefLis
         writeRow(ItemToRow(*item, catalogue));
 }
 
-std::vector<ItemRow> ReadTable(const std::string& text, TableFormat format)
+std::vector<ItemRow> ReadTable(const std::string& input, TableFormat format)
 {
+    // Spreadsheets often start a saved text file with a byte order mark.
+    const std::string text = input.rfind("\xEF\xBB\xBF", 0) == 0 ? input.substr(3) : input;
     if (format == TableFormat::Tsv)
         return RowsFromRecords(SplitRecords(text, '\t', false));
     if (format == TableFormat::Csv)

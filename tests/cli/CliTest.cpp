@@ -219,6 +219,14 @@ TEST_F(OrvikCli, SaveRoundTripsAndChangesOnlyTheRecords)
     }());
     EXPECT_EQ(RunOrvik(dir, {"save", base, name, dir.File("t.json")}).status, 0);
     EXPECT_EQ(test::ReadBytes(base), archiveAfter);
+    // A csv saved by a spreadsheet, with a byte order mark and CR LF line ends.
+    std::string csv = "\xEF\xBB\xBF";
+    for (const auto& line : Lines(RunOrvik(dir, {"items", base, name, "--format", "csv"}).out))
+        csv += line + "\r\n";
+    test::WriteBytes(dir.File("t.csv"), std::vector<std::uint8_t>(csv.begin(), csv.end()));
+    const Result viaCsv = RunOrvik(dir, {"save", base, name, dir.File("t.csv")});
+    EXPECT_EQ(viaCsv.status, 0) << viaCsv.err;
+    EXPECT_EQ(test::ReadBytes(base), archiveAfter);
 }
 
 TEST_F(OrvikCli, SaveRefusesBadTablesAndWritesNothing)
