@@ -3,7 +3,7 @@
 #
 #   bench/compare_pcx.sh [IMAGE_BENCH]
 #
-# IMAGE_BENCH is the Release build of bench/image_bench.cpp (default: build/img-rel/bench/image_bench,
+# IMAGE_BENCH is the Release build of bench/image_bench.cpp (default: build/release/bench/image_bench,
 # built there when missing). It writes the test files (terrain-like 1024 x 1024 8-bit and 24-bit
 # maps, an 8192 x 8192 8-bit map, and one-pixel files) and times LoadPcxImage on them.
 # The other decoders run as whole processes; their start-up is timed apart on the one-pixel file of
@@ -13,7 +13,7 @@ set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
-bench=${1:-$root/build/img-rel/bench/image_bench}
+bench=${1:-$root/build/release/bench/image_bench}
 
 if [[ ! -x $bench ]]; then
     echo "Building $bench (Release) ..." >&2
