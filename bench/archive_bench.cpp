@@ -36,15 +36,15 @@ const std::string& ManyMissionsArchive()
     static const std::string path = [] {
         std::vector<orvik::gamedata::PffFile> files;
         for (int i = 0; i < 10000; ++i) {
-            orvik::gamedata::MissionSpec spec;
+            orvik::gamedata::MissionSpec plan;
             // Formatted into buffers: GCC 12 warns falsely (-Wrestrict) on string concatenation at -O3.
             char text[64];
-            spec.title.assign(text, static_cast<std::size_t>(std::snprintf(text, sizeof text, "Mission number %d", i)));
-            spec.terrainName.assign(text, static_cast<std::size_t>(std::snprintf(text, sizeof text, "t%d.ter", i % 40)));
-            spec.seed = static_cast<std::uint32_t>(i);
+            plan.title.assign(text, static_cast<std::size_t>(std::snprintf(text, sizeof text, "Mission number %d", i)));
+            plan.terrainName.assign(text, static_cast<std::size_t>(std::snprintf(text, sizeof text, "t%d.ter", i % 40)));
+            plan.seed = static_cast<std::uint32_t>(i);
             const unsigned scrambled = (static_cast<unsigned>(i) * 7919u) % 10000u;
             const int n = std::snprintf(text, sizeof text, "M%u.BMS", scrambled);
-            files.push_back({std::string(text, static_cast<std::size_t>(n)), orvik::gamedata::BuildMission(spec)});
+            files.push_back({std::string(text, static_cast<std::size_t>(n)), orvik::gamedata::BuildMission(plan)});
         }
         const std::string p = (BenchDir() / "kqbase.pff").string();
         orvik::gamedata::WritePff(p, files, orvik::gamedata::PffLayout{5, false, 3});

@@ -16,18 +16,18 @@ using namespace orvik;
 struct BigMission {
     BigMission()
     {
-        gamedata::MissionSpec spec;
+        gamedata::MissionSpec plan;
         for (std::int32_t i = 0; i < 2000; ++i) {
             CMissionItem item;
             item.m_nId = 1 + i % 300;
             item.m_nX = i * 131072;
             item.m_nY = -i * 65536;
             item.m_nNumber = i;
-            spec.items.push_back(item);
+            plan.items.push_back(item);
         }
         path = (std::filesystem::temp_directory_path() / "orvik-mission-bench.pff").string();
         std::vector<gamedata::PffWrittenEntry> entries;
-        gamedata::WritePff(path, {{"big.bms", gamedata::BuildMission(spec)}}, {}, &entries);
+        gamedata::WritePff(path, {{"big.bms", gamedata::BuildMission(plan)}}, {}, &entries);
         offset = entries[0].dataOffset;
     }
     ~BigMission() { std::remove(path.c_str()); }

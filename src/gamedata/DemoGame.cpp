@@ -113,13 +113,13 @@ void WriteDemoGame(const std::string& dir, const DemoOptions& options)
     std::vector<PffFile> baseFiles;
     for (const auto& plan : PlanDemoMissions(terrains.size(), rng)) {
         const DemoTerrain& terrain = terrains[plan.terrain];
-        MissionSpec spec;
-        spec.title = plan.title;
-        spec.terrainName = MissionTerrainName(terrain, rng);
-        spec.items = PlaceDemoItems(plan, terrain, catalogue, rng);
-        spec.tailSize = static_cast<std::uint32_t>(rng.Range(0, 64));
-        spec.seed = rng.Next();
-        baseFiles.push_back({plan.entryName, BuildMission(spec)});
+        MissionSpec missionFile;
+        missionFile.title = plan.title;
+        missionFile.terrainName = MissionTerrainName(terrain, rng);
+        missionFile.items = PlaceDemoItems(plan, terrain, catalogue, rng);
+        missionFile.tailSize = static_cast<std::uint32_t>(rng.Range(0, 64));
+        missionFile.seed = rng.Next();
+        baseFiles.push_back({plan.entryName, BuildMission(missionFile)});
     }
     baseFiles.push_back({"readme.txt", Bytes(Lines({"Tarnhold sample missions.", "Open kqbase.pff with the editor.",
                                                     "Missions are the .bms entries."},

@@ -18,6 +18,6 @@ struct MissionSpec {
     std::uint32_t seed = 7;
 };
 
-std::vector<std::uint8_t> BuildMission(const MissionSpec& spec);
+std::vector<std::uint8_t> BuildMission(const MissionSpec& plan);
 
 } // namespace orvik::gamedata

@@ -143,26 +143,26 @@ std::vector<std::uint8_t> EncodePcx24(const PackedImage& image, std::uint32_t se
     return out;
 }
 
-std::vector<std::uint8_t> EncodePcxRaw(const PcxRawSpec& spec)
+std::vector<std::uint8_t> EncodePcxRaw(const PcxRawSpec& plan)
 {
-    std::mt19937 rng(spec.seed);
+    std::mt19937 rng(plan.seed);
     HeaderFields fields;
-    fields.version = spec.version;
-    fields.bitsPerPixel = spec.bitsPerPixel;
-    fields.planes = spec.planes;
-    fields.xmin = spec.xmin;
-    fields.ymin = spec.ymin;
-    fields.xmax = spec.xmax;
-    fields.ymax = spec.ymax;
-    fields.bytesPerLine = spec.bytesPerLine;
-    fields.headerPalette = &spec.headerPalette;
+    fields.version = plan.version;
+    fields.bitsPerPixel = plan.bitsPerPixel;
+    fields.planes = plan.planes;
+    fields.xmin = plan.xmin;
+    fields.ymin = plan.ymin;
+    fields.xmax = plan.xmax;
+    fields.ymax = plan.ymax;
+    fields.bytesPerLine = plan.bytesPerLine;
+    fields.headerPalette = &plan.headerPalette;
     fields.junkEncoding = true;
     std::vector<std::uint8_t> out = MakeHeader(fields, rng);
-    for (const auto& line : spec.lines)
+    for (const auto& line : plan.lines)
         EncodePcxLine(line.data(), line.size(), out);
-    if (spec.trailingPalette) {
+    if (plan.trailingPalette) {
         out.push_back(12);
-        out.insert(out.end(), spec.palette.begin(), spec.palette.end());
+        out.insert(out.end(), plan.palette.begin(), plan.palette.end());
     }
     return out;
 }

@@ -31,7 +31,7 @@ struct PcxRawSpec {
     std::array<std::uint8_t, 768> palette{};
     std::uint32_t seed = 3;
 };
-std::vector<std::uint8_t> EncodePcxRaw(const PcxRawSpec& spec);
+std::vector<std::uint8_t> EncodePcxRaw(const PcxRawSpec& plan);
 
 // Run-length encodes one scan line (runs never cross the line's end).
 void EncodePcxLine(const std::uint8_t* line, std::size_t size, std::vector<std::uint8_t>& out);

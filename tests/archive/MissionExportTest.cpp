@@ -23,10 +23,10 @@ class MissionExportTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        gamedata::MissionSpec spec;
-        spec.title = "Night Raid";
-        spec.terrainName = "hills.ter";
-        m_mission = gamedata::BuildMission(spec);
+        gamedata::MissionSpec plan;
+        plan.title = "Night Raid";
+        plan.terrainName = "hills.ter";
+        m_mission = gamedata::BuildMission(plan);
         gamedata::WritePff(m_dir.File("kqbase.pff"),
                            {{"other.bms", Pattern(300, 1)}, {"RAID.BMS", m_mission}}, gamedata::PffLayout{3, true, 4});
         gamedata::WritePff(m_dir.File("kq.pff"),

@@ -21,11 +21,11 @@ using gamedata::PffWrittenEntry;
 
 std::vector<std::uint8_t> Mission(const std::string& title, std::uint32_t seed)
 {
-    gamedata::MissionSpec spec;
-    spec.title = title;
-    spec.terrainName = "hills.ter";
-    spec.seed = seed;
-    return gamedata::BuildMission(spec);
+    gamedata::MissionSpec plan;
+    plan.title = title;
+    plan.terrainName = "hills.ter";
+    plan.seed = seed;
+    return gamedata::BuildMission(plan);
 }
 
 std::vector<std::pair<std::string, std::uint32_t>> Lines(const SortedStringList& list)

@@ -84,12 +84,12 @@ TestGame::TestGame(const std::string& folder, bool withCatalogue) : dir(folder),
     TestMission unsafe{"r&d.bms", "r&d.bms (Unsafe)", {Item(kSoldier, 0, 0, 41)}, 0};
 
     const auto mission = [](const TestMission& m, const std::string& title, const std::string& terrain) {
-        gamedata::MissionSpec spec;
-        spec.title = title;
-        spec.terrainName = terrain;
-        spec.items = m.items;
-        spec.seed = static_cast<std::uint32_t>(m.items.size() * 13 + 1);
-        return gamedata::PffFile{m.entry, gamedata::BuildMission(spec)};
+        gamedata::MissionSpec plan;
+        plan.title = title;
+        plan.terrainName = terrain;
+        plan.items = m.items;
+        plan.seed = static_cast<std::uint32_t>(m.items.size() * 13 + 1);
+        return gamedata::PffFile{m.entry, gamedata::BuildMission(plan)};
     };
     // Archive order differs from the list's order on purpose.
     const std::vector<gamedata::PffFile> baseFiles = {

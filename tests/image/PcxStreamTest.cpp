@@ -39,15 +39,15 @@ Bytes RandomLine(std::size_t length, std::mt19937& rng, Bytes& stream)
 Bytes Header(std::uint8_t version, std::uint8_t planes, std::uint16_t width, std::uint16_t height,
              std::uint16_t bytesPerLine, std::uint32_t seed)
 {
-    gamedata::PcxRawSpec spec;
-    spec.version = version;
-    spec.bitsPerPixel = 8;
-    spec.planes = planes;
-    spec.xmax = static_cast<std::uint16_t>(width - 1);
-    spec.ymax = static_cast<std::uint16_t>(height - 1);
-    spec.bytesPerLine = bytesPerLine;
-    spec.seed = seed;
-    return gamedata::EncodePcxRaw(spec);
+    gamedata::PcxRawSpec plan;
+    plan.version = version;
+    plan.bitsPerPixel = 8;
+    plan.planes = planes;
+    plan.xmax = static_cast<std::uint16_t>(width - 1);
+    plan.ymax = static_cast<std::uint16_t>(height - 1);
+    plan.bytesPerLine = bytesPerLine;
+    plan.seed = seed;
+    return gamedata::EncodePcxRaw(plan);
 }
 
 TEST(PcxStreams, RandomEightBitStreamsDecodeAsWritten)

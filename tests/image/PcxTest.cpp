@@ -70,17 +70,17 @@ Colour Grey(int i)
     return {v, v, v};
 }
 
-PcxRawSpec Spec(std::uint8_t bits, std::uint8_t planes, std::uint16_t width, std::uint16_t height,
+PcxRawSpec RawPlan(std::uint8_t bits, std::uint8_t planes, std::uint16_t width, std::uint16_t height,
                 std::uint16_t bytesPerLine)
 {
-    PcxRawSpec spec;
-    spec.bitsPerPixel = bits;
-    spec.planes = planes;
-    spec.xmax = static_cast<std::uint16_t>(width - 1);
-    spec.ymax = static_cast<std::uint16_t>(height - 1);
-    spec.bytesPerLine = bytesPerLine;
-    spec.headerPalette = HeaderPalette();
-    return spec;
+    PcxRawSpec plan;
+    plan.bitsPerPixel = bits;
+    plan.planes = planes;
+    plan.xmax = static_cast<std::uint16_t>(width - 1);
+    plan.ymax = static_cast<std::uint16_t>(height - 1);
+    plan.bytesPerLine = bytesPerLine;
+    plan.headerPalette = HeaderPalette();
+    return plan;
 }
 
 std::optional<PackedImage> Decode(const Bytes& file, std::uint32_t& width, std::uint32_t& height)
@@ -97,16 +97,16 @@ std::optional<PackedImage> Decode(const Bytes& file)
 // An 8-bit file of 5 x 3 with an odd width (one pad byte a line); index at (x, y) is 37x + 11y + 100.
 PcxRawSpec EightBitSpec()
 {
-    PcxRawSpec spec = Spec(8, 1, 5, 3, 6);
+    PcxRawSpec plan = RawPlan(8, 1, 5, 3, 6);
     for (int y = 0; y < 3; ++y) {
         Bytes line(6, 0xEE);
         for (int x = 0; x < 5; ++x)
             line[x] = static_cast<std::uint8_t>(37 * x + 11 * y + 100);
-        spec.lines.push_back(line);
+        plan.lines.push_back(line);
     }
-    spec.trailingPalette = true;
-    spec.palette = TrailingPalette();
-    return spec;
+    plan.trailingPalette = true;
+    plan.palette = TrailingPalette();
+    return plan;
 }
 
 void ExpectEightBit(const std::optional<PackedImage>& image, Colour (*entry)(int))
@@ -123,9 +123,9 @@ void ExpectEightBit(const std::optional<PackedImage>& image, Colour (*entry)(int
 TEST(PcxPalette, VersionFiveEightBitTakesTheTrailingPalette)
 {
     for (std::uint32_t seed : {1u, 2u, 3u}) {
-        PcxRawSpec spec = EightBitSpec();
-        spec.seed = seed;
-        ExpectEightBit(Decode(gamedata::EncodePcxRaw(spec)), TrailingEntry);
+        PcxRawSpec plan = EightBitSpec();
+        plan.seed = seed;
+        ExpectEightBit(Decode(gamedata::EncodePcxRaw(plan)), TrailingEntry);
     }
 }
 
@@ -137,28 +137,28 @@ TEST(PcxPalette, WithoutItsMarkerOrInAnotherVersionTheImageIsGrey)
     ExpectEightBit(Decode(file), Grey);
 
     for (std::uint8_t version : {0, 2, 3}) {
-        PcxRawSpec spec = EightBitSpec();
-        spec.version = version;
-        ExpectEightBit(Decode(gamedata::EncodePcxRaw(spec)), Grey);
+        PcxRawSpec plan = EightBitSpec();
+        plan.version = version;
+        ExpectEightBit(Decode(gamedata::EncodePcxRaw(plan)), Grey);
     }
 
     // No palette at all: the file is shorter than 769 bytes.
-    PcxRawSpec spec = EightBitSpec();
-    spec.trailingPalette = false;
-    const Bytes shortFile = gamedata::EncodePcxRaw(spec);
+    PcxRawSpec plan = EightBitSpec();
+    plan.trailingPalette = false;
+    const Bytes shortFile = gamedata::EncodePcxRaw(plan);
     ASSERT_LT(shortFile.size(), 769u);
     ExpectEightBit(Decode(shortFile), Grey);
 }
 
 TEST(PcxLayouts, OneBitOfWidthTenSetsAllTenPixels)
 {
-    PcxRawSpec spec = Spec(1, 1, 10, 2, 2);
+    PcxRawSpec plan = RawPlan(1, 1, 10, 2, 2);
     // Bits past the width are set in the second byte and must be ignored.
-    spec.lines = {{0b10110010, 0b01111111}, {0b01001101, 0b10000000}};
+    plan.lines = {{0b10110010, 0b01111111}, {0b01001101, 0b10000000}};
     // A trailing palette in a 1-bit file changes nothing: header entries 0 and 1 are used.
-    spec.trailingPalette = true;
-    spec.palette = TrailingPalette();
-    const auto image = Decode(gamedata::EncodePcxRaw(spec));
+    plan.trailingPalette = true;
+    plan.palette = TrailingPalette();
+    const auto image = Decode(gamedata::EncodePcxRaw(plan));
     ASSERT_TRUE(image);
     ASSERT_EQ(image->pixels.size(), 10u * 2u * 3u);
     const int row0[10] = {1, 0, 1, 1, 0, 0, 1, 0, 0, 1};
@@ -171,9 +171,9 @@ TEST(PcxLayouts, OneBitOfWidthTenSetsAllTenPixels)
 
 TEST(PcxLayouts, FourBitsInOnePlaneUseTheSixteenHeaderEntries)
 {
-    PcxRawSpec spec = Spec(4, 1, 5, 2, 4);
-    spec.lines = {{0x01, 0x23, 0x4F, 0xEE}, {0xFE, 0xDC, 0xB0, 0x00}};
-    const auto image = Decode(gamedata::EncodePcxRaw(spec));
+    PcxRawSpec plan = RawPlan(4, 1, 5, 2, 4);
+    plan.lines = {{0x01, 0x23, 0x4F, 0xEE}, {0xFE, 0xDC, 0xB0, 0x00}};
+    const auto image = Decode(gamedata::EncodePcxRaw(plan));
     ASSERT_TRUE(image);
     const int row0[5] = {0, 1, 2, 3, 4};
     const int row1[5] = {15, 14, 13, 12, 11};
@@ -185,10 +185,10 @@ TEST(PcxLayouts, FourBitsInOnePlaneUseTheSixteenHeaderEntries)
 
 TEST(PcxLayouts, FourPlanesOfOneBitGiveOneIndexBitEach)
 {
-    PcxRawSpec spec = Spec(1, 4, 10, 1, 2);
+    PcxRawSpec plan = RawPlan(1, 4, 10, 1, 2);
     // Planes 0 to 3, two bytes each; plane p is bit p of the index.
-    spec.lines = {{0xAA, 0x80, 0xCC, 0x40, 0xF0, 0x00, 0x0F, 0xC0}};
-    const auto image = Decode(gamedata::EncodePcxRaw(spec));
+    plan.lines = {{0xAA, 0x80, 0xCC, 0x40, 0xF0, 0x00, 0x0F, 0xC0}};
+    const auto image = Decode(gamedata::EncodePcxRaw(plan));
     ASSERT_TRUE(image);
     const int expected[10] = {7, 6, 5, 4, 11, 10, 9, 8, 9, 10};
     for (std::uint32_t x = 0; x < 10; ++x)
@@ -197,10 +197,10 @@ TEST(PcxLayouts, FourPlanesOfOneBitGiveOneIndexBitEach)
 
 TEST(PcxLayouts, ThreePlanesOfEightBitsAreRedGreenBlue)
 {
-    PcxRawSpec spec = Spec(8, 3, 3, 2, 4);
-    spec.lines = {{10, 20, 30, 0xFF, 40, 50, 60, 0xFF, 70, 80, 90, 0xFF},
+    PcxRawSpec plan = RawPlan(8, 3, 3, 2, 4);
+    plan.lines = {{10, 20, 30, 0xFF, 40, 50, 60, 0xFF, 70, 80, 90, 0xFF},
                   {1, 2, 3, 0, 4, 5, 6, 0, 7, 8, 9, 0}};
-    const auto image = Decode(gamedata::EncodePcxRaw(spec));
+    const auto image = Decode(gamedata::EncodePcxRaw(plan));
     ASSERT_TRUE(image);
     EXPECT_EQ(image->pixels, (Bytes{10, 40, 70, 20, 50, 80, 30, 60, 90, 1, 4, 7, 2, 5, 8, 3, 6, 9}));
 }
@@ -212,10 +212,10 @@ TEST(PcxLayouts, DepthsTwoAndThreeGiveABlackImageButReadEveryRow)
     };
     for (const Case c : {Case{2, 1}, Case{1, 2}, Case{1, 3}, Case{3, 1}}) {
         SCOPED_TRACE(testing::Message() << int(c.bits) << "x" << int(c.planes));
-        PcxRawSpec spec = Spec(c.bits, c.planes, 7, 4, 4);
+        PcxRawSpec plan = RawPlan(c.bits, c.planes, 7, 4, 4);
         for (int y = 0; y < 4; ++y)
-            spec.lines.push_back(Bytes(4u * c.planes, static_cast<std::uint8_t>(0x5A + y)));
-        Bytes file = gamedata::EncodePcxRaw(spec);
+            plan.lines.push_back(Bytes(4u * c.planes, static_cast<std::uint8_t>(0x5A + y)));
+        Bytes file = gamedata::EncodePcxRaw(plan);
         const auto image = Decode(file);
         ASSERT_TRUE(image);
         EXPECT_EQ(image->width, 7u);
@@ -230,9 +230,9 @@ TEST(PcxLayouts, DepthsTwoAndThreeGiveABlackImageButReadEveryRow)
 TEST(PcxRunLength, RunsAreCutAtTheEndOfTheirScanLine)
 {
     // Hand-made data after a grey 8 x 3 header.
-    PcxRawSpec spec = Spec(8, 1, 8, 3, 8);
-    spec.version = 3;
-    Bytes file = gamedata::EncodePcxRaw(spec);
+    PcxRawSpec plan = RawPlan(8, 1, 8, 3, 8);
+    plan.version = 3;
+    Bytes file = gamedata::EncodePcxRaw(plan);
     const Bytes data = {
         0xC5, 0x20, 0xC0, 0x77, 0x01, 0x02, 0x03,  // five 0x20, an empty run, three single bytes
         0x0A, 0x0B, 0x0C, 0x0D, 0x0E, 0xFF, 0x33,  // a run of 63 with 3 bytes of the line left
@@ -251,14 +251,14 @@ TEST(PcxRunLength, RunsAreCutAtTheEndOfTheirScanLine)
 
 TEST(PcxHeader, SizeComesFromTheBoundsAndTheEncodingByteIsIgnored)
 {
-    PcxRawSpec spec = Spec(8, 1, 1, 1, 4);
-    spec.xmin = 100;
-    spec.xmax = 103;
-    spec.ymin = 7;
-    spec.ymax = 8;
-    spec.lines = {{1, 2, 3, 4}, {5, 6, 7, 8}};
-    spec.version = 2;
-    Bytes file = gamedata::EncodePcxRaw(spec);
+    PcxRawSpec plan = RawPlan(8, 1, 1, 1, 4);
+    plan.xmin = 100;
+    plan.xmax = 103;
+    plan.ymin = 7;
+    plan.ymax = 8;
+    plan.lines = {{1, 2, 3, 4}, {5, 6, 7, 8}};
+    plan.version = 2;
+    Bytes file = gamedata::EncodePcxRaw(plan);
     for (std::uint8_t encoding : {0, 1, 0x7F, 0xFF}) {
         file[2] = encoding;
         std::uint32_t w = 0, h = 0;
@@ -295,15 +295,15 @@ TEST(PcxHeader, BadHeadersAreRefusedBeforeTheSizeIsReported)
 
 TEST(PcxFailures, AFileCutInsideThePixelsFailsButReportsItsSize)
 {
-    PcxRawSpec spec = Spec(8, 1, 16, 16, 16);
+    PcxRawSpec plan = RawPlan(8, 1, 16, 16, 16);
     std::mt19937 rng(5);
     for (int y = 0; y < 16; ++y) {
         Bytes line(16);
         for (auto& b : line)
             b = static_cast<std::uint8_t>(rng());
-        spec.lines.push_back(line);
+        plan.lines.push_back(line);
     }
-    const Bytes whole = gamedata::EncodePcxRaw(spec);
+    const Bytes whole = gamedata::EncodePcxRaw(plan);
     ASSERT_TRUE(Decode(whole));
     for (std::size_t keep : {std::size_t{128}, std::size_t{140}, whole.size() - 1}) {
         const Bytes cut(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(keep));
@@ -313,7 +313,7 @@ TEST(PcxFailures, AFileCutInsideThePixelsFailsButReportsItsSize)
         EXPECT_EQ(h, 16u);
     }
     // A run byte whose value byte is missing.
-    Bytes runCut = gamedata::EncodePcxRaw(Spec(8, 1, 4, 1, 4));
+    Bytes runCut = gamedata::EncodePcxRaw(RawPlan(8, 1, 4, 1, 4));
     runCut.push_back(0xC4);
     EXPECT_FALSE(Decode(runCut));
 }
@@ -328,7 +328,7 @@ TEST(PcxFailures, ImagesThatCannotBeHeldAreRefusedWithoutAllocating)
     for (const Case c : {Case{1, 1, 65535, 65535, 8192}, Case{8, 1, 32767, 65535, 32767},
                          Case{8, 3, 32000, 65535, 32000}, Case{4, 1, 65534, 40000, 32767},
                          Case{8, 1, 16000, 16000, 16000}, Case{1, 1, 20000, 20000, 2500}}) {
-        Bytes file = gamedata::EncodePcxRaw(Spec(c.bits, c.planes, c.width, c.height, c.bytesPerLine));
+        Bytes file = gamedata::EncodePcxRaw(RawPlan(c.bits, c.planes, c.width, c.height, c.bytesPerLine));
         file.resize(200, 0x41);
         test::AllocationProbe probe;
         std::uint32_t w = 0, h = 0;
@@ -339,7 +339,7 @@ TEST(PcxFailures, ImagesThatCannotBeHeldAreRefusedWithoutAllocating)
     }
     // A file that does hold 65535 scan lines of a 65535 x 65535 one-bit image: its block of 12 GiB
     // is too large all the same.
-    Bytes big = gamedata::EncodePcxRaw(Spec(1, 1, 65535, 65535, 8192));
+    Bytes big = gamedata::EncodePcxRaw(RawPlan(1, 1, 65535, 65535, 8192));
     const Bytes line(8192, 0);
     Bytes encodedLine;
     gamedata::EncodePcxLine(line.data(), line.size(), encodedLine);
@@ -375,8 +375,8 @@ TEST(PcxFailures, LayoutsOutsideTheSupportedOnesAreRefused)
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << int(c.bits) << "x" << int(c.planes) << " w" << c.width << " bpl "
                                         << c.bytesPerLine);
-        PcxRawSpec spec = Spec(c.bits, c.planes, c.width, 2, c.bytesPerLine);
-        Bytes file = gamedata::EncodePcxRaw(spec);
+        PcxRawSpec plan = RawPlan(c.bits, c.planes, c.width, 2, c.bytesPerLine);
+        Bytes file = gamedata::EncodePcxRaw(plan);
         file.resize(file.size() + 4096, 0x11);  // plenty of pixel data
         std::uint32_t w = 0, h = 0;
         EXPECT_FALSE(Decode(file, w, h));
@@ -384,7 +384,7 @@ TEST(PcxFailures, LayoutsOutsideTheSupportedOnesAreRefused)
         EXPECT_EQ(h, 2u);
     }
     // Bounds that give a width of 0.
-    PcxRawSpec empty = Spec(8, 1, 4, 2, 4);
+    PcxRawSpec empty = RawPlan(8, 1, 4, 2, 4);
     empty.xmin = 5;
     empty.xmax = 4;
     Bytes file = gamedata::EncodePcxRaw(empty);

@@ -106,10 +106,10 @@ TEST_F(MissionRecordsTest, MissionWithoutItemsReadsOnlyTheEndMark)
 
 TEST_F(MissionRecordsTest, RecordsRunningToTheEndOfTheFileKeepWholeRecords)
 {
-    MissionSpec spec;
-    spec.items = {MakeItem(4, 1), MakeItem(5, 2), MakeItem(6, 3)};
-    spec.endMark = false;
-    const auto whole = BuildMission(spec);
+    MissionSpec plan;
+    plan.items = {MakeItem(4, 1), MakeItem(5, 2), MakeItem(6, 3)};
+    plan.endMark = false;
+    const auto whole = BuildMission(plan);
 
     struct Case {
         const char* what;
@@ -134,28 +134,28 @@ TEST_F(MissionRecordsTest, RecordsRunningToTheEndOfTheFileKeepWholeRecords)
         EXPECT_FALSE(model.ReadItems(f, entries[1].dataOffset)) << c.what;
         ASSERT_EQ(model.items.size(), c.expectedItems) << c.what;
         for (std::size_t i = 0; i < c.expectedItems; ++i)
-            EXPECT_EQ(model.items[i]->ToWords(), KeptWords(spec.items[i])) << c.what;
+            EXPECT_EQ(model.items[i]->ToWords(), KeptWords(plan.items[i])) << c.what;
     }
 }
 
 TEST_F(MissionRecordsTest, LargeMissionReadsAcrossBlockBoundaries)
 {
-    MissionSpec spec;
+    MissionSpec plan;
     for (std::uint32_t i = 0; i < 1500; ++i)
-        spec.items.push_back(MakeItem(static_cast<std::int32_t>(i % 97) + 1, i, (i % 3) ? 16 : 0));
-    const auto original = WriteArchive({BuildMission(MissionSpec{}), BuildMission(spec)});
+        plan.items.push_back(MakeItem(static_cast<std::int32_t>(i % 97) + 1, i, (i % 3) ? 16 : 0));
+    const auto original = WriteArchive({BuildMission(MissionSpec{}), BuildMission(plan)});
 
     CMissionModel model;
     File f(path, File::Mode::ReadWrite);
     ASSERT_TRUE(model.ReadItems(f, entries[1].dataOffset));
-    ASSERT_EQ(model.items.size(), spec.items.size());
-    for (std::size_t i = 0; i < spec.items.size(); ++i)
-        ASSERT_EQ(model.items[i]->ToWords(), KeptWords(spec.items[i])) << "item " << i;
+    ASSERT_EQ(model.items.size(), plan.items.size());
+    for (std::size_t i = 0; i < plan.items.size(); ++i)
+        ASSERT_EQ(model.items[i]->ToWords(), KeptWords(plan.items[i])) << "item " << i;
 
     model.WriteItems(f, entries[1].dataOffset);
     f.Close();
     auto expected = original;
-    for (std::size_t i = 0; i < spec.items.size(); ++i)
+    for (std::size_t i = 0; i < plan.items.size(); ++i)
         std::memset(expected.data() + entries[1].dataOffset + 264 + 96 * i, 0, 4);
     EXPECT_EQ(test::ReadBytes(path), expected);
 }

@@ -88,11 +88,11 @@ protected:
 
     static MissionSpec Mission(const std::string& terrainName, std::vector<CMissionItem> items = {})
     {
-        MissionSpec spec;
-        spec.title = "A mission";
-        spec.terrainName = terrainName;
-        spec.items = std::move(items);
-        return spec;
+        MissionSpec plan;
+        plan.title = "A mission";
+        plan.terrainName = terrainName;
+        plan.items = std::move(items);
+        return plan;
     }
 
     std::uint32_t Offset(std::size_t mission) const { return missionEntries.at(mission).dataOffset; }
