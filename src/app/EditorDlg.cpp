@@ -4,6 +4,7 @@
 #include "app/DialogUnits.h"
 #include "app/FilterButton.h"
 #include "app/QtText.h"
+#include "archive/SaveJournal.h"
 #include "common/FileError.h"
 #include "common/Paths.h"
 #include "listedit/EditListCtrl.h"
@@ -168,19 +169,34 @@ bool CEditorDlg::OnInitDialog()
             m_strBasePath = PathFromQt(m_prompts.OpenFile());
         }
         ReadCatalogue();
-
-        const QSignalBlocker blocker(m_cbMission);
-        ComboSortedList list(*m_cbMission);
-        try {
-            m_archive.ListMissions(list, m_strBasePath);
-        } catch (...) {
-            // Lines added before the error stay, but none is chosen.
-            m_cbMission->setCurrentIndex(-1);
-            throw;
-        }
-        m_cbMission->setCurrentIndex(-1);
+        SettleInterruptedSave();
+        FillMissionList();
     });
     return true;
+}
+
+void CEditorDlg::FillMissionList()
+{
+    const QSignalBlocker blocker(m_cbMission);
+    m_cbMission->clear();
+    ComboSortedList list(*m_cbMission);
+    try {
+        m_archive.ListMissions(list, m_strBasePath);
+    } catch (...) {
+        // Lines added before the error stay, but none is chosen.
+        m_cbMission->setCurrentIndex(-1);
+        throw;
+    }
+    m_cbMission->setCurrentIndex(-1);
+}
+
+void CEditorDlg::SettleInterruptedSave()
+{
+    if (m_strBasePath.empty())
+        return;
+    const SettleResult settled = SettleJournal(m_strBasePath);
+    if (!settled.message.empty())
+        m_prompts.Message(ToQt(settled.message));
 }
 
 void CEditorDlg::ReadCatalogue()

@@ -6,6 +6,7 @@
 #include "catalogue/ItemDefList.h"
 #include "mission/ItemRows.h"
 #include "mission/MissionModel.h"
+#include "mission/MissionSave.h"
 
 #include <QDialog>
 #include <QIcon>
@@ -84,6 +85,12 @@ private:
     std::vector<ItemRow> TableRows() const;
     std::uint32_t SelectedMissionOffset() const;
     void ReadCatalogue();
+    // Finishes or forgets a save that a crash interrupted, and tells the user what it found.
+    void SettleInterruptedSave();
+    // Fills the mission list afresh from the base archive; none is chosen.
+    void FillMissionList();
+    // After a repack: the mission list again, and the mission of that name when it is still there.
+    void ReloadMission(const std::string& missionName);
 
     // Controls, bound in the constructor.
     QPushButton* m_btnRefreshMap = nullptr;
@@ -112,6 +119,8 @@ private:
     std::optional<std::string> m_startPath;
     bool m_bUnsavedEdits = false;
     int m_nLoadedIndex = -1;  // the combo line whose mission the table shows
+    // The entry the table was loaded from: a save goes there or nowhere.
+    std::optional<MissionInfo> m_loadedMission;
 };
 
 } // namespace orvik

@@ -26,9 +26,14 @@ void CEditorDlg::OnSelchangeMission()
     m_btnSave->setEnabled(true);
     m_btnRefreshMap->setEnabled(true);
 
-    File archive(m_strBasePath, File::Mode::Read);
+    SettleInterruptedSave();
     const std::uint32_t offset = SelectedMissionOffset();
-    const LoadReport report = m_model.Load(archive, offset, m_strBasePath, m_map->View());
+    // The entry itself, not only its offset: the records are read inside it, and a save later
+    // checks that it is still there.
+    m_loadedMission = FindMissionEntry(m_strBasePath, offset, MissionNameFromLine(FromQt(m_cbMission->currentText())));
+    File archive(m_strBasePath, File::Mode::Read);
+    const LoadReport report = m_model.Load(archive, offset, m_strBasePath, m_map->View(),
+                                           m_loadedMission ? m_loadedMission->size : CMissionModel::kToEndOfFile);
     archive.Close();
 
     m_list->setUpdatesEnabled(false);
@@ -55,10 +60,51 @@ void CEditorDlg::OnSave()
 {
     if (m_cbMission->currentIndex() < 0)
         return;
-    const SaveOutcome outcome = SaveMission(m_strBasePath, SelectedMissionOffset(), m_model, TableRows(), m_itemDefs);
+    if (!m_loadedMission) {
+        m_prompts.Message(QStringLiteral("The mission list no longer names the loaded mission; nothing was saved."));
+        return;
+    }
+    const MissionInfo mission = *m_loadedMission;
+    SaveOutcome outcome = SaveMission(m_strBasePath, mission, m_model, TableRows(), m_itemDefs);
+    if (!outcome.notice.empty())
+        m_prompts.Message(ToQt(outcome.notice));
+    if (outcome.status == SaveStatus::ChangedOnDisk) {
+        // Nothing is written without a yes; No keeps the table and its edits.
+        if (!m_prompts.AskYesNo(ToQt(outcome.message)))
+            return;
+        outcome = SaveMission(m_strBasePath, mission, m_model, TableRows(), m_itemDefs, true);
+    }
+    if (outcome.status == SaveStatus::EntryMoved) {
+        const QString question = ToQt(outcome.message) +
+                                 QStringLiteral("\n\nReload the mission list and ") + ToQt(mission.name) +
+                                 QStringLiteral(" from disk? Your unsaved edits will be lost.");
+        if (m_prompts.AskYesNo(question))
+            ReloadMission(mission.name);
+        return;
+    }
     if (outcome.saved)
         m_bUnsavedEdits = false;
     m_prompts.Message(ToQt(outcome.message));
+}
+
+void CEditorDlg::ReloadMission(const std::string& missionName)
+{
+    m_bUnsavedEdits = false;
+    m_nLoadedIndex = -1;
+    m_loadedMission.reset();
+    m_list->DeleteAllItems();
+    m_model.Clear();
+    FillMissionList();
+    for (int i = 0; i < m_cbMission->count(); ++i) {
+        if (MissionNameFromLine(FromQt(m_cbMission->itemText(i))) == missionName) {
+            const QSignalBlocker blocker(m_cbMission);
+            m_cbMission->setCurrentIndex(i);
+            OnSelchangeMission();
+            return;
+        }
+    }
+    m_map->repaint();
+    m_prompts.Message(ToQt("The mission " + missionName + " is no longer in the archive."));
 }
 
 void CEditorDlg::OnGetMissionFiles()

@@ -9,6 +9,7 @@
 #include "common/Text.h"
 #include "gamedata/DemoGame.h"
 #include "mission/ItemRows.h"
+#include "mission/MissionSave.h"
 #include "mission/MissionModel.h"
 
 #include <nlohmann/json.hpp>
@@ -88,7 +89,7 @@ namespace {
 bool ReadMissionItems(const std::string& base, const MissionInfo& mission, CMissionModel& model)
 {
     File file(base, File::Mode::Read);
-    return model.ReadItems(file, mission.offset);
+    return model.ReadItems(file, mission.offset, mission.size);
 }
 
 std::string ReadInput(const std::string& path)
@@ -172,13 +173,15 @@ int Items(const std::string& base, const std::string& mission, const std::string
     if (!whole) {
         LoadReport report;
         report.itemsDamaged = true;
+        report.itemCount = model.items.size();
         std::cerr << Out(LoadReportMessage(report, info.name)) << '\n';
         return 1;
     }
     return 0;
 }
 
-int Save(const std::string& base, const std::string& mission, const std::string& table, const std::string& catalogue)
+int Save(const std::string& base, const std::string& mission, const std::string& table, const std::string& catalogue,
+         bool force)
 {
     const TableFormat fmt = FormatFromPath(table);
     const std::vector<ItemRow> rows = ReadTable(ReadInput(table), fmt);
@@ -193,7 +196,14 @@ int Save(const std::string& base, const std::string& mission, const std::string&
     if (rows.size() != model.items.size())
         throw UserError("The table has " + std::to_string(rows.size()) + " rows but the mission " + info.name +
                         " has " + std::to_string(model.items.size()) + " items; nothing was saved.");
-    const SaveOutcome outcome = SaveMission(base, info.offset, model, rows, defs);
+    const SaveOutcome outcome = SaveMission(base, info, model, rows, defs, force);
+    if (!outcome.notice.empty())
+        std::cerr << Out(outcome.notice) << '\n';
+    if (outcome.status == SaveStatus::ChangedOnDisk) {
+        std::cerr << Out(info.name) << " changed on disk since it was read; nothing was saved. "
+                  << "Give --force to overwrite those changes.\n";
+        return 1;
+    }
     if (!outcome.saved) {
         std::cerr << Out(outcome.message) << '\n';
         return 1;

@@ -83,7 +83,7 @@ int Render(const std::string& base, const std::string& mission, const RenderOpti
     LoadReport report;
     {
         File file(base, File::Mode::Read);
-        report = model.Load(file, info.offset, base, view);
+        report = model.Load(file, info.offset, base, view, info.size);
     }
     for (const auto& item : model.items)
         if (IsCenterItem(*item, defs))

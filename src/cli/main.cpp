@@ -1,4 +1,5 @@
 // orvik: the editor's operations from the command line.
+#include "archive/SaveJournal.h"
 #include "cli/Commands.h"
 #include "common/FileError.h"
 #include "common/Text.h"
@@ -19,7 +20,7 @@ int main(int argc, char** argv)
     std::string center;
     std::vector<std::string> clicks;
     std::string hide;
-    bool json = false, ids = false;
+    bool json = false, ids = false, force = false;
     std::uint32_t seed = 1;
 
     auto* missions = app.add_subcommand("missions", "List the missions of a base archive in the editor's order.");
@@ -40,6 +41,7 @@ int main(int argc, char** argv)
     save->add_option("BASE", base, "the base archive")->required();
     save->add_option("MISSION", mission, "entry name (any case) or @OFFSET")->required();
     save->add_option("TABLE", table, "the table: .tsv, .csv or .json, or - for tsv on standard input")->required();
+    save->add_flag("--force", force, "save even when the mission changed on disk since this command read it");
     catalogueOption(save);
 
     auto* exportCmd = app.add_subcommand("export", "Unpack a mission and its terrain files with repack scripts.");
@@ -78,12 +80,19 @@ int main(int argc, char** argv)
     }
 
     try {
+        // A save that a crash interrupted is finished (or forgotten) before anything reads the archive.
+        const std::string& opened = *extract ? archive : base;
+        if (!opened.empty() && !*demo && !*pcx) {
+            const SettleResult settled = SettleJournal(opened);
+            if (!settled.message.empty())
+                std::cerr << Cp1252ToUtf8(settled.message) << '\n';
+        }
         if (*missions)
             return cli::Missions(base, json);
         if (*items)
             return cli::Items(base, mission, format, catalogue);
         if (*save)
-            return cli::Save(base, mission, table, catalogue);
+            return cli::Save(base, mission, table, catalogue, force);
         if (*exportCmd)
             return cli::Export(base, mission);
         if (*render) {

@@ -1,5 +1,6 @@
 #include "common/File.h"
 
+#include "common/FaultPoint.h"
 #include "common/FileError.h"
 
 #include <cerrno>
@@ -7,7 +8,10 @@
 
 #ifdef _WIN32
 #include <io.h>
+#include <windows.h>
 #else
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 #endif
 
@@ -53,11 +57,16 @@ bool File::Open(const std::string& path, Mode mode)
     return m_file != nullptr;
 }
 
-void File::RequireOpen(bool forWrite) const
+void File::RequireOpen(bool) const
 {
-    // A file that never opened behaves as an invalid handle: "not found".
-    if (!m_file)
-        throw FileError(FileErrorKind::FileNotFound, forWrite ? m_path : std::string());
+    // A file that never opened reports why it did not, by the system's reason, and names itself:
+    // "access denied" on a read-only archive says far more than "not found".
+    if (!m_file) {
+        FileErrorKind kind = FileErrorKindFromErrno(m_openErrno);
+        if (kind == FileErrorKind::None || kind == FileErrorKind::Generic)
+            kind = FileErrorKind::FileNotFound;
+        throw FileError(kind, m_path);
+    }
 }
 
 void File::ThrowErrno(bool withName) const
@@ -132,6 +141,7 @@ void File::Write(const void* buffer, std::size_t size)
     RequireOpen(true);
     if (size == 0)
         return;
+    FaultPoint("write");
     errno = 0;
     const std::size_t put = std::fwrite(buffer, 1, size, m_file);
     if (put != size) {
@@ -155,6 +165,7 @@ void File::WriteInt32(std::int32_t value)
 void File::Sync()
 {
     RequireOpen(true);
+    FaultPoint("sync");
     errno = 0;
     if (std::fflush(m_file) != 0)
         ThrowErrno(true);
@@ -175,6 +186,55 @@ void File::Close()
     errno = 0;
     if (std::fclose(f) != 0 && m_mode != Mode::Read)
         ThrowErrno(true);
+}
+
+void File::Lock()
+{
+    RequireOpen(true);
+#ifdef _WIN32
+    OVERLAPPED whole{};
+    if (!LockFileEx(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(m_file))), LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD,
+                    MAXDWORD, &whole))
+        throw FileError(FileErrorKind::LockViolation, m_path);
+#else
+    int result = 0;
+    do {
+        result = ::flock(fileno(m_file), LOCK_EX);
+    } while (result != 0 && errno == EINTR);
+    // A file system without locks (some network shares) cannot take turns; the save still checks
+    // the archive under its own eyes, so it goes on rather than refusing every save there.
+    if (result != 0 && errno != ENOLCK && errno != EOPNOTSUPP)
+        throw FileError(FileErrorKind::LockViolation, m_path);
+#endif
+}
+
+bool File::TryLock()
+{
+    RequireOpen(true);
+#ifdef _WIN32
+    OVERLAPPED whole{};
+    return LockFileEx(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(m_file))),
+                      LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD, MAXDWORD, &whole) != 0;
+#else
+    if (::flock(fileno(m_file), LOCK_EX | LOCK_NB) == 0)
+        return true;
+    return errno != EWOULDBLOCK;
+#endif
+}
+
+void SyncFolder(const std::string& folder)
+{
+#ifndef _WIN32
+    // Windows makes renames and deletes durable with the file system's own log; POSIX asks for a
+    // sync of the folder itself.
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+#else
+    (void)folder;
+#endif
 }
 
 std::vector<std::uint8_t> ReadWholeFile(const std::string& path)

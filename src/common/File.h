@@ -1,7 +1,8 @@
 #pragma once
 // A binary file with the editor's error model: opening never throws; the first read, seek or
-// write on a file that did not open throws FileError kind 2. Reads, seeks and deletes carry no
-// file name in their errors; writes carry the full path.
+// write on a file that did not open throws the FileError that matches the system's reason (not
+// found, access denied, in use ...) with the file's path. Other reads and seeks carry no file
+// name in their errors; writes carry the full path.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -50,6 +51,12 @@ public:
     // Flushes and closes; a failure throws with the full path. Closing a closed file does nothing.
     void Close();
 
+    // An advisory lock on the whole file for this open file, held until it is closed, so that two
+    // programs saving into the same archive take turns. Lock waits; TryLock returns false at once
+    // when another holder has it.
+    void Lock();
+    bool TryLock();
+
 private:
     void RequireOpen(bool forWrite) const;
     [[noreturn]] void ThrowErrno(bool withName) const;
@@ -59,6 +66,9 @@ private:
     Mode m_mode = Mode::Read;
     int m_openErrno = 0;
 };
+
+// Makes a rename or delete inside folder durable (where the system can; elsewhere nothing).
+void SyncFolder(const std::string& folder);
 
 // Reads a whole file; throws FileError when it cannot be read.
 std::vector<std::uint8_t> ReadWholeFile(const std::string& path);

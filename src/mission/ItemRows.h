@@ -40,18 +40,4 @@ ApplyResult ApplyRowsForRefresh(const std::vector<ItemRow>& rows, CMissionModel&
 std::string InvalidNameSaveMessage(const std::string& name);
 std::string InvalidNameRefreshMessage(const std::string& name);
 
-inline constexpr const char* kDataSavedMessage = "Data saved!";
-
-struct SaveOutcome {
-    bool saved = false;
-    std::string message;  // "Data saved!" or the invalid-name message
-};
-
-// Save: apply the rows, then write the records in place at missionOffset, flush them to disk and
-// read them back. Nothing is written when a name is unknown. A mismatch on read-back or a short
-// write throws FileError; the records' place must lie inside the archive (else kind 14, nothing
-// written).
-SaveOutcome SaveMission(const std::string& archivePath, std::uint32_t missionOffset, CMissionModel& model,
-                        const std::vector<ItemRow>& rows, const CItemDefList& catalogue);
-
 } // namespace orvik

@@ -141,18 +141,23 @@ CMissionModel::~CMissionModel()
 void CMissionModel::Clear()
 {
     items.clear();
+    loadedRecords.clear();
 }
 
-bool CMissionModel::ReadItems(File& archive, std::uint32_t missionOffset)
+bool CMissionModel::ReadItems(File& archive, std::uint32_t missionOffset, std::uint64_t entrySize)
 {
     const std::int64_t start = static_cast<std::int64_t>(missionOffset) + kItemsOffset;
     archive.Seek(start);
+    // The records belong to the mission's entry: the bytes after it are another file's.
+    std::uint64_t left = entrySize == kToEndOfFile ? entrySize
+                         : entrySize > static_cast<std::uint64_t>(kItemsOffset) ? entrySize - kItemsOffset
+                                                                                  : 0;
 
     std::vector<std::uint8_t> block(kBlockRecords * kRecordSize);
     std::size_t have = 0;  // bytes in block
     std::size_t pos = 0;   // next unconsumed byte in block
     bool atEnd = false;
-    // Makes n bytes available at pos; false when the file ends first.
+    // Makes n bytes available at pos; false when the file or the entry ends first.
     auto fill = [&](std::size_t n) {
         if (have - pos >= n)
             return true;
@@ -160,17 +165,18 @@ bool CMissionModel::ReadItems(File& archive, std::uint32_t missionOffset)
         have -= pos;
         pos = 0;
         while (have < n && !atEnd) {
-            const std::size_t want = block.size() - have;
-            const std::size_t got = archive.Read(block.data() + have, want);
+            const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(block.size() - have, left));
+            const std::size_t got = want ? archive.Read(block.data() + have, want) : 0;
             have += got;
-            atEnd = got < want;
+            left -= got;
+            atEnd = got < want || left == 0;
         }
         return have >= n;
     };
 
     std::int64_t consumed = 0;
     for (;;) {
-        // A file that ends inside the end mark or inside a record has lost its end mark: the
+        // A mission that ends inside the end mark or inside a record has lost its end mark: the
         // records read whole are kept and the caller tells the user.
         if (!fill(kEndMarkSize))
             return false;
@@ -188,6 +194,7 @@ bool CMissionModel::ReadItems(File& archive, std::uint32_t missionOffset)
         auto item = std::make_unique<CMissionItem>();
         item->FromWords(words);
         items.push_back(std::move(item));
+        loadedRecords.insert(loadedRecords.end(), block.data() + pos, block.data() + pos + kRecordSize);
         pos += kRecordSize;
         consumed += static_cast<std::int64_t>(kRecordSize);
     }
@@ -243,11 +250,11 @@ bool CMissionModel::ReadTerrainInfo(File& archiveFile, std::uint32_t missionOffs
 }
 
 LoadReport CMissionModel::Load(File& archiveFile, std::uint32_t missionOffset, std::string archivePath,
-                               ITerrainView& mapView)
+                               ITerrainView& mapView, std::uint64_t entrySize)
 {
     LoadReport report;
     Clear();
-    report.itemsDamaged = !ReadItems(archiveFile, missionOffset);
+    report.itemsDamaged = !ReadItems(archiveFile, missionOffset, entrySize);
     report.itemCount = items.size();
     report.terrainMissing = !ReadTerrainInfo(archiveFile, missionOffset, archivePath);
     report.terrainFile = terrainFile;

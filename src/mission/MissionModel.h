@@ -36,17 +36,25 @@ public:
     std::string elevMapFile;
     std::string detailMapFile;
     std::string terrainFile;
+    // The record bytes as the last ReadItems found them (word 0 included), or as the last save
+    // wrote them: a save compares them with the disk to see whether someone else changed it.
+    std::vector<std::uint8_t> loadedRecords;
+
+    // Reads to the end of the file: a mission file of its own, or an archive whose entry is unknown.
+    static constexpr std::uint64_t kToEndOfFile = ~std::uint64_t{0};
 
     void Clear();
-    // Appends the records from missionOffset + 264 up to the end mark. Records that run to the end
-    // of the file without an end mark are kept whole; the return value is false then.
-    bool ReadItems(File& archive, std::uint32_t missionOffset);
+    // Appends the records from missionOffset + 264 up to the end mark, never reading past the
+    // mission's entry (entrySize bytes from missionOffset) nor the file. Records that reach the
+    // end of either without an end mark are kept whole; the return value is false then.
+    bool ReadItems(File& archive, std::uint32_t missionOffset, std::uint64_t entrySize = kToEndOfFile);
     // Writes every item, in order, as the records from missionOffset + 264; nothing else.
     void WriteItems(File& archive, std::uint32_t missionOffset) const;
 
     // Clear, ReadItems, ReadTerrainInfo, then the colour map reaches mapView through a scratch
     // file in a private temporary folder. Never writes into the game directory.
-    LoadReport Load(File& archiveFile, std::uint32_t missionOffset, std::string archivePath, ITerrainView& mapView);
+    LoadReport Load(File& archiveFile, std::uint32_t missionOffset, std::string archivePath, ITerrainView& mapView,
+                    std::uint64_t entrySize = kToEndOfFile);
     // Sets terrainFile from the mission and the three map names from its description in kq.pff.
     // Returns false when the description is not there (the three map names are then empty).
     bool ReadTerrainInfo(File& archiveFile, std::uint32_t missionOffset, std::string archivePath);

@@ -174,7 +174,7 @@ TEST_F(MissionExportTest, FileErrorsStopTheExport)
         ExportMissionFiles(Base(), "raid.bms (Night Raid)", m_names);
         ADD_FAILURE() << "no file error";
     } catch (const FileError& e) {
-        EXPECT_EQ(e.Message(), "an unnamed file was not found.");
+        EXPECT_EQ(e.Message(), m_dir.File("kq.pff") + " was not found.");
     }
     EXPECT_EQ(Folder(), (std::vector<std::string>{"kqbase.pff"}));
 }

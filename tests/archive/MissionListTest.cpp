@@ -203,7 +203,7 @@ TEST_F(MissionListTest, MissingArchiveOrNoMissions)
             reader.ListMissions(list, path);
             ADD_FAILURE() << "no file error";
         } catch (const FileError& e) {
-            EXPECT_EQ(e.Message(), "an unnamed file was not found.");
+            EXPECT_EQ(e.Message(), (path.empty() ? "an unnamed file" : path) + " was not found.");
         }
     }
     reader.ListMissions(list, Archive({{"a.pcx", {}}, {"bms", {}}, {"x.bm", {}}}));

@@ -274,7 +274,7 @@ TEST_F(PffArchiveTest, ArchiveThatCannotBeOpened)
             ADD_FAILURE() << "no file error";
         } catch (const FileError& e) {
             EXPECT_EQ(e.Kind(), FileErrorKind::FileNotFound);
-            EXPECT_EQ(e.Message(), "an unnamed file was not found.");
+            EXPECT_EQ(e.Message(), (path.empty() ? "an unnamed file" : path) + " was not found.");
         }
     }
     EXPECT_TRUE(test::ListFolder(m_out.Path()).empty());

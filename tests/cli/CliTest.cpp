@@ -369,5 +369,5 @@ TEST_F(OrvikCli, UsageErrorsExitTwoAndFileErrorsOne)
     EXPECT_EQ(RunOrvik(dir, {"render", "--help"}).status, 0);
     const Result missing = RunOrvik(dir, {"missions", dir.File("absent.pff")});
     EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.err, "an unnamed file was not found.\n");
+    EXPECT_EQ(missing.err, dir.File("absent.pff") + " was not found.\n");
 }

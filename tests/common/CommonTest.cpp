@@ -31,7 +31,7 @@ TEST(FileErrorText, KindsCarryTheirMessagesAndNames)
     EXPECT_EQ(FileErrorKindFromErrno(EDOM), FileErrorKind::Generic);
 }
 
-TEST(FileModel, AFailedOpenThrowsNotFoundAtFirstUse)
+TEST(FileModel, AFailedOpenThrowsItsReasonAtFirstUse)
 {
     test::ScratchDir dir;
     File missing(dir.File("absent.bin"), File::Mode::Read);
@@ -42,7 +42,7 @@ TEST(FileModel, AFailedOpenThrowsNotFoundAtFirstUse)
         FAIL();
     } catch (const FileError& e) {
         EXPECT_EQ(e.Kind(), FileErrorKind::FileNotFound);
-        EXPECT_EQ(e.FileName(), "");
+        EXPECT_EQ(e.FileName(), dir.File("absent.bin")) << "a failed open names its file";
     }
     EXPECT_THROW(missing.Seek(0), FileError);
     // A write names the full path.

@@ -229,7 +229,8 @@ TEST_F(EditorTest, UnreadableArchiveLeavesAnEmptyTableAndAUsableDialog)
     Choose(0);
     ASSERT_TRUE(QFile::remove(QString::fromStdString(m_game->basePath)));
     Choose(1);
-    EXPECT_EQ(m_prompts.Texts(Kind::FileErrorReport), (std::vector<QString>{"an unnamed file was not found."}));
+    EXPECT_EQ(m_prompts.Texts(Kind::FileErrorReport),
+              (std::vector<QString>{QString::fromStdString(m_game->basePath) + " was not found."}));
     EXPECT_EQ(Table()->rowCount(), 0);
     for (const char* id : {"1008", "1009", "1010"})
         EXPECT_TRUE(Button(id)->isEnabled()) << id;
