@@ -1,5 +1,6 @@
 // The orvik command end to end, on a demo game written afresh for each test.
 #include "archive/PffArchive.h"
+#include "archive/SaveJournal.h"
 #include "common/Text.h"
 #include "gamedata/DemoGame.h"
 #include "gamedata/MissionWriter.h"
@@ -227,6 +228,59 @@ TEST_F(OrvikCli, SaveRoundTripsAndChangesOnlyTheRecords)
     const Result viaCsv = RunOrvik(dir, {"save", base, name, dir.File("t.csv")});
     EXPECT_EQ(viaCsv.status, 0) << viaCsv.err;
     EXPECT_EQ(test::ReadBytes(base), archiveAfter);
+}
+
+TEST_F(OrvikCli, AnInterruptedSaveIsSettledByTheNextCommand)
+{
+    const std::string name = MissionWithItems(2);
+    std::string table = RunOrvik(dir, {"items", base, name}).out;
+    table.replace(table.find('\t', table.find('\n')) + 1, 1, "7");  // row 1's X gets a new first digit
+    test::WriteBytes(dir.File("t.tsv"), std::vector<std::uint8_t>(table.begin(), table.end()));
+    const auto original = test::ReadBytes(base);
+    ASSERT_EQ(RunOrvik(dir, {"save", base, name, dir.File("t.tsv")}).status, 0);
+    const auto saved = test::ReadBytes(base);
+    ASSERT_NE(saved, original);
+
+    // The journal of that save, as a crash right before the patch leaves it.
+    MissionInfo mission;
+    CPffArchive().WalkMissions(base, [&](const MissionInfo& m) {
+        if (m.name == name)
+            mission = m;
+    });
+    ArchivePatch patch{FoldLower(name), mission.offset, mission.size, mission.offset + 264, {}, {}};
+    std::size_t end = static_cast<std::size_t>(patch.rangeStart);
+    while (GetInt32(saved.data() + end + 4) != 0)
+        end += 96;
+    patch.oldBytes.assign(original.begin() + patch.rangeStart, original.begin() + static_cast<long>(end));
+    patch.newBytes.assign(saved.begin() + patch.rangeStart, saved.begin() + static_cast<long>(end));
+    File archive(base, File::Mode::Read);
+    CPffArchive().WalkEntries(archive, [&](const PffEntry& e) {
+        if (FoldLower(e.name) == name)
+            patch.entryName = e.name;
+        return FoldLower(e.name) != name;
+    });
+
+    archive.Close();
+    test::WriteBytes(base, original);
+    WriteJournal(base, patch);
+    const Result listed = RunOrvik(dir, {"missions", base});
+    EXPECT_EQ(listed.status, 0);
+    EXPECT_NE(listed.err.find("has been completed"), std::string::npos) << listed.err;
+    EXPECT_EQ(test::ReadBytes(base), saved);
+    EXPECT_FALSE(test::Exists(JournalPath(base)));
+
+    // A journal that matches neither state blocks saves, and says so, but reading goes on.
+    auto changed = original;
+    changed[static_cast<std::size_t>(patch.rangeStart) + 8] ^= 0xFF;
+    test::WriteBytes(base, changed);
+    WriteJournal(base, patch);
+    const Result refused = RunOrvik(dir, {"save", base, name, dir.File("t.tsv")});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find(JournalPath(base)), std::string::npos) << refused.err;
+    const Result items = RunOrvik(dir, {"items", base, name});
+    EXPECT_EQ(items.status, 0);
+    EXPECT_NE(items.err.find("Nothing was written"), std::string::npos) << items.err;
+    EXPECT_EQ(test::ReadBytes(base), changed);
 }
 
 TEST_F(OrvikCli, SaveRefusesBadTablesAndWritesNothing)

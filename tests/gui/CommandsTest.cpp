@@ -228,3 +228,80 @@ TEST_F(EditorTest, EnterOnAFocusedButtonPressesItInsteadOfEnding)
 
 } // namespace
 } // namespace orvik::test
+
+namespace orvik::test {
+namespace {
+
+// Changes four bytes of the archive in place, as another program would.
+void Poke(const std::string& path, std::int64_t at, std::int32_t value)
+{
+    File f(path, File::Mode::ReadWrite);
+    f.Seek(at);
+    f.WriteInt32(value);
+    f.Close();
+}
+
+std::int64_t EntryFieldOffset(const std::string& path, const std::string& entry, int field)
+{
+    File f(path, File::Mode::Read);
+    CPffArchive reader;
+    std::int64_t at = -1;
+    reader.WalkEntries(f, [&](const PffEntry& e) {
+        if (e.name == entry)
+            at = reader.EntryTableOffset() + static_cast<std::int64_t>(e.index) * 32 + field;
+        return at < 0;
+    });
+    return at;
+}
+
+} // namespace
+
+TEST_F(EditorTest, SaveAsksBeforeOverwritingChangesMadeOnDisk)
+{
+    Start();
+    Choose(1);
+    const TestMission& bravo = m_game->Bravo();
+    Edit(0, 1, "111");
+    Poke(m_game->basePath, bravo.offset + 264 + 2 * 96 + 5 * 4, 4242);  // another program moves item 2
+    const auto changed = ReadBytes(m_game->basePath);
+
+    m_prompts.Clear();
+    Click(Button("1008"));  // answered No
+    EXPECT_EQ(m_prompts.Texts(Kind::Question),
+              (std::vector<QString>{"bravo.bms changed on disk since it was loaded. Overwrite those changes?"}));
+    EXPECT_TRUE(m_prompts.Texts(Kind::Message).empty());
+    EXPECT_EQ(ReadBytes(m_game->basePath), changed);
+    EXPECT_TRUE(m_dialog->HasUnsavedEdits());
+
+    m_prompts.Clear();
+    m_prompts.answers = {true};
+    Click(Button("1008"));
+    EXPECT_EQ(m_prompts.Texts(Kind::Message), (std::vector<QString>{"Data saved!"}));
+    EXPECT_EQ(RecordWord(m_game->basePath, bravo.offset, 0, 5), 111);
+    EXPECT_FALSE(m_dialog->HasUnsavedEdits());
+}
+
+TEST_F(EditorTest, SaveIntoARepackedArchiveOffersToReload)
+{
+    Start();
+    Choose(1);
+    const TestMission& bravo = m_game->Bravo();
+    Edit(0, 1, "111");
+    // Another program resizes the mission's entry.
+    Poke(m_game->basePath, EntryFieldOffset(m_game->basePath, bravo.entry, 8), 264 + 8);
+    const auto repacked = ReadBytes(m_game->basePath);
+
+    for (const bool reload : {false, true}) {
+        m_prompts.Clear();
+        m_prompts.answers = {reload};
+        Click(Button("1008"));
+        ASSERT_EQ(m_prompts.Texts(Kind::Question).size(), 1u);
+        EXPECT_TRUE(m_prompts.Texts(Kind::Question)[0].contains("no longer where it was loaded"));
+        EXPECT_EQ(ReadBytes(m_game->basePath), repacked);
+        // No keeps the edits; Yes loads the mission as it now is (an entry without room for items).
+        EXPECT_EQ(m_dialog->HasUnsavedEdits(), !reload);
+        EXPECT_EQ(Table()->rowCount(), reload ? 0 : static_cast<int>(bravo.items.size()));
+    }
+}
+
+} // namespace orvik::test
