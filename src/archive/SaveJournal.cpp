@@ -310,8 +310,9 @@ void ApplyPatch(File& archive, const std::string& archivePath, const ArchivePatc
     // "Data saved!" only for records that are really in the file.
     if (!RangeHolds(archive, patch.rangeStart, patch.newBytes))
         throw FileError(FileErrorKind::HardIO, archivePath);
+    // No folder sync here: a journal that outlives a crash at this point finds the new bytes in
+    // place, and settling it changes nothing.
     RemoveQuietly(JournalPath(archivePath));
-    SyncFolder(GameDirectory(archivePath));
 }
 
 } // namespace orvik

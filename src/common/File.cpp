@@ -54,6 +54,12 @@ bool File::Open(const std::string& path, Mode mode)
     errno = 0;
     m_file = path.empty() ? nullptr : std::fopen(path.c_str(), how);
     m_openErrno = m_file ? 0 : (path.empty() ? ENOENT : errno);
+#ifdef _WIN32
+    // The C library folds a file held open by another program into "access denied"; the
+    // system's own code tells sharing and locking apart.
+    if (!m_file && (_doserrno == ERROR_SHARING_VIOLATION || _doserrno == ERROR_LOCK_VIOLATION))
+        m_openErrno = _doserrno == ERROR_SHARING_VIOLATION ? EBUSY : EDEADLK;
+#endif
     return m_file != nullptr;
 }
 
