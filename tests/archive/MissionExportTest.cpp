@@ -3,7 +3,6 @@
 #include "archive/SortedList.h"
 #include "common/FileError.h"
 #include "gamedata/MissionWriter.h"
-#include "support/FileSizeLimit.h"
 #include "support/TestSupport.h"
 
 #include "ArchiveTestData.h"
@@ -250,24 +249,6 @@ TEST_F(MissionExportTest, ALinkAtAnyTargetIsRefusedBeforeAnyFileIsWritten)
         EXPECT_EQ(test::ReadBytes(victim), Pattern(60, 7));
         std::filesystem::remove(m_dir.File(name));
     }
-}
-
-TEST_F(MissionExportTest, AFullDiskKeepsTheUsersEditedMap)
-{
-    // The user's own edit of the colour map; the disk fills up while its replacement is written.
-    test::WriteBytes(m_dir.File("hills_c.pcx"), Pattern(100, 9));
-    const auto before = Folder();
-    const int status = test::RunWithFileSizeLimit(600, [&] {
-        try {
-            ExportMissionFiles(Base(), "raid.bms (Night Raid)", m_names);
-        } catch (const FileError& e) {
-            return e.Kind() == FileErrorKind::DiskFull && e.FileName() == m_dir.File("hills_c.pcx") ? 0 : 2;
-        }
-        return 1;
-    });
-    EXPECT_EQ(status, 0);
-    EXPECT_EQ(test::ReadBytes(m_dir.File("hills_c.pcx")), Pattern(100, 9));
-    EXPECT_EQ(Folder(), before);
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 #include "archive/PffArchive.h"
 #include "common/FileError.h"
 #include "common/Text.h"
-#include "support/FileSizeLimit.h"
 #include "support/TestSupport.h"
 
 #include "ArchiveTestData.h"
@@ -323,51 +322,6 @@ TEST_F(PffArchiveTest, UnsafeNamesAreRefusedBeforeAnythingIsWritten)
     EXPECT_EQ(test::ListFolder(m_out.Path()), (std::vector<std::string>{"game"}));
     EXPECT_TRUE(test::ListFolder(sub).empty());
     EXPECT_EQ(test::ListFolder(m_dir.Path()), (std::vector<std::string>{"archive.pff"}));
-}
-
-TEST_F(PffArchiveTest, ExtractKeepsWhatIsAtTheTargetWhenItMayNotOrCannotReplaceIt)
-{
-    const std::string path = Archive({{"a.txt", Pattern(4, 1)}, {"big.pcx", Pattern(300000, 2)}});
-    test::ScratchDir outside;
-    const std::string victim = outside.File("users.pcx");
-    struct Case {
-        const char* what;
-        const char* entry;
-        void (*make)(const std::string& target, const std::string& victim);
-        std::uint64_t sizeLimit;  // 0: none
-    };
-    const Case cases[] = {
-        {"link", "a.txt", [](const std::string& t, const std::string& v) { std::filesystem::create_symlink(v, t); }, 0},
-        {"folder", "a.txt", [](const std::string& t, const std::string&) { std::filesystem::create_directory(t); }, 0},
-        {"full disk", "big.pcx", [](const std::string& t, const std::string&) { test::WriteBytes(t, Pattern(50, 3)); },
-         65536},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        test::ScratchDir out;
-        const std::string target = out.File(c.entry);
-        test::WriteBytes(victim, Pattern(40, 5));
-        c.make(target, victim);
-        const auto before = test::ListFolder(out.Path());
-        auto contents = [&] {
-            return std::filesystem::is_regular_file(target) ? test::ReadBytes(target) : std::vector<std::uint8_t>{};
-        };
-        const auto oldBytes = contents();
-        const int status = test::RunWithFileSizeLimit(c.sizeLimit ? c.sizeLimit : (1u << 30), [&] {
-            try {
-                CPffArchive().ExtractFile(path, c.entry, out.Path());
-            } catch (const UserError& e) {
-                return c.sizeLimit == 0 && std::string(e.what()).find(target) != std::string::npos ? 0 : 2;
-            } catch (const FileError& e) {
-                return c.sizeLimit != 0 && e.Kind() == FileErrorKind::DiskFull ? 0 : 3;
-            }
-            return 1;
-        });
-        EXPECT_EQ(status, 0);
-        EXPECT_EQ(test::ListFolder(out.Path()), before);
-        EXPECT_EQ(contents(), oldBytes);
-        EXPECT_EQ(test::ReadBytes(victim), Pattern(40, 5));
-    }
 }
 
 } // namespace
