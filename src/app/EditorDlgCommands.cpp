@@ -111,8 +111,10 @@ void CEditorDlg::OnGetMissionFiles()
 {
     if (m_cbMission->currentIndex() < 0)
         return;
-    const std::string summary = ExportMissionFiles(m_strBasePath, FromQt(m_cbMission->currentText()), m_model.Terrain());
-    m_prompts.Message(ToQt(summary));
+    // A file that was not found is named as such, never listed as unpacked.
+    const ExportResult result =
+        ExportMissionFiles(m_strBasePath, FromQt(m_cbMission->currentText()), m_model.Terrain());
+    m_prompts.Message(ToQt(result.message));
 }
 
 void CEditorDlg::OnRefreshMap()

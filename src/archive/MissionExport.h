@@ -15,11 +15,20 @@ struct TerrainNames {
 // The mission name of a mission-list line: the text before its first blank ("" without a blank).
 std::string MissionNameFromLine(const std::string& line);
 
+struct ExportResult {
+    // The summary when every named file was unpacked; otherwise what was not found first, then
+    // what was unpacked.
+    std::string message;
+    // False when a named file was not in its archive (for instance a missing terrain description).
+    bool complete = true;
+};
+
 // Extracts the four terrain files from kq.pff and the mission from the base archive into the game
-// directory, writes repackmission.bat and repackterrain.bat and returns the summary message.
-// Names that are unsafe as file names or in a script throw UserError before any file is written;
-// file errors propagate as FileError.
-std::string ExportMissionFiles(const std::string& archivePath, const std::string& missionLine,
-                               const TerrainNames& names);
+// directory, writes repackmission.bat and repackterrain.bat and tells what was unpacked. Each file
+// replaces an older one whole, or leaves it as it was. Names that are unsafe as file names or in a
+// script, and targets that are symbolic links or not files, throw UserError before any file is
+// written; file errors propagate as FileError.
+ExportResult ExportMissionFiles(const std::string& archivePath, const std::string& missionLine,
+                                const TerrainNames& names);
 
 } // namespace orvik

@@ -1,6 +1,7 @@
 #include "archive/PffArchive.h"
 
 #include "common/FileError.h"
+#include "common/OutputFile.h"
 #include "common/Paths.h"
 #include "common/Text.h"
 
@@ -37,14 +38,27 @@ PffEntry ParseEntry(const std::uint8_t* e, std::uint32_t index)
     return entry;
 }
 
-// Writes the entry's data into outputPath. The range was checked by the walk that found the
-// entry, so a failure here is an I/O failure; the partial output is then removed.
+// Copies size bytes from the archive's current position to out (a File or an OutputFile).
+template <typename Output>
+void CopyBlocks(File& archive, Output& out, std::uint64_t size)
+{
+    std::vector<std::uint8_t> buffer(static_cast<std::size_t>(std::min<std::uint64_t>(size, kCopyBlock)));
+    while (size > 0) {
+        const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(size, buffer.size()));
+        archive.ReadExact(buffer.data(), n);
+        out.Write(buffer.data(), n);
+        size -= n;
+    }
+}
+
+// Writes the entry's data into a private scratch file. The range was checked by the walk that
+// found the entry, so a failure here is an I/O failure; the partial output is then removed.
 void CopyEntry(File& archive, const PffEntry& entry, const std::string& outputPath)
 {
     archive.Seek(entry.dataOffset);
     File out(outputPath, File::Mode::CreateWrite);
     try {
-        CopyBytes(archive, out, entry.dataSize);
+        CopyBlocks(archive, out, entry.dataSize);
         if (entry.dataSize == 0)
             out.Write("", 0);  // no bytes to copy, but a file that could not be created must still say so
         out.Close();
@@ -62,16 +76,7 @@ void CopyEntry(File& archive, const PffEntry& entry, const std::string& outputPa
 
 } // namespace
 
-void CopyBytes(File& archive, File& out, std::uint64_t size)
-{
-    std::vector<std::uint8_t> buffer(static_cast<std::size_t>(std::min<std::uint64_t>(size, kCopyBlock)));
-    while (size > 0) {
-        const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(size, buffer.size()));
-        archive.ReadExact(buffer.data(), n);
-        out.Write(buffer.data(), n);
-        size -= n;
-    }
-}
+void CopyBytes(File& archive, File& out, std::uint64_t size) { CopyBlocks(archive, out, size); }
 
 void CPffArchive::ReadHeader(File& archive)
 {
@@ -137,7 +142,7 @@ std::optional<PffEntry> CPffArchive::FindEntry(File& archive, const std::string&
     return found;
 }
 
-void CPffArchive::ExtractFile(std::string archivePath, std::string entryName, std::string destDir)
+bool CPffArchive::ExtractFile(std::string archivePath, std::string entryName, std::string destDir)
 {
     entryName = FoldLower(entryName);
     if (!IsSafeFileName(entryName))
@@ -146,8 +151,13 @@ void CPffArchive::ExtractFile(std::string archivePath, std::string entryName, st
     File archive(archivePath, File::Mode::Read);
     const auto entry = FindEntry(archive, entryName);
     if (!entry)
-        return;
-    CopyEntry(archive, *entry, destDir + entryName);
+        return false;
+    // The user's file of that name is replaced whole or kept as it was.
+    OutputFile out(destDir + entryName);
+    archive.Seek(entry->dataOffset);
+    CopyBlocks(archive, out, entry->dataSize);
+    out.Commit();
+    return true;
 }
 
 bool CPffArchive::ExtractTo(const std::string& archivePath, const std::string& entryName,

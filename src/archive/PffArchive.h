@@ -46,12 +46,15 @@ public:
     // The first entry whose folded name equals the folded name, or none.
     std::optional<PffEntry> FindEntry(File& archive, const std::string& name);
 
-    // Copies the data of entry name into destDir + folded name (created or replaced). Nothing is
-    // written when no entry matches. A name that could escape destDir throws UserError.
-    void ExtractFile(std::string archivePath, std::string entryName, std::string destDir);
+    // Copies the data of entry name into destDir + folded name (created, or replaced whole through
+    // a temporary file; on failure the old file stays) and returns true. Nothing is written, and
+    // false returned, when no entry matches. A name that could escape destDir, or a target that is a
+    // symbolic link or not a file, throws UserError before anything is written.
+    bool ExtractFile(std::string archivePath, std::string entryName, std::string destDir);
 
     // Copies the data of the first entry matching name to outputPath (created or replaced) and
-    // returns true; false, writing nothing, when no entry matches. Streams in blocks.
+    // returns true; false, writing nothing, when no entry matches. Streams in blocks. Meant for
+    // private scratch files: the output is written in place.
     bool ExtractTo(const std::string& archivePath, const std::string& entryName, const std::string& outputPath);
 
     // Fills list with one line per mission ("name (title)", item data = dataOffset).

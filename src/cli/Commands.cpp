@@ -219,13 +219,17 @@ int Export(const std::string& base, const std::string& mission)
     File file(base, File::Mode::Read);
     const bool found = model.ReadTerrainInfo(file, info.offset, base);
     file.Close();
-    if (!found) {
-        LoadReport report;
-        report.terrainMissing = true;
-        std::cerr << Out(LoadReportMessage(report, info.name)) << '\n';
+    // The mission is unpacked even without its terrain, but the export then did not do all it should.
+    const ExportResult result = ExportMissionFiles(base, info.Text(), model.Terrain());
+    if (found && result.complete) {
+        std::cout << Out(result.message) << '\n';
+        return 0;
     }
-    std::cout << Out(ExportMissionFiles(base, info.Text(), model.Terrain())) << '\n';
-    return 0;
+    if (model.terrainFile.empty())
+        std::cerr << Out("The mission " + info.name + " names no terrain description; no terrain files were unpacked.")
+                  << '\n';
+    std::cerr << Out(result.message) << '\n';
+    return 1;
 }
 
 int Extract(const std::string& archivePath, const std::string& entry, const std::string& destDir)
@@ -243,7 +247,8 @@ int Extract(const std::string& archivePath, const std::string& entry, const std:
     std::error_code ec;
     if (!dir.empty() && !std::filesystem::is_directory(dir, ec))
         throw UserError("The folder " + destDir + " does not exist.");
-    archive.ExtractFile(archivePath, name, dir);
+    if (!archive.ExtractFile(archivePath, name, dir))
+        throw UserError(entry + " was not found in " + archivePath + ".");
     std::cout << dir << Out(FoldLower(name)) << '\n';
     return 0;
 }

@@ -2,6 +2,7 @@
 #include "cli/Commands.h"
 
 #include "common/FileError.h"
+#include "common/OutputFile.h"
 #include "common/Text.h"
 #include "image/Bitmap.h"
 #include "image/Canvas.h"
@@ -11,6 +12,8 @@
 #include "mission/ItemRows.h"
 #include "mission/MissionModel.h"
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QGuiApplication>
 #include <QImage>
 
@@ -40,11 +43,16 @@ void EnsureGuiApplication()
     static std::unique_ptr<QGuiApplication> app = std::make_unique<QGuiApplication>(argc, argv);
 }
 
+// Encoded in memory first, so a picture that cannot be made never leaves an empty or cut-off
+// file, and an older picture of that name stays until the new one is complete.
 void WritePng(const std::uint8_t* rgb, int width, int height, const std::string& path)
 {
     const QImage image(rgb, width, height, width * 3, QImage::Format_RGB888);
-    if (!image.save(QString::fromStdString(path), "PNG"))
-        throw UserError("Could not write the picture " + path + ".");
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG"))
+        throw UserError("Could not make the picture " + path + ".");
+    WriteOutputFile(path, png.constData(), static_cast<std::size_t>(png.size()));
 }
 
 void HideCategory(MapView& view, const std::string& name)
@@ -75,6 +83,7 @@ int Render(const std::string& base, const std::string& mission, const RenderOpti
     MapView view;
     for (const auto& name : options.hide)
         HideCategory(view, name);
+    CheckOutputTarget(options.output);  // before the work of drawing
     const MissionInfo info = FindMission(base, mission);
     const CItemDefList defs = LoadCatalogue(base, catalogue);
 
@@ -114,6 +123,7 @@ int Render(const std::string& base, const std::string& mission, const RenderOpti
 
 int Pcx(const std::string& input, const std::string& output, const std::string& shrink)
 {
+    CheckOutputTarget(output);
     std::uint32_t width = 0, height = 0;
     std::optional<PackedImage> image = LoadPcxImage(input, width, height);
     if (!image)

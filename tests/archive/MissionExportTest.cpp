@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace orvik {
@@ -69,7 +70,9 @@ TEST_F(MissionExportTest, UnpacksFilesWritesScriptsAndSummary)
     test::WriteBytes(m_dir.File("hills.ter"), Pattern(5000, 8));
     for (int run = 0; run < 2; ++run) {
         SCOPED_TRACE(run);
-        EXPECT_EQ(ExportMissionFiles(Base(), "raid.bms (Night Raid)", m_names), expectedSummary);
+        const ExportResult result = ExportMissionFiles(Base(), "raid.bms (Night Raid)", m_names);
+        EXPECT_EQ(result.message, expectedSummary);
+        EXPECT_TRUE(result.complete);
         EXPECT_EQ(Folder(), (std::vector<std::string>{"hills.ter", "hills_c.pcx", "hills_d.pcx", "hills_e.pcx",
                                                       "kq.pff", "kqbase.pff", "raid.bms", "repackmission.bat",
                                                       "repackterrain.bat"}));
@@ -98,7 +101,7 @@ TEST_F(MissionExportTest, LineFromTheMissionListNamesTheCapitalisedEntryInLowerC
 TEST_F(MissionExportTest, EmptyTerrainNamesNeedNoTerrainArchive)
 {
     std::filesystem::remove(m_dir.File("kq.pff"));
-    const std::string summary = ExportMissionFiles(Base(), "raid.bms (Night Raid)", {});
+    const std::string summary = ExportMissionFiles(Base(), "raid.bms (Night Raid)", {}).message;
     EXPECT_EQ(test::ReadText(m_dir.File("repackterrain.bat")), "pack.exe kq.pff    ");
     EXPECT_EQ(summary, std::string("Unpacked files: \nraid.bms - Mission File\n - Color Map\n - Depth Map\n"
                                    " - Detail Map\n - Terrain description\n\n") +
@@ -106,16 +109,53 @@ TEST_F(MissionExportTest, EmptyTerrainNamesNeedNoTerrainArchive)
     EXPECT_EQ(Folder(), (std::vector<std::string>{"kqbase.pff", "raid.bms", "repackmission.bat", "repackterrain.bat"}));
 }
 
-TEST_F(MissionExportTest, NamesMissingFromTheArchivesAreListedAnyway)
+TEST_F(MissionExportTest, NamesMissingFromTheArchivesAreSaidSoButStayInTheScripts)
 {
-    const TerrainNames names = {"gone_c.pcx", "hills_e.pcx", "gone_d.pcx", "gone.ter"};
-    const std::string summary = ExportMissionFiles(Base(), "lost.bms (Lost)", names);
-    EXPECT_EQ(Folder(), (std::vector<std::string>{"hills_e.pcx", "kq.pff", "kqbase.pff", "repackmission.bat",
-                                                  "repackterrain.bat"}));
-    EXPECT_EQ(test::ReadText(m_dir.File("repackmission.bat")), "pack.exe kqbase.pff lost.bms");
-    EXPECT_EQ(test::ReadText(m_dir.File("repackterrain.bat")),
-              "pack.exe kq.pff gone_c.pcx hills_e.pcx gone_d.pcx gone.ter");
-    EXPECT_NE(summary.find("lost.bms - Mission File\ngone_c.pcx - Color Map\n"), std::string::npos);
+    struct Case {
+        const char* line;
+        TerrainNames names;
+        std::vector<std::string> written;  // besides the archives and the scripts
+        std::string message;
+    };
+    const std::string closing = kClosing;
+    const Case cases[] = {
+        // The usual way: the description is missing, so its three maps are unknown.
+        {"raid.bms (Night Raid)",
+         {"", "", "", "gone.ter"},
+         {"raid.bms"},
+         "The terrain description \"gone.ter\" was not found in kq.pff; it was not unpacked.\n\n"
+         "Unpacked files: \nraid.bms - Mission File\n\n" + closing},
+        {"lost.bms (Lost)",
+         {"gone_c.pcx", "hills_e.pcx", "gone_d.pcx", "gone.ter"},
+         {"hills_e.pcx"},
+         "The mission file \"lost.bms\" was not found in kqbase.pff; it was not unpacked.\n"
+         "The color map \"gone_c.pcx\" was not found in kq.pff; it was not unpacked.\n"
+         "The detail map \"gone_d.pcx\" was not found in kq.pff; it was not unpacked.\n"
+         "The terrain description \"gone.ter\" was not found in kq.pff; it was not unpacked.\n\n"
+         "Unpacked files: \nhills_e.pcx - Depth Map\n\n" + closing},
+        {"lost.bms (Lost)", {}, {}, "The mission file \"lost.bms\" was not found in kqbase.pff; it was not unpacked.\n\n"
+                                    "No files were unpacked.\n\n" + closing},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line + (" " + c.names.terrainFile));
+        test::ScratchDir out;
+        std::filesystem::copy(m_dir.Path(), out.Path());
+        const std::string base = out.File("kqbase.pff");
+        const ExportResult result = ExportMissionFiles(base, c.line, c.names);
+        EXPECT_FALSE(result.complete);
+        EXPECT_EQ(result.message, c.message);
+        std::vector<std::string> expected = c.written;
+        expected.insert(expected.end(), {"kq.pff", "kqbase.pff", "repackmission.bat", "repackterrain.bat"});
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(test::ListFolder(out.Path()), expected);
+        if (!c.written.empty() && c.written[0] == "raid.bms") {
+            EXPECT_EQ(test::ReadBytes(out.File("raid.bms")), m_mission);
+        }
+        EXPECT_EQ(test::ReadText(out.File("repackmission.bat")), "pack.exe kqbase.pff " + MissionNameFromLine(c.line));
+        EXPECT_EQ(test::ReadText(out.File("repackterrain.bat")),
+                  "pack.exe kq.pff " + c.names.colorMapFile + " " + c.names.elevMapFile + " " + c.names.detailMapFile +
+                      " " + c.names.terrainFile);
+    }
 }
 
 TEST_F(MissionExportTest, LineWithoutBlankGivesAnEmptyMissionName)
@@ -187,6 +227,28 @@ TEST_F(MissionExportTest, DamagedBaseArchiveKeepsTheTerrainFilesButWritesNoScrip
     EXPECT_THROW(ExportMissionFiles(Base(), "raid.bms (Night Raid)", m_names), FileError);
     EXPECT_EQ(Folder(), (std::vector<std::string>{"hills.ter", "hills_c.pcx", "hills_d.pcx", "hills_e.pcx", "kq.pff",
                                                   "kqbase.pff"}));
+}
+
+TEST_F(MissionExportTest, ALinkAtAnyTargetIsRefusedBeforeAnyFileIsWritten)
+{
+    test::ScratchDir outside;
+    const std::string victim = outside.File("users.txt");
+    for (const char* name : {"raid.bms", "hills_c.pcx", "hills_e.pcx", "hills_d.pcx", "hills.ter", "repackmission.bat",
+                             "repackterrain.bat"}) {
+        SCOPED_TRACE(name);
+        test::WriteBytes(victim, Pattern(60, 7));
+        std::filesystem::create_symlink(victim, m_dir.File(name));
+        const auto before = Folder();
+        try {
+            ExportMissionFiles(Base(), "raid.bms (Night Raid)", m_names);
+            ADD_FAILURE() << "not refused";
+        } catch (const UserError& e) {
+            EXPECT_NE(std::string(e.what()).find(m_dir.File(name)), std::string::npos) << e.what();
+        }
+        EXPECT_EQ(Folder(), before);
+        EXPECT_EQ(test::ReadBytes(victim), Pattern(60, 7));
+        std::filesystem::remove(m_dir.File(name));
+    }
 }
 
 } // namespace

@@ -58,6 +58,21 @@ TEST_F(EditorTest, RefusedExportWritesNothingAndTheDialogGoesOn)
     EXPECT_TRUE(Exists(m_game->dir + "alpha.bms"));
 }
 
+TEST_F(EditorTest, ExportWithoutTheTerrainDescriptionSaysSoAndStillUnpacksTheMission)
+{
+    Start();
+    Choose(2);  // charlie.bms: its terrain "nowhere" is not in kq.pff
+    m_prompts.Clear();
+    Click(Button("1009"));
+    ASSERT_EQ(m_prompts.calls.size(), 1u);
+    EXPECT_EQ(m_prompts.calls[0].kind, Kind::Message);
+    EXPECT_EQ(m_prompts.calls[0].text, "The terrain description \"nowhere\" was not found in kq.pff; it was not "
+                                       "unpacked.\n\nUnpacked files: \ncharlie.bms - Mission File\n\n" +
+                                           kSummaryEnd);
+    EXPECT_TRUE(Exists(m_game->dir + "charlie.bms"));
+    EXPECT_FALSE(Exists(m_game->dir + "nowhere"));
+}
+
 TEST_F(EditorTest, SaveWritesTheTableIntoTheArchive)
 {
     Start();
