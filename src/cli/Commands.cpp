@@ -3,6 +3,7 @@
 #include "archive/MissionExport.h"
 #include "archive/PffArchive.h"
 #include "catalogue/ItemDefList.h"
+#include "cli/TableReader.h"
 #include "cli/Tables.h"
 #include "common/FileError.h"
 #include "common/Paths.h"
@@ -16,9 +17,7 @@
 #include <charconv>
 #include <filesystem>
 #include <iostream>
-#include <iterator>
 #include <optional>
-#include <sstream>
 
 namespace orvik::cli {
 
@@ -91,17 +90,6 @@ bool ReadMissionItems(const std::string& base, const MissionInfo& mission, CMiss
     return model.ReadItems(file, mission.offset);
 }
 
-std::string ReadInput(const std::string& path)
-{
-    if (path == "-") {
-        std::ostringstream buffer;
-        buffer << std::cin.rdbuf();
-        return buffer.str();
-    }
-    const auto bytes = ReadWholeFile(path);
-    return std::string(bytes.begin(), bytes.end());
-}
-
 } // namespace
 
 std::pair<std::int32_t, std::int32_t> ParsePair(const std::string& text, char sep, const char* what)
@@ -172,6 +160,7 @@ int Items(const std::string& base, const std::string& mission, const std::string
     if (!whole) {
         LoadReport report;
         report.itemsDamaged = true;
+        report.itemCount = model.items.size();
         std::cerr << Out(LoadReportMessage(report, info.name)) << '\n';
         return 1;
     }
@@ -181,15 +170,26 @@ int Items(const std::string& base, const std::string& mission, const std::string
 int Save(const std::string& base, const std::string& mission, const std::string& table, const std::string& catalogue)
 {
     const TableFormat fmt = FormatFromPath(table);
-    const std::vector<ItemRow> rows = ReadTable(ReadInput(table), fmt);
     const MissionInfo info = FindMission(base, mission);
     const CItemDefList defs = LoadCatalogue(base, catalogue);
     CMissionModel model;
     if (!ReadMissionItems(base, info, model)) {
         LoadReport report;
         report.itemsDamaged = true;
+        report.itemCount = model.items.size();
         throw UserError(LoadReportMessage(report, info.name) + " Nothing was saved.");
     }
+    // The mission's item count bounds the reading: a longer table is refused without being read whole.
+    TableRows read;
+    try {
+        read = ReadTableFile(table, fmt, model.items.size());
+    } catch (const UserError& e) {
+        throw UserError(std::string(e.what()) + " Nothing was saved.");
+    }
+    if (read.moreRows)
+        throw UserError("The table has more rows than the mission " + info.name + " has items (" +
+                        std::to_string(model.items.size()) + "); nothing was saved.");
+    const std::vector<ItemRow>& rows = read.rows;
     if (rows.size() != model.items.size())
         throw UserError("The table has " + std::to_string(rows.size()) + " rows but the mission " + info.name +
                         " has " + std::to_string(model.items.size()) + " items; nothing was saved.");
