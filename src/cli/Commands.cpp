@@ -110,7 +110,6 @@ std::pair<std::int32_t, std::int32_t> ParsePair(const std::string& text, char se
 int Missions(const std::string& base, bool json)
 {
     CPffArchive archive;
-    SortedStringList list;
     std::vector<MissionInfo> infos;
     // A damaged archive still shows the missions before the damage, then fails.
     std::optional<FileError> damage;
@@ -119,31 +118,36 @@ int Missions(const std::string& base, bool json)
     } catch (const FileError& e) {
         damage = e;
     }
+    // The editor's list order, with each line's own mission at hand for the json parts.
+    std::vector<std::string> texts;
+    texts.reserve(infos.size());
     for (const auto& m : infos)
-        list.SetItemData(list.AddSorted(m.Text()), m.offset);
+        texts.push_back(m.Text());
+    const std::vector<std::size_t> order = SortedOrder(texts);
     if (!json) {
-        for (std::size_t i = 0; i < list.Size(); ++i)
-            std::cout << list.ItemData(i) << '\t' << Out(list.Text(i)) << '\n';
+        std::string out;
+        for (const std::size_t k : order)
+            out += std::to_string(infos[k].offset) + '\t' + Out(texts[k]) + '\n';
+        std::cout << out;
         if (damage)
             throw *damage;
         return 0;
     }
-    // The same order with the parts of each line.
-    nlohmann::json out = nlohmann::json::array();
-    std::vector<bool> used(infos.size(), false);
-    for (std::size_t i = 0; i < list.Size(); ++i) {
-        for (std::size_t k = 0; k < infos.size(); ++k) {
-            if (!used[k] && infos[k].offset == list.ItemData(i) && infos[k].Text() == list.Text(i)) {
-                used[k] = true;
-                out.push_back({{"offset", infos[k].offset},
-                               {"name", Out(infos[k].name)},
-                               {"title", Out(infos[k].title)},
-                               {"text", Out(infos[k].Text())}});
-                break;
-            }
-        }
+    // Written as it goes, in the layout of dump(2) (keys in name order): a document of 100,000
+    // objects built first costs more than the rest of the command.
+    auto quoted = [](const std::string& cp1252) { return nlohmann::json(Out(cp1252)).dump(); };
+    std::string out = order.empty() ? "[]" : "[";
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        const MissionInfo& m = infos[order[i]];
+        out += i == 0 ? "\n  {\n" : ",\n  {\n";
+        out += "    \"name\": " + quoted(m.name) + ",\n";
+        out += "    \"offset\": " + std::to_string(m.offset) + ",\n";
+        out += "    \"text\": " + quoted(texts[order[i]]) + ",\n";
+        out += "    \"title\": " + quoted(m.title) + "\n  }";
     }
-    std::cout << out.dump(2) << '\n';
+    if (!order.empty())
+        out += "\n]";
+    std::cout << out << '\n';
     if (damage)
         throw *damage;
     return 0;
