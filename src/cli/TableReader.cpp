@@ -364,6 +364,8 @@ TableRows ReadTableFile(const std::string& path, TableFormat format, std::size_t
     const auto status = std::filesystem::status(path, ec);
     if (std::filesystem::is_directory(status))
         throw UserError("The table " + path + " is a folder, not a file.");
+    if (ec && ec != std::errc::no_such_file_or_directory)
+        throw UserError("The table " + path + " could not be read: " + ec.message() + ".");
     if (!std::filesystem::exists(status))
         throw UserError("The table " + path + " was not found.");
     errno = 0;
