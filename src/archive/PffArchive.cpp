@@ -173,11 +173,16 @@ bool CPffArchive::ExtractTo(const std::string& archivePath, const std::string& e
 
 void CPffArchive::ListMissions(ISortedList& list, std::string archivePath)
 {
-    // Lines go in as the missions are found, so those seen before an error stay listed.
-    WalkMissions(archivePath, [&](const MissionInfo& mission) {
-        const int index = list.AddSorted(mission.Text());
-        list.SetItemData(index, mission.offset);
-    });
+    // The lines go in as one block (one insert at a time is quadratic); those seen before an
+    // error still go in.
+    std::vector<SortedLine> lines;
+    try {
+        WalkMissions(archivePath, [&](const MissionInfo& mission) { lines.push_back({mission.Text(), mission.offset}); });
+    } catch (...) {
+        list.AddAllSorted(std::move(lines));
+        throw;
+    }
+    list.AddAllSorted(std::move(lines));
 }
 
 void CPffArchive::WalkMissions(const std::string& archivePath,

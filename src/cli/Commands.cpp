@@ -3,6 +3,7 @@
 #include "archive/MissionExport.h"
 #include "archive/PffArchive.h"
 #include "catalogue/ItemDefList.h"
+#include "cli/TableReader.h"
 #include "cli/Tables.h"
 #include "common/FileError.h"
 #include "common/Paths.h"
@@ -17,9 +18,7 @@
 #include <charconv>
 #include <filesystem>
 #include <iostream>
-#include <iterator>
 #include <optional>
-#include <sstream>
 
 namespace orvik::cli {
 
@@ -92,17 +91,6 @@ bool ReadMissionItems(const std::string& base, const MissionInfo& mission, CMiss
     return model.ReadItems(file, mission.offset, mission.size);
 }
 
-std::string ReadInput(const std::string& path)
-{
-    if (path == "-") {
-        std::ostringstream buffer;
-        buffer << std::cin.rdbuf();
-        return buffer.str();
-    }
-    const auto bytes = ReadWholeFile(path);
-    return std::string(bytes.begin(), bytes.end());
-}
-
 } // namespace
 
 std::pair<std::int32_t, std::int32_t> ParsePair(const std::string& text, char sep, const char* what)
@@ -123,7 +111,6 @@ std::pair<std::int32_t, std::int32_t> ParsePair(const std::string& text, char se
 int Missions(const std::string& base, bool json)
 {
     CPffArchive archive;
-    SortedStringList list;
     std::vector<MissionInfo> infos;
     // A damaged archive still shows the missions before the damage, then fails.
     std::optional<FileError> damage;
@@ -132,31 +119,36 @@ int Missions(const std::string& base, bool json)
     } catch (const FileError& e) {
         damage = e;
     }
+    // The editor's list order, with each line's own mission at hand for the json parts.
+    std::vector<std::string> texts;
+    texts.reserve(infos.size());
     for (const auto& m : infos)
-        list.SetItemData(list.AddSorted(m.Text()), m.offset);
+        texts.push_back(m.Text());
+    const std::vector<std::size_t> order = SortedOrder(texts);
     if (!json) {
-        for (std::size_t i = 0; i < list.Size(); ++i)
-            std::cout << list.ItemData(i) << '\t' << Out(list.Text(i)) << '\n';
+        std::string out;
+        for (const std::size_t k : order)
+            out += std::to_string(infos[k].offset) + '\t' + Out(texts[k]) + '\n';
+        std::cout << out;
         if (damage)
             throw *damage;
         return 0;
     }
-    // The same order with the parts of each line.
-    nlohmann::json out = nlohmann::json::array();
-    std::vector<bool> used(infos.size(), false);
-    for (std::size_t i = 0; i < list.Size(); ++i) {
-        for (std::size_t k = 0; k < infos.size(); ++k) {
-            if (!used[k] && infos[k].offset == list.ItemData(i) && infos[k].Text() == list.Text(i)) {
-                used[k] = true;
-                out.push_back({{"offset", infos[k].offset},
-                               {"name", Out(infos[k].name)},
-                               {"title", Out(infos[k].title)},
-                               {"text", Out(infos[k].Text())}});
-                break;
-            }
-        }
+    // Written as it goes, in the layout of dump(2) (keys in name order): a document of 100,000
+    // objects built first costs more than the rest of the command.
+    auto quoted = [](const std::string& cp1252) { return nlohmann::json(Out(cp1252)).dump(); };
+    std::string out = order.empty() ? "[]" : "[";
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        const MissionInfo& m = infos[order[i]];
+        out += i == 0 ? "\n  {\n" : ",\n  {\n";
+        out += "    \"name\": " + quoted(m.name) + ",\n";
+        out += "    \"offset\": " + std::to_string(m.offset) + ",\n";
+        out += "    \"text\": " + quoted(texts[order[i]]) + ",\n";
+        out += "    \"title\": " + quoted(m.title) + "\n  }";
     }
-    std::cout << out.dump(2) << '\n';
+    if (!order.empty())
+        out += "\n]";
+    std::cout << out << '\n';
     if (damage)
         throw *damage;
     return 0;
@@ -184,15 +176,26 @@ int Save(const std::string& base, const std::string& mission, const std::string&
          bool force)
 {
     const TableFormat fmt = FormatFromPath(table);
-    const std::vector<ItemRow> rows = ReadTable(ReadInput(table), fmt);
     const MissionInfo info = FindMission(base, mission);
     const CItemDefList defs = LoadCatalogue(base, catalogue);
     CMissionModel model;
     if (!ReadMissionItems(base, info, model)) {
         LoadReport report;
         report.itemsDamaged = true;
+        report.itemCount = model.items.size();
         throw UserError(LoadReportMessage(report, info.name) + " Nothing was saved.");
     }
+    // The mission's item count bounds the reading: a longer table is refused without being read whole.
+    TableRows read;
+    try {
+        read = ReadTableFile(table, fmt, model.items.size());
+    } catch (const UserError& e) {
+        throw UserError(std::string(e.what()) + " Nothing was saved.");
+    }
+    if (read.moreRows)
+        throw UserError("The table has more rows than the mission " + info.name + " has items (" +
+                        std::to_string(model.items.size()) + "); nothing was saved.");
+    const std::vector<ItemRow>& rows = read.rows;
     if (rows.size() != model.items.size())
         throw UserError("The table has " + std::to_string(rows.size()) + " rows but the mission " + info.name +
                         " has " + std::to_string(model.items.size()) + " items; nothing was saved.");

@@ -20,8 +20,8 @@ TableFormat FormatFromPath(const std::string& path);
 // Writes the table of model (cell texts as the editor shows them), UTF-8.
 void WriteTable(std::ostream& out, const CMissionModel& model, const CItemDefList& catalogue, TableFormat format);
 
-// Reads a table written by WriteTable (or edited by hand) into the editor's rows, Windows-1252.
-// Columns are found by their header names; ID and MP Only are not needed. Throws UserError.
+// Reads a whole table written by WriteTable (or edited by hand) into the editor's rows, Windows-1252,
+// checked as ReadTableRows (cli/TableReader.h) checks it. Throws UserError.
 std::vector<ItemRow> ReadTable(const std::string& text, TableFormat format);
 
 } // namespace orvik::cli

@@ -130,8 +130,11 @@ std::uint64_t MinEncodedLine(std::uint64_t length)
     return 2 * (length / 63) + (rest == 0 ? 0 : rest == 1 ? 1 : 2);
 }
 
+// Room for the decoder's small tables (the 8-bit path's patterns) besides its line buffers.
+constexpr std::uint64_t kDecodeTables = std::uint64_t{64} << 10;
+
 std::optional<PackedImage> Decode(const std::uint8_t* data, std::size_t size, std::uint32_t& width,
-                                  std::uint32_t& height)
+                                  std::uint32_t& height, std::uint64_t maxBytes = UINT64_MAX, bool* tooLarge = nullptr)
 {
     PcxHeader header;
     if (!pcx::ReadPcxHeader(data, size, header))
@@ -152,6 +155,11 @@ std::optional<PackedImage> Decode(const std::uint8_t* data, std::size_t size, st
     // Refuse before allocating: a block too large to hold, or more scan lines than the rest of
     // the file could encode.
     const std::uint64_t pixelBytes = std::uint64_t{w} * h * 3;
+    if (PcxDecodeBytes(header) > maxBytes) {
+        if (tooLarge)
+            *tooLarge = true;
+        return std::nullopt;
+    }
     if (pixelBytes > kMaxPixelBytes)
         return std::nullopt;
     if (MinEncodedLine(lineLength) * h > size - pcx::kHeaderSize)
@@ -206,6 +214,38 @@ std::optional<PackedImage> Decode(const std::uint8_t* data, std::size_t size, st
 }
 
 } // namespace
+
+std::uint64_t PcxDecodeBytes(const PcxHeader& header)
+{
+    const std::uint64_t w = header.Width();
+    const std::uint64_t line = static_cast<std::uint64_t>(header.bytesPerLine > 0 ? header.bytesPerLine : 0) *
+                               static_cast<std::uint64_t>(header.planes > 0 ? header.planes : 0);
+    // Pixels; a scan line (8-bit: three times its length); index and RGB rows; slack and tables.
+    return w * header.Height() * 3 + 3 * line + 4 * w + 2 * pcx::kLineSlack + 2 * pcx::kRowSlack + kDecodeTables;
+}
+
+std::optional<PackedImage> DecodePcxWithin(const std::uint8_t* data, std::size_t size, std::uint64_t maxBytes,
+                                           std::uint32_t& width, std::uint32_t& height, bool& tooLarge)
+{
+    tooLarge = false;
+    try {
+        return Decode(data, size, width, height, maxBytes, &tooLarge);
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    } catch (const std::length_error&) {
+        return std::nullopt;
+    }
+}
+
+std::optional<PackedImage> LoadPcxImageWithin(const std::string& path, std::uint64_t maxBytes, std::uint32_t& width,
+                                              std::uint32_t& height, bool& tooLarge)
+{
+    tooLarge = false;
+    MappedFile file;
+    if (!file.Open(path))
+        return std::nullopt;
+    return DecodePcxWithin(file.Data(), file.Size(), maxBytes, width, height, tooLarge);
+}
 
 std::optional<PackedImage> DecodePcx(const std::uint8_t* data, std::size_t size, std::uint32_t& width,
                                      std::uint32_t& height)

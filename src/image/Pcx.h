@@ -31,8 +31,21 @@ struct PcxHeader {
 // Returns no image on any failure; never throws.
 std::optional<PackedImage> LoadPcxImage(const std::string& path, std::uint32_t& width, std::uint32_t& height);
 
+// As LoadPcxImage, but an image whose decoding would need more than maxBytes of memory (its pixel
+// block and scan-line buffers, see PcxDecodeBytes) is refused before anything is allocated, and
+// tooLarge is set; width and height then give its size.
+std::optional<PackedImage> LoadPcxImageWithin(const std::string& path, std::uint64_t maxBytes, std::uint32_t& width,
+                                              std::uint32_t& height, bool& tooLarge);
+
+// The most memory decoding an image of this header can need: the pixel block (width x height x 3)
+// and the buffers of one scan line, for every layout.
+std::uint64_t PcxDecodeBytes(const PcxHeader& header);
+
 // Decodes a PCX file held in memory, as LoadPcxImage does.
 std::optional<PackedImage> DecodePcx(const std::uint8_t* data, std::size_t size, std::uint32_t& width,
                                      std::uint32_t& height);
+// The same within maxBytes, as LoadPcxImageWithin.
+std::optional<PackedImage> DecodePcxWithin(const std::uint8_t* data, std::size_t size, std::uint64_t maxBytes,
+                                           std::uint32_t& width, std::uint32_t& height, bool& tooLarge);
 
 } // namespace orvik

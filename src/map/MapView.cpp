@@ -96,9 +96,16 @@ void MapView::CenterOnItems()
 void MapView::LoadMap(std::string path)
 {
     m_hImage.reset();
+    m_oversized.reset();
     std::uint32_t width = 0, height = 0;
     {
-        std::optional<PackedImage> loaded = LoadPcxImage(path, width, height);
+        // The shrunk copy is made while the decoded map is still held.
+        constexpr std::uint64_t kShrunkBytes = std::uint64_t{kSize} * kSize * 3;
+        bool tooLarge = false;
+        std::optional<PackedImage> loaded =
+            LoadPcxImageWithin(path, kMaxDecodeBytes - kShrunkBytes, width, height, tooLarge);
+        if (tooLarge)
+            m_oversized = MapSize{width, height};
         // The game's colour maps are 1024 x 1024; other sizes are shrunk from their real size when
         // both sides reach 512, otherwise refused (enlarging is not supported).
         if (loaded && loaded->width >= kSize && loaded->height >= kSize &&

@@ -272,6 +272,8 @@ LoadReport CMissionModel::Load(File& archiveFile, std::uint32_t missionOffset, s
     report.colorMapMissing = !extracted;
     // Called in every case: without a file the view shows black terrain instead of the last one.
     mapView.LoadMap(mapPath);
+    if (extracted)
+        report.colorMapTooLarge = mapView.OversizedMap();
     return report;
 }
 
@@ -298,6 +300,10 @@ std::string LoadReportMessage(const LoadReport& report, const std::string& missi
                 "\" names no colour map; the map shows no terrain.");
         else
             add("The colour map \"" + report.colorMapFile + "\" was not found in kq.pff; the map shows no terrain.");
+    } else if (report.colorMapTooLarge) {
+        add("The colour map \"" + report.colorMapFile + "\" is " + std::to_string(report.colorMapTooLarge->width) +
+            " x " + std::to_string(report.colorMapTooLarge->height) +
+            " pixels, too large to show (decoding it would take more than 256 MiB); the map shows no terrain.");
     }
     return message;
 }

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@ struct LoadReport {
     bool itemsDamaged = false;     // records ran to the end of the file without an end mark
     bool terrainMissing = false;   // the terrain description is not in kq.pff
     bool colorMapMissing = false;  // the colour map is not in kq.pff (or no colour map is named)
+    std::optional<MapSize> colorMapTooLarge;  // the colour map's size, when it needs too much memory to show
     // What the message needs to name.
     std::size_t itemCount = 0;     // the items loaded
     std::string terrainFile;       // the terrain description looked for

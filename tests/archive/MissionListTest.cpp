@@ -213,3 +213,81 @@ TEST_F(MissionListTest, MissingArchiveOrNoMissions)
 
 } // namespace
 } // namespace orvik
+
+namespace orvik {
+namespace {
+
+// Texts from a small alphabet so that many are equal once folded.
+std::vector<std::string> RandomTexts(std::mt19937& rng, std::size_t count)
+{
+    const std::string letters = "aAbB_\xC4\xE4\x8A\x9A ";
+    std::vector<std::string> texts;
+    for (std::size_t i = 0; i < count; ++i) {
+        std::string text;
+        for (std::size_t n = rng() % 3; n > 0; --n)
+            text += letters[rng() % letters.size()];
+        texts.push_back(text);
+    }
+    return texts;
+}
+
+TEST(SortedList, BlocksLandWhereOneByOneInsertsPutThem)
+{
+    struct Case {
+        std::size_t before, added;
+    };
+    // Lines already there, then a block; empty on either side; long enough to have many equal texts.
+    const Case cases[] = {{0, 0}, {0, 1}, {5, 0}, {0, 300}, {1, 300}, {300, 1}, {200, 200}, {3000, 4000}};
+    std::mt19937 rng(5);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.before) + " + " + std::to_string(c.added));
+        const auto first = RandomTexts(rng, c.before);
+        const auto second = RandomTexts(rng, c.added);
+        SortedStringList oneByOne, blocks;
+        std::vector<SortedLine> firstLines, secondLines;
+        std::uint32_t data = 0;
+        for (const auto& t : first) {
+            oneByOne.SetItemData(oneByOne.AddSorted(t), data);
+            firstLines.push_back({t, data++});
+        }
+        for (const auto& t : second) {
+            oneByOne.SetItemData(oneByOne.AddSorted(t), data);
+            secondLines.push_back({t, data++});
+        }
+        blocks.AddAllSorted(firstLines);
+        blocks.AddAllSorted(secondLines);
+        ASSERT_EQ(blocks.Size(), oneByOne.Size());
+        for (std::size_t i = 0; i < blocks.Size(); ++i) {
+            ASSERT_EQ(blocks.Text(i), oneByOne.Text(i)) << i;
+            ASSERT_EQ(blocks.ItemData(i), oneByOne.ItemData(i)) << i;  // each line keeps its own data
+        }
+        // The order alone, as the command line takes it.
+        std::vector<std::string> all = first;
+        all.insert(all.end(), second.begin(), second.end());
+        const auto order = SortedOrder(all);
+        ASSERT_EQ(order.size(), all.size());
+        for (std::size_t i = 0; i < order.size(); ++i)
+            ASSERT_EQ(order[i], oneByOne.ItemData(i)) << i;
+    }
+}
+
+TEST_F(MissionListTest, ManyEqualTextsKeepTheArchivesOrder)
+{
+    std::vector<PffFile> files;
+    for (int i = 0; i < 500; ++i)
+        files.push_back({(i % 2 ? "DUP.BMS" : "dup.bms"), Mission(i % 4 < 2 ? "Twin" : "twin", static_cast<std::uint32_t>(i))});
+    files.push_back({"a.bms", Mission("First", 1)});
+    const std::string path = Archive(files, gamedata::PffLayout{2, false, 1});
+    SortedStringList list;
+    CPffArchive().ListMissions(list, path);
+    ASSERT_EQ(list.Size(), 501u);
+    EXPECT_EQ(list.Text(0), "a.bms (First)");
+    EXPECT_EQ(list.ItemData(0), Offset(500));
+    for (std::size_t i = 1; i < list.Size(); ++i) {
+        EXPECT_EQ(list.ItemData(i), Offset(i - 1));
+        EXPECT_EQ(list.Text(i), std::string("dup.bms (") + ((i - 1) % 4 < 2 ? "Twin" : "twin") + ")");
+    }
+}
+
+} // namespace
+} // namespace orvik

@@ -1,0 +1,384 @@
+#include "cli/TableReader.h"
+
+#include "common/FileError.h"
+#include "common/Text.h"
+
+#include <nlohmann/json.hpp>
+
+#include <array>
+#include <cerrno>
+#include <charconv>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <limits>
+#include <optional>
+#include <system_error>
+
+namespace orvik::cli {
+
+namespace {
+
+// The columns Save reads, in table order, and the JSON keys that hold them.
+constexpr std::array<int, 5> kNeeded = {kColItem, kColX, kColY, kColZ, kColAngle};
+constexpr std::array<const char*, 5> kJsonKeys = {"item", "x", "y", "z", "angle"};
+
+// No sound table has records this long; a file without line ends must not be read into memory whole.
+constexpr std::size_t kMaxRecordBytes = std::size_t{1} << 20;
+
+const char* Title(int column) { return ItemColumnTitles()[static_cast<std::size_t>(column)]; }
+
+std::string RowName(std::size_t row, std::size_t line)
+{
+    std::string name = "Row " + std::to_string(row);
+    if (line > 0)
+        name += " (line " + std::to_string(line) + ")";
+    return name;
+}
+
+// Number cells are passed on as the user wrote them (Save converts them as the editor does), but
+// only when they are a whole number in the 32-bit range: anything else would be saved as some
+// other value without a word.
+void CheckNumberText(const std::string& text, const std::string& rowName, const std::string& what)
+{
+    const std::string trimmed = Trim(text);
+    std::size_t at = 0;
+    const bool negative = !trimmed.empty() && trimmed[0] == '-';
+    if (!trimmed.empty() && (trimmed[0] == '-' || trimmed[0] == '+'))
+        ++at;
+    const char* first = trimmed.data() + at;
+    const char* last = trimmed.data() + trimmed.size();
+    std::uint64_t magnitude = 0;
+    const auto [ptr, ec] = std::from_chars(first, last, magnitude);
+    const bool digitsOnly = first != last && ptr == last && *first >= '0' && *first <= '9';
+    if (!digitsOnly)
+        throw UserError(rowName + ": " + what + " is \"" + Cp1252ToUtf8(text) + "\", not a whole number.");
+    const std::uint64_t limit = negative ? std::uint64_t{1} << 31 : (std::uint64_t{1} << 31) - 1;
+    if (ec == std::errc::result_out_of_range || magnitude > limit)
+        throw UserError(rowName + ": " + what + " is " + trimmed + ", which does not fit in 32 bits.");
+}
+
+// Characters of a stream, with a leading UTF-8 byte order mark (spreadsheets write one) dropped.
+class CharSource {
+public:
+    explicit CharSource(std::istream& in) : m_buf(in.rdbuf())
+    {
+        static const char bom[] = "\xEF\xBB\xBF";
+        for (std::size_t i = 0; i < 3; ++i) {
+            const int c = m_buf ? m_buf->sgetc() : EOF;
+            if (c == EOF || static_cast<char>(c) != bom[i])
+                return;
+            m_pending.push_back(static_cast<char>(c));
+            m_buf->sbumpc();
+        }
+        m_pending.clear();
+    }
+
+    // The next character, or EOF.
+    int Get()
+    {
+        if (m_next < m_pending.size())
+            return static_cast<unsigned char>(m_pending[m_next++]);
+        return m_buf ? m_buf->sbumpc() : EOF;
+    }
+
+private:
+    std::streambuf* m_buf;
+    std::string m_pending;
+    std::size_t m_next = 0;
+};
+
+// Splits delimited text into records of fields, one record at a time. csv honours quotes; tsv
+// fields are taken as they stand. A CR before LF is dropped; a last line without a line end counts.
+class RecordReader {
+public:
+    RecordReader(std::istream& in, char sep, bool quotes) : m_in(in), m_sep(sep), m_quotes(quotes) {}
+
+    // The next record; false at the end of the text.
+    bool Next(std::vector<std::string>& fields)
+    {
+        fields.clear();
+        std::string field;
+        bool inQuotes = false;
+        bool any = false;
+        std::size_t bytes = 0;
+        m_recordLine = m_line;
+        bool closedQuote = false;  // a quote just ended a quoted part; another one right after is literal
+        for (int got = m_in.Get(); got != EOF; got = m_in.Get()) {
+            const char c = static_cast<char>(got);
+            any = true;
+            if (++bytes > kMaxRecordBytes)
+                throw UserError("Line " + std::to_string(m_recordLine) + " of the table is longer than " +
+                                std::to_string(kMaxRecordBytes >> 20) + " MiB.");
+            if (c == '\n')
+                ++m_line;
+            if (inQuotes) {
+                if (c == '"') {
+                    inQuotes = false;
+                    closedQuote = true;
+                } else {
+                    field += c;
+                }
+                continue;
+            }
+            if (closedQuote) {
+                closedQuote = false;
+                if (c == '"') {
+                    field += '"';
+                    inQuotes = true;
+                    continue;
+                }
+            }
+            if (m_quotes && c == '"' && field.empty()) {
+                inQuotes = true;
+            } else if (c == m_sep) {
+                fields.push_back(std::move(field));
+                field.clear();
+            } else if (c == '\n') {
+                EndField(field, fields);
+                return true;
+            } else {
+                field += c;
+            }
+        }
+        if (inQuotes)
+            throw UserError("The table ends inside a quoted field.");
+        if (!any)
+            return false;
+        EndField(field, fields);
+        return true;
+    }
+
+    // The line the last record started on, from 1.
+    std::size_t RecordLine() const { return m_recordLine; }
+
+private:
+    static void EndField(std::string& field, std::vector<std::string>& fields)
+    {
+        if (!field.empty() && field.back() == '\r')
+            field.pop_back();
+        fields.push_back(std::move(field));
+    }
+
+    CharSource m_in;
+    char m_sep;
+    bool m_quotes;
+    std::size_t m_line = 1;
+    std::size_t m_recordLine = 1;
+};
+
+TableRows ReadDelimited(std::istream& in, char sep, bool quotes, std::size_t maxRows)
+{
+    RecordReader reader(in, sep, quotes);
+    std::vector<std::string> record;
+    if (!reader.Next(record))
+        throw UserError("The table is empty: it needs a header line.");
+    std::array<std::size_t, kColumnCount> where{};
+    where.fill(std::string::npos);
+    for (std::size_t i = 0; i < record.size(); ++i) {
+        const std::string name = Trim(record[i]);
+        for (int c = 0; c < kColumnCount; ++c)
+            if (name == Title(c) && where[static_cast<std::size_t>(c)] == std::string::npos)
+                where[static_cast<std::size_t>(c)] = i;
+    }
+    for (int c : kNeeded)
+        if (where[static_cast<std::size_t>(c)] == std::string::npos)
+            throw UserError(std::string("The table has no column \"") + Title(c) + "\".");
+
+    TableRows table;
+    while (reader.Next(record)) {
+        if (record.size() == 1 && record[0].empty())
+            continue;  // blank line
+        if (table.rows.size() == maxRows) {
+            table.moreRows = true;
+            break;
+        }
+        const std::string rowName = RowName(table.rows.size() + 1, reader.RecordLine());
+        ItemRow row;
+        for (int c : kNeeded) {
+            const std::size_t at = where[static_cast<std::size_t>(c)];
+            if (at >= record.size())
+                throw UserError(rowName + " of the table has no \"" + Title(c) + "\" cell.");
+            row[static_cast<std::size_t>(c)] = Utf8ToCp1252(record[at]);
+            if (c != kColItem)
+                CheckNumberText(row[static_cast<std::size_t>(c)], rowName, std::string("\"") + Title(c) + "\"");
+        }
+        table.rows.push_back(std::move(row));
+    }
+    return table;
+}
+
+// Takes the JSON table event by event: an array of objects, one per item, each with the keys
+// of kJsonKeys (others are ignored). Nothing but the rows kept is held in memory.
+class JsonRowReader : public nlohmann::json_sax<nlohmann::json> {
+public:
+    explicit JsonRowReader(std::size_t maxRows) : m_maxRows(maxRows) {}
+
+    TableRows table;
+
+    bool null() override { return Cell(std::nullopt); }
+    bool boolean(bool) override { return Cell(std::nullopt); }
+    bool number_integer(number_integer_t value) override
+    {
+        return NumberCell(std::to_string(value), value >= std::numeric_limits<std::int32_t>::min() &&
+                                                     value <= std::numeric_limits<std::int32_t>::max());
+    }
+    bool number_unsigned(number_unsigned_t value) override
+    {
+        return NumberCell(std::to_string(value),
+                          value <= static_cast<number_unsigned_t>(std::numeric_limits<std::int32_t>::max()));
+    }
+    bool number_float(number_float_t, const string_t&) override { return Cell(std::nullopt); }
+    bool string(string_t& value) override { return Cell(Utf8ToCp1252(value), true); }
+    bool binary(binary_t&) override { return Cell(std::nullopt); }
+
+    bool start_object(std::size_t) override
+    {
+        if (m_depth == 1) {
+            if (table.rows.size() == m_maxRows) {
+                table.moreRows = true;
+                return false;  // stops the parse: the table is longer than the mission
+            }
+            m_row = ItemRow{};
+            m_seen.fill(false);
+        } else {
+            Container();
+        }
+        ++m_depth;
+        return true;
+    }
+    bool end_object() override
+    {
+        if (--m_depth == 1) {
+            for (std::size_t k = 0; k < kJsonKeys.size(); ++k)
+                if (!m_seen[k])
+                    throw UserError(RowName(table.rows.size() + 1, 0) + " of the table has no \"" + kJsonKeys[k] +
+                                    "\".");
+            table.rows.push_back(std::move(m_row));
+        }
+        return true;
+    }
+    bool start_array(std::size_t) override
+    {
+        if (m_depth > 0)
+            Container();
+        ++m_depth;
+        return true;
+    }
+    bool end_array() override
+    {
+        --m_depth;
+        return true;
+    }
+    bool key(string_t& name) override
+    {
+        if (m_depth == 2) {
+            m_key = kJsonKeys.size();
+            for (std::size_t k = 0; k < kJsonKeys.size(); ++k)
+                if (name == kJsonKeys[k])
+                    m_key = k;
+        }
+        return true;
+    }
+    bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception& e) override
+    {
+        throw UserError(std::string("The table is not valid JSON: ") + e.what());
+    }
+
+private:
+    std::string Row() const { return RowName(table.rows.size() + 1, 0); }
+
+    // An array or object as a value: fine below a kept key, wrong where a row or a cell belongs.
+    void Container()
+    {
+        if (m_depth == 0)
+            throw UserError("The JSON table must be an array of items.");
+        if (m_depth == 1)
+            throw UserError(Row() + " of the table is not an object.");
+        if (m_depth == 2 && m_key < kJsonKeys.size())
+            throw UserError(Row() + ": \"" + kJsonKeys[m_key] + "\" must be a whole number or a text.");
+    }
+
+    bool NumberCell(std::string text, bool fits)
+    {
+        if (!fits && m_depth == 2 && m_key < kJsonKeys.size())
+            throw UserError(Row() + ": \"" + kJsonKeys[m_key] + "\" is " + text + ", which does not fit in 32 bits.");
+        return Cell(std::move(text));
+    }
+
+    // A plain value: a cell when it stands under a kept key of a row.
+    bool Cell(std::optional<std::string> text, bool isText = false)
+    {
+        if (m_depth == 0)
+            throw UserError("The JSON table must be an array of items.");
+        if (m_depth == 1)
+            throw UserError(Row() + " of the table is not an object.");
+        if (m_depth != 2 || m_key >= kJsonKeys.size())
+            return true;
+        if (!text)
+            throw UserError(Row() + ": \"" + kJsonKeys[m_key] + "\" must be a whole number or a text.");
+        if (isText && m_key > 0)
+            CheckNumberText(*text, Row(), std::string("\"") + kJsonKeys[m_key] + "\"");
+        m_row[static_cast<std::size_t>(kNeeded[m_key])] = std::move(*text);
+        m_seen[m_key] = true;
+        return true;
+    }
+
+    std::size_t m_maxRows;
+    std::size_t m_depth = 0;         // containers open
+    std::size_t m_key = kJsonKeys.size();  // the kept key being read, or kJsonKeys.size()
+    ItemRow m_row;
+    std::array<bool, kJsonKeys.size()> m_seen{};
+};
+
+TableRows ReadJson(std::istream& in, std::size_t maxRows)
+{
+    JsonRowReader reader(maxRows);
+    const bool whole = nlohmann::json::sax_parse(in, &reader);
+    if (!whole && !reader.table.moreRows)
+        throw UserError("The table is not valid JSON.");
+    return std::move(reader.table);
+}
+
+} // namespace
+
+TableRows ReadTableRows(std::istream& in, TableFormat format, std::size_t maxRows)
+{
+    switch (format) {
+    case TableFormat::Tsv: return ReadDelimited(in, '\t', false, maxRows);
+    case TableFormat::Csv: return ReadDelimited(in, ',', true, maxRows);
+    case TableFormat::Json: return ReadJson(in, maxRows);
+    }
+    throw UserError("Unknown table format.");
+}
+
+TableRows ReadTableFile(const std::string& path, TableFormat format, std::size_t maxRows)
+{
+    if (path == "-") {
+        TableRows table = ReadTableRows(std::cin, format, maxRows);
+        if (std::cin.bad())
+            throw UserError("The table could not be read from standard input.");
+        return table;
+    }
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (std::filesystem::is_directory(status))
+        throw UserError("The table " + path + " is a folder, not a file.");
+    if (ec && ec != std::errc::no_such_file_or_directory)
+        throw UserError("The table " + path + " could not be read: " + ec.message() + ".");
+    if (!std::filesystem::exists(status))
+        throw UserError("The table " + path + " was not found.");
+    errno = 0;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        const int error = errno;
+        throw UserError("The table " + path + " could not be read" +
+                        (error ? ": " + std::generic_category().message(error) : std::string()) + ".");
+    }
+    TableRows table = ReadTableRows(in, format, maxRows);
+    if (in.bad())
+        throw UserError("The table " + path + " could not be read to its end.");
+    return table;
+}
+
+} // namespace orvik::cli
