@@ -71,6 +71,7 @@ void BM_FillMissionCombo(benchmark::State& state)
     int lines = 0;
     for (auto _ : state) {
         QComboBox combo;
+        combo.setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);  // as the editor has it
         orvik::ComboSortedList list(combo);
         orvik::CPffArchive().ListMissions(list, path);
         if (measure)

@@ -73,6 +73,8 @@ void CEditorDlg::CreateControls()
     m_cbMission = Place(new QComboBox(this), "1006", DluRect(7, 7, 160, 142));
     m_cbMission->setEditable(false);
     m_cbMission->setMaxVisibleItems(12);
+    // The box has a fixed size; without this Qt measures every line of a long list on first show.
+    m_cbMission->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     // The closed box is one line high; 142 units is the height of the dropped list.
     m_cbMission->resize(m_cbMission->width(), 21);
 
