@@ -64,7 +64,12 @@ CEditorDlg::CEditorDlg(Prompts& prompts, std::optional<std::string> basePath, QW
     CreateControls();
 }
 
-CEditorDlg::~CEditorDlg() = default;
+CEditorDlg::~CEditorDlg()
+{
+    // The table and its model go with the widgets, after the document: let go of it first.
+    m_document.Unsubscribe(m_docListener);
+    m_list->SetDocument(nullptr);
+}
 
 void CEditorDlg::CreateControls()
 {
@@ -112,7 +117,8 @@ void CEditorDlg::CreateControls()
     setTabOrder(m_btnGetMissionFiles, m_btnRefreshMap);
 
     connect(m_cbMission, &QComboBox::currentIndexChanged, this, &CEditorDlg::OnMissionIndexChanged);
-    connect(m_list, &CEditListCtrl::cellEdited, this, [this](int, int) { m_bUnsavedEdits = true; });
+    m_list->SetDocument(&m_document);
+    CreateEditingShortcuts();
     const auto bind = [this](QAbstractButton* button, void (CEditorDlg::*handler)()) {
         connect(button, &QAbstractButton::clicked, this, [this, handler] { RunCommand([this, handler] { (this->*handler)(); }); });
     };
@@ -167,20 +173,31 @@ bool CEditorDlg::OnInitDialog()
             m_prompts.Message(QString::fromLatin1(kStartupMessage));
             m_strBasePath = PathFromQt(m_prompts.OpenFile());
         }
-        ReadCatalogue();
-
-        const QSignalBlocker blocker(m_cbMission);
-        ComboSortedList list(*m_cbMission);
-        try {
-            m_archive.ListMissions(list, m_strBasePath);
-        } catch (...) {
-            // Lines added before the error stay, but none is chosen.
-            m_cbMission->setCurrentIndex(-1);
-            throw;
-        }
-        m_cbMission->setCurrentIndex(-1);
+        LoadArchive();
     });
     return true;
+}
+
+void CEditorDlg::LoadArchive()
+{
+    m_itemDefs = CItemDefList();
+    ReadCatalogue();
+    QStringList names;
+    for (std::size_t i = 0; i < m_itemDefs.Size(); ++i)
+        names.append(ToQt(m_itemDefs.At(i).m_strName));
+    names.removeDuplicates();
+    m_list->SetCompletionNames(names);
+
+    const QSignalBlocker blocker(m_cbMission);
+    ComboSortedList list(*m_cbMission);
+    try {
+        m_archive.ListMissions(list, m_strBasePath);
+    } catch (...) {
+        // Lines added before the error stay, but none is chosen.
+        m_cbMission->setCurrentIndex(-1);
+        throw;
+    }
+    m_cbMission->setCurrentIndex(-1);
 }
 
 void CEditorDlg::ReadCatalogue()
@@ -212,7 +229,7 @@ void CEditorDlg::RunCommand(const std::function<void()>& command)
 
 bool CEditorDlg::HasUnsavedEdits() const
 {
-    if (m_bUnsavedEdits)
+    if (!m_document.IsClean())
         return true;
     // An edit box still open with changed text is an edit too, although not yet stored.
     const CInPlaceEdit* edit = m_list ? m_list->ActiveEdit() : nullptr;
@@ -270,13 +287,9 @@ std::uint32_t CEditorDlg::SelectedMissionOffset() const
     return ComboSortedList::ItemData(*m_cbMission, m_cbMission->currentIndex());
 }
 
-std::vector<ItemRow> CEditorDlg::TableRows() const
+std::string CEditorDlg::RowSuffix(long row)
 {
-    std::vector<ItemRow> rows(static_cast<std::size_t>(m_list->rowCount()));
-    for (std::size_t r = 0; r < rows.size(); ++r)
-        for (int c = 0; c < kColumnCount; ++c)
-            rows[r][static_cast<std::size_t>(c)] = FromQt(m_list->GetItemText(static_cast<int>(r), c));
-    return rows;
+    return " (row " + std::to_string(row + 1) + ")";
 }
 
 } // namespace orvik
