@@ -371,6 +371,14 @@ void CEditListCtrl::mousePressEvent(QMouseEvent* event)
 
 void CEditListCtrl::keyPressEvent(QKeyEvent* event)
 {
+    if (const UndoKey which = UndoKeyOf(event); which != UndoKey::None) {
+        event->accept();
+        if (which == UndoKey::Undo)
+            Undo();
+        else
+            Redo();
+        return;
+    }
     const int key = event->key();
     const auto modifiers = event->modifiers() & ~Qt::KeypadModifier;
     const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
