@@ -18,6 +18,9 @@ class EditDocument;
 class CEditListCtrl : public QTableView {
     Q_OBJECT
 public:
+    // Columns narrower than this cannot hold an edit box.
+    static constexpr int kMinEditWidth = 5;
+
     explicit CEditListCtrl(QWidget* parent = nullptr);
     ~CEditListCtrl() override;
 
