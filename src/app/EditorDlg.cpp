@@ -65,7 +65,12 @@ CEditorDlg::CEditorDlg(Prompts& prompts, std::optional<std::string> basePath, QW
     CreateControls();
 }
 
-CEditorDlg::~CEditorDlg() = default;
+CEditorDlg::~CEditorDlg()
+{
+    // The table and its model go with the widgets, after the document: let go of it first.
+    m_document.Unsubscribe(m_docListener);
+    m_list->SetDocument(nullptr);
+}
 
 void CEditorDlg::CreateControls()
 {
@@ -115,7 +120,8 @@ void CEditorDlg::CreateControls()
     setTabOrder(m_btnGetMissionFiles, m_btnRefreshMap);
 
     connect(m_cbMission, &QComboBox::currentIndexChanged, this, &CEditorDlg::OnMissionIndexChanged);
-    connect(m_list, &CEditListCtrl::cellEdited, this, [this](int, int) { m_bUnsavedEdits = true; });
+    m_list->SetDocument(&m_document);
+    CreateEditingShortcuts();
     const auto bind = [this](QAbstractButton* button, void (CEditorDlg::*handler)()) {
         connect(button, &QAbstractButton::clicked, this, [this, handler] { RunCommand([this, handler] { (this->*handler)(); }); });
     };
@@ -170,11 +176,22 @@ bool CEditorDlg::OnInitDialog()
             m_prompts.Message(QString::fromLatin1(kStartupMessage));
             m_strBasePath = PathFromQt(m_prompts.OpenFile());
         }
-        ReadCatalogue();
-        SettleInterruptedSave();
-        FillMissionList();
+        LoadArchive();
     });
     return true;
+}
+
+void CEditorDlg::LoadArchive()
+{
+    m_itemDefs = CItemDefList();
+    ReadCatalogue();
+    QStringList names;
+    for (std::size_t i = 0; i < m_itemDefs.Size(); ++i)
+        names.append(ToQt(m_itemDefs.At(i).m_strName));
+    names.removeDuplicates();
+    m_list->SetCompletionNames(names);
+    SettleInterruptedSave();
+    FillMissionList();
 }
 
 void CEditorDlg::FillMissionList()
@@ -230,7 +247,7 @@ void CEditorDlg::RunCommand(const std::function<void()>& command)
 
 bool CEditorDlg::HasUnsavedEdits() const
 {
-    if (m_bUnsavedEdits)
+    if (!m_document.IsClean())
         return true;
     // An edit box still open with changed text is an edit too, although not yet stored.
     const CInPlaceEdit* edit = m_list ? m_list->ActiveEdit() : nullptr;
@@ -288,13 +305,9 @@ std::uint32_t CEditorDlg::SelectedMissionOffset() const
     return ComboSortedList::ItemData(*m_cbMission, m_cbMission->currentIndex());
 }
 
-std::vector<ItemRow> CEditorDlg::TableRows() const
+std::string CEditorDlg::RowSuffix(long row)
 {
-    std::vector<ItemRow> rows(static_cast<std::size_t>(m_list->rowCount()));
-    for (std::size_t r = 0; r < rows.size(); ++r)
-        for (int c = 0; c < kColumnCount; ++c)
-            rows[r][static_cast<std::size_t>(c)] = FromQt(m_list->GetItemText(static_cast<int>(r), c));
-    return rows;
+    return " (row " + std::to_string(row + 1) + ")";
 }
 
 } // namespace orvik

@@ -4,6 +4,7 @@
 #include "app/Prompts.h"
 #include "archive/PffArchive.h"
 #include "catalogue/ItemDefList.h"
+#include "edit/EditDocument.h"
 #include "mission/ItemRows.h"
 #include "mission/MissionModel.h"
 #include "mission/MissionSave.h"
@@ -25,6 +26,7 @@ class QPushButton;
 namespace orvik {
 
 class CEditListCtrl;
+class CFindField;
 class CFilterButton;
 class CMapWnd;
 
@@ -56,13 +58,23 @@ public:
     void OnMarkers();
     void OnObjects();
     void OnIds();
+    // Editing: undo and redo in the table, the find field, another base archive.
+    void OnUndo();
+    void OnRedo();
+    void OnFind();
+    void OnFindNext();
+    void OnFindPrevious();
+    void OnOpenArchive();
 
     // Runs a handler so that no exception reaches Qt's event loop: file errors become the file
     // error report, the editor's own refusals and anything else a plain message.
     void RunCommand(const std::function<void()>& command);
 
-    // Whether the table holds edits made since the last load or successful save.
+    // Whether the table holds edits made since the last load or successful save: the document is
+    // not at its clean mark, or an open edit box holds a changed text.
     bool HasUnsavedEdits() const;
+    const EditDocument& Document() const { return m_document; }
+    CFindField* FindField() const { return m_find; }
 
     const std::string& BasePath() const { return m_strBasePath; }
     const CItemDefList& Catalogue() const { return m_itemDefs; }
@@ -75,14 +87,24 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CreateControls();
+    void CreateEditingShortcuts();
+    // The catalogue and the mission list of m_strBasePath, as at start-up.
+    void LoadArchive();
+    // Selects the next row from row (inclusive) whose name holds the find field's text.
+    void FindFrom(int row, bool forward);
+    // "Orvik Editor V1.5 - NAME *": the loaded mission, and a mark while it has unsaved edits.
+    void UpdateTitle();
     void OnMissionIndexChanged(int index);
     // Asks before unsaved edits are thrown away; true when they may go.
     bool ConfirmDiscard();
     void ToggleFilter(QAbstractButton* button, bool& flag);
-    std::vector<ItemRow> TableRows() const;
+    const std::vector<ItemRow>& TableRows() const { return m_document.Rows(); }
+    // The row number (from 1) for a message about row, as " (row N)".
+    static std::string RowSuffix(long row);
     std::uint32_t SelectedMissionOffset() const;
     void ReadCatalogue();
     // Finishes or forgets a save that a crash interrupted, and tells the user what it found.
@@ -103,6 +125,9 @@ private:
     std::string m_strBasePath;
     CEditListCtrl* m_list = nullptr;
     CMissionModel m_model;
+    EditDocument m_document;  // the table's rows; the one home of the user's edits
+    int m_docListener = 0;
+    CFindField* m_find = nullptr;
     CMapWnd* m_map = nullptr;
 
     QLineEdit* m_editCoord = nullptr;
@@ -117,7 +142,6 @@ private:
 
     Prompts& m_prompts;
     std::optional<std::string> m_startPath;
-    bool m_bUnsavedEdits = false;
     int m_nLoadedIndex = -1;  // the combo line whose mission the table shows
     // The entry the table was loaded from: a save goes there or nowhere.
     std::optional<MissionInfo> m_loadedMission;

@@ -6,6 +6,7 @@
 #include "app/QtText.h"
 #include "archive/MissionExport.h"
 #include "common/File.h"
+#include "edit/DocumentRows.h"
 #include "listedit/EditListCtrl.h"
 #include "map/qt/MapWnd.h"
 
@@ -19,9 +20,9 @@ void CEditorDlg::OnSelchangeMission()
     const int index = m_cbMission->currentIndex();
     if (index < 0)
         return;
-    m_list->DeleteAllItems();
+    m_document.Clear();
     m_nLoadedIndex = index;
-    m_bUnsavedEdits = false;
+    UpdateTitle();
     m_btnGetMissionFiles->setEnabled(true);
     m_btnSave->setEnabled(true);
     m_btnRefreshMap->setEnabled(true);
@@ -36,18 +37,11 @@ void CEditorDlg::OnSelchangeMission()
                                            m_loadedMission ? m_loadedMission->size : CMissionModel::kToEndOfFile);
     archive.Close();
 
-    m_list->setUpdatesEnabled(false);
-    for (std::size_t i = 0; i < m_model.items.size(); ++i) {
-        const CMissionItem& item = *m_model.items[i];
-        const ItemRow row = ItemToRow(item, m_itemDefs);
-        const int r = m_list->InsertItem(static_cast<int>(i), ToQt(row[kColItem]));
-        for (int column = kColX; column < kColumnCount; ++column)
-            m_list->SetItemText(r, column, ToQt(row[static_cast<std::size_t>(column)]));
-        // Every centre item moves the centre, so the last one wins.
-        if (IsCenterItem(item, m_itemDefs))
-            m_map->SetCenter(item.m_nX, item.m_nY);
-    }
-    m_list->setUpdatesEnabled(true);
+    // Every centre item moves the centre, so the last one wins.
+    for (const auto& item : m_model.items)
+        if (IsCenterItem(*item, m_itemDefs))
+            m_map->SetCenter(item->m_nX, item->m_nY);
+    m_document.Load(RowsOfModel(m_model, m_itemDefs));
     m_map->SetModel(&m_model);
     m_map->repaint();
 
@@ -82,17 +76,21 @@ void CEditorDlg::OnSave()
             ReloadMission(mission.name);
         return;
     }
+    // Only a save that reached the file makes the table clean; a failure changes nothing.
     if (outcome.saved)
-        m_bUnsavedEdits = false;
-    m_prompts.Message(ToQt(outcome.message));
+        m_document.SetClean();
+    std::string message = outcome.message;
+    if (outcome.status == SaveStatus::InvalidName)
+        message += RowSuffix(static_cast<long>(outcome.badRow));
+    m_prompts.Message(ToQt(message));
 }
 
 void CEditorDlg::ReloadMission(const std::string& missionName)
 {
-    m_bUnsavedEdits = false;
+    m_list->EndEdit();
     m_nLoadedIndex = -1;
     m_loadedMission.reset();
-    m_list->DeleteAllItems();
+    m_document.Clear();
     m_model.Clear();
     FillMissionList();
     for (int i = 0; i < m_cbMission->count(); ++i) {
@@ -103,7 +101,9 @@ void CEditorDlg::ReloadMission(const std::string& missionName)
             return;
         }
     }
+    m_map->SetModel(nullptr);
     m_map->repaint();
+    UpdateTitle();
     m_prompts.Message(ToQt("The mission " + missionName + " is no longer in the archive."));
 }
 
@@ -121,7 +121,7 @@ void CEditorDlg::OnRefreshMap()
 {
     const ApplyResult result = ApplyRowsForRefresh(TableRows(), m_model, m_itemDefs);
     if (!result.ok) {
-        m_prompts.Message(ToQt(InvalidNameRefreshMessage(result.badName)));
+        m_prompts.Message(ToQt(InvalidNameRefreshMessage(result.badName) + RowSuffix(static_cast<long>(result.badRow))));
         return;
     }
     m_map->repaint();

@@ -8,6 +8,7 @@
 #include "common/FileError.h"
 #include "common/Paths.h"
 #include "common/Text.h"
+#include "edit/DocumentRows.h"
 #include "gamedata/DemoGame.h"
 #include "mission/ItemRows.h"
 #include "mission/MissionSave.h"
@@ -199,7 +200,11 @@ int Save(const std::string& base, const std::string& mission, const std::string&
     if (rows.size() != model.items.size())
         throw UserError("The table has " + std::to_string(rows.size()) + " rows but the mission " + info.name +
                         " has " + std::to_string(model.items.size()) + " items; nothing was saved.");
-    const SaveOutcome outcome = SaveMission(base, info, model, rows, defs, force);
+    // The table goes through the edit document as the editor's edits do: shown-only columns stay.
+    EditDocument document;
+    document.Load(RowsOfModel(model, defs));
+    ApplyTableRows(document, rows, "Table");
+    const SaveOutcome outcome = SaveMission(base, info, model, document.Rows(), defs, force);
     if (!outcome.notice.empty())
         std::cerr << Out(outcome.notice) << '\n';
     if (outcome.status == SaveStatus::ChangedOnDisk) {

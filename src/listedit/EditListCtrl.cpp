@@ -1,26 +1,25 @@
 #include "listedit/EditListCtrl.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <algorithm>
 
+#include "common/Text.h"
+#include "edit/EditDocument.h"
+#include "listedit/ItemTableModel.h"
 #include "listedit/LabelEditDelegate.h"
 
 namespace orvik {
 
-namespace {
-
-// Columns narrower than this cannot hold an edit box.
-constexpr int kMinEditWidth = 5;
-
-} // namespace
-
-CEditListCtrl::CEditListCtrl(QWidget* parent) : QTableWidget(parent), m_labelDelegate(new CLabelEditDelegate(this))
+CEditListCtrl::CEditListCtrl(QWidget* parent)
+    : QTableView(parent), m_model(new CItemTableModel(this)), m_labelDelegate(new CLabelEditDelegate(this))
 {
+    setModel(m_model);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
-    // Cells are edited only through mousePressEvent below.
+    // Cells are edited only through mousePressEvent and the keys below.
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     // Tab leaves the table (and ends an open edit) instead of walking its cells.
     setTabKeyNavigation(false);
@@ -38,12 +37,16 @@ CEditListCtrl::CEditListCtrl(QWidget* parent) : QTableWidget(parent), m_labelDel
 
     QHeaderView* header = horizontalHeader();
     header->setMinimumSectionSize(0);
-    header->setSectionResizeMode(QHeaderView::Fixed);
+    // Edges can be dragged; a double-click on one fits the column to its texts.
+    header->setSectionResizeMode(QHeaderView::Interactive);
     header->setSectionsClickable(false);
     header->setSectionsMovable(false);
     header->setStretchLastSection(false);
     header->setHighlightSections(false);
     header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
+    // A reload takes every row away: an open edit has nowhere to go.
+    connect(m_model, &QAbstractItemModel::modelAboutToBeReset, this, &CEditListCtrl::CancelEdits);
 }
 
 CEditListCtrl::~CEditListCtrl()
@@ -54,52 +57,49 @@ CEditListCtrl::~CEditListCtrl()
         m_activeEdit->m_table = nullptr;
         delete m_activeEdit.data();
     }
+    m_model->SetDocument(nullptr);
 }
+
+void CEditListCtrl::SetDocument(EditDocument* document) { m_model->SetDocument(document); }
+
+EditDocument* CEditListCtrl::Document() const { return m_model->Document(); }
 
 void CEditListCtrl::InsertColumn(int column, const QString& title, int width, Qt::Alignment format)
 {
     column = std::clamp(column, 0, columnCount());
-    insertColumn(column);
-    auto* item = new QTableWidgetItem(title);
-    item->setTextAlignment((format & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter);
-    setHorizontalHeaderItem(column, item);
+    m_model->InsertColumn(column, title, format);
     setColumnWidth(column, std::max(width, 0));
 }
 
-void CEditListCtrl::DeleteAllItems()
+int CEditListCtrl::rowCount() const { return m_model->rowCount(); }
+
+int CEditListCtrl::columnCount() const { return m_model->columnCount(); }
+
+QString CEditListCtrl::GetItemText(int row, int column) const
 {
-    // An edit of a row that is about to vanish has nowhere to go: drop it.
+    return m_model->data(m_model->index(row, column)).toString();
+}
+
+void CEditListCtrl::SetCompletionNames(const QStringList& names) { m_labelDelegate->SetCompletionNames(names); }
+
+void CEditListCtrl::CancelEdits()
+{
     if (m_activeEdit && !m_activeEdit->IsFinished()) {
         m_activeEdit->m_bCancelled = true;
         m_activeEdit->Finish();
     }
     if (QWidget* editor = m_labelDelegate->OpenEditor())
         closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
-    setRowCount(0);
 }
 
-int CEditListCtrl::InsertItem(int row, const QString& text)
+void CEditListCtrl::EndEdit()
 {
-    row = std::clamp(row, 0, rowCount());
-    insertRow(row);
-    setItem(row, 0, new QTableWidgetItem(text));
-    return row;
-}
-
-void CEditListCtrl::SetItemText(int row, int column, const QString& text)
-{
-    if (row < 0 || row >= rowCount() || column < 0 || column >= columnCount())
-        return;
-    if (QTableWidgetItem* cell = item(row, column))
-        cell->setText(text);
-    else
-        setItem(row, column, new QTableWidgetItem(text));
-}
-
-QString CEditListCtrl::GetItemText(int row, int column) const
-{
-    const QTableWidgetItem* cell = item(row, column);
-    return cell != nullptr ? cell->text() : QString();
+    if (m_activeEdit && !m_activeEdit->IsFinished())
+        m_activeEdit->Finish();
+    if (QWidget* editor = m_labelDelegate->OpenEditor()) {
+        commitData(editor);
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
 }
 
 int CEditListCtrl::CellFromPoint(const QPoint& point, int* column) const
@@ -161,11 +161,24 @@ bool CEditListCtrl::EnsureRowVisible(int row)
     return true;
 }
 
+void CEditListCtrl::EnsureColumnVisible(int column)
+{
+    if (column < 0 || column >= columnCount())
+        return;
+    const int left = columnViewportPosition(column);
+    const int right = left + columnWidth(column);
+    QScrollBar* bar = horizontalScrollBar();
+    if (left < 0)
+        bar->setValue(bar->value() + left);
+    else if (right > viewport()->width())
+        bar->setValue(bar->value() + std::min(left, right - viewport()->width()));
+}
+
 CInPlaceEdit* CEditListCtrl::EditCell(int row, int column)
 {
     if (!EnsureRowVisible(row))
         return nullptr;
-    if (column < 0 || column >= columnCount())
+    if (column < 0 || column >= columnCount() || !m_model->IsEditable(column))
         return nullptr;
     const int width = columnWidth(column);
     if (width < kMinEditWidth)
@@ -186,9 +199,7 @@ CInPlaceEdit* CEditListCtrl::EditCell(int row, int column)
         cellLeft = offset - horizontalOffset();
     }
 
-    const Qt::Alignment format = horizontalHeaderItem(column) != nullptr
-        ? Qt::Alignment(horizontalHeaderItem(column)->textAlignment()) & Qt::AlignHorizontal_Mask
-        : Qt::Alignment(Qt::AlignLeft);
+    const Qt::Alignment format = m_model->ColumnFormat(column);
     Qt::Alignment alignment = Qt::AlignHCenter;
     if (format & Qt::AlignLeft)
         alignment = Qt::AlignLeft;
@@ -209,11 +220,25 @@ CInPlaceEdit* CEditListCtrl::EditCell(int row, int column)
     return edit;
 }
 
+bool CEditListCtrl::OpenEditor(int row, int column)
+{
+    if (row < 0 || row >= rowCount() || !m_model->IsEditable(column))
+        return false;
+    if (column > 0)
+        return EditCell(row, column) != nullptr;
+    if (!EnsureRowVisible(row))
+        return false;
+    edit(m_model->index(row, 0));
+    return LabelEditor() != nullptr;
+}
+
 void CEditListCtrl::OnEndLabelEdit(int row, int column, const QString* text)
 {
-    if (text == nullptr || row < 0 || row >= rowCount() || column < 0 || column >= columnCount())
+    if (text == nullptr || row < 0 || row >= rowCount() || column < 0 || column >= columnCount() ||
+        !m_model->IsEditable(column))
         return;
-    SetItemText(row, column, *text);
+    if (EditDocument* document = Document())
+        document->SetCell(static_cast<std::size_t>(row), column, Utf8ToCp1252(text->toStdString()));
     emit cellEdited(row, column);
 }
 
@@ -222,22 +247,19 @@ CInPlaceEdit* CEditListCtrl::ActiveEdit() const
     return m_activeEdit && !m_activeEdit->IsFinished() ? m_activeEdit.data() : nullptr;
 }
 
-QWidget* CEditListCtrl::LabelEditor() const
-{
-    return m_labelDelegate->OpenEditor();
-}
+QWidget* CEditListCtrl::LabelEditor() const { return m_labelDelegate->OpenEditor(); }
 
 void CEditListCtrl::scrollTo(const QModelIndex& index, ScrollHint hint)
 {
     const int horizontal = horizontalScrollBar()->value();
-    QTableWidget::scrollTo(index, hint);
+    QTableView::scrollTo(index, hint);
     horizontalScrollBar()->setValue(horizontal);
 }
 
 void CEditListCtrl::mousePressEvent(QMouseEvent* event)
 {
     const int focusedBefore = currentRow();
-    QTableWidget::mousePressEvent(event);
+    QTableView::mousePressEvent(event);
     if (event->button() != Qt::LeftButton)
         return;
     int column = 0;
@@ -248,11 +270,11 @@ void CEditListCtrl::mousePressEvent(QMouseEvent* event)
         EditCell(row, column);
         return;
     }
-    selectionModel()->setCurrentIndex(model()->index(row, column),
+    selectionModel()->setCurrentIndex(m_model->index(row, column),
                                       QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     // The first column of the focused row is edited by the table's own editor.
     if (row == focusedBefore && column == 0)
-        edit(model()->index(row, 0));
+        edit(m_model->index(row, 0));
 }
 
 void CEditListCtrl::scrollContentsBy(int dx, int dy)
@@ -262,25 +284,28 @@ void CEditListCtrl::scrollContentsBy(int dx, int dy)
         m_activeEdit->Finish();
     if (m_labelDelegate->OpenEditor() != nullptr && window()->focusWidget() != this)
         setFocus(Qt::OtherFocusReason);
-    QTableWidget::scrollContentsBy(dx, dy);
+    QTableView::scrollContentsBy(dx, dy);
 }
 
 QModelIndex CEditListCtrl::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
 {
-    if (action == MoveLeft || action == MoveRight) {
-        horizontalScrollBar()->triggerAction(action == MoveLeft ? QAbstractSlider::SliderSingleStepSub
-                                                                : QAbstractSlider::SliderSingleStepAdd);
-        return currentIndex();
-    }
     if (action == MoveHome || action == MoveEnd)
         modifiers |= Qt::ControlModifier;
-    return QTableWidget::moveCursor(action, modifiers);
+    return QTableView::moveCursor(action, modifiers);
 }
 
 void CEditListCtrl::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
 {
     m_labelDelegate->ReportClose(editor);
-    QTableWidget::closeEditor(editor, hint);
+    if (hint != QAbstractItemDelegate::EditNextItem && hint != QAbstractItemDelegate::EditPreviousItem) {
+        QTableView::closeEditor(editor, hint);
+        return;
+    }
+    // Tab and Shift+Tab: the text is stored already; go on to the neighbouring editable cell.
+    const int row = CLabelEditDelegate::EditorRow(editor);
+    const int column = CLabelEditDelegate::EditorColumn(editor);
+    QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+    EditNextCell(row, column, hint == QAbstractItemDelegate::EditNextItem);
 }
 
 void CEditListCtrl::EditEnded(CInPlaceEdit* edit)

@@ -1,37 +1,66 @@
 #pragma once
-// The item table: a report-style list whose cells are edited in place, one at a time.
+// The item table: a report-style view of the edit document whose cells are edited in place, one
+// at a time, with the mouse or the keyboard.
 #include <QPointer>
-#include <QTableWidget>
+#include <QStringList>
+#include <QTableView>
 
 #include "listedit/InPlaceEdit.h"
 
+class QMenu;
+
 namespace orvik {
 
+class CItemTableModel;
 class CLabelEditDelegate;
+class EditDocument;
 
-class CEditListCtrl : public QTableWidget {
+class CEditListCtrl : public QTableView {
     Q_OBJECT
 public:
+    // Columns narrower than this cannot hold an edit box.
+    static constexpr int kMinEditWidth = 5;
+
     explicit CEditListCtrl(QWidget* parent = nullptr);
     ~CEditListCtrl() override;
 
-    // Seven-column set-up helpers used by the dialog. format is the column's text alignment
+    // The document shown (not owned); null shows an empty table.
+    void SetDocument(EditDocument* document);
+    EditDocument* Document() const;
+    CItemTableModel* TableModel() const { return m_model; }
+
+    // Seven-column set-up helper used by the dialog. format is the column's text alignment
     // (left, right or centred); the edit box over a cell of the column follows it.
     void InsertColumn(int column, const QString& title, int width, Qt::Alignment format = Qt::AlignLeft);
-    void DeleteAllItems();
-    // Inserts a row at row (clamped to 0..count) whose column-0 text is text; other cells empty.
-    // Returns the new row's index.
-    int InsertItem(int row, const QString& text);
-    void SetItemText(int row, int column, const QString& text);
+    int rowCount() const;
+    int columnCount() const;
+    int currentRow() const { return currentIndex().row(); }
     QString GetItemText(int row, int column) const;
+
+    // The names the first column's editor offers while the user types.
+    void SetCompletionNames(const QStringList& names);
 
     // The row under a viewport point, or -1; *column gets the column (boundaries belong to the
     // column on their left).
     int CellFromPoint(const QPoint& point, int* column = nullptr) const;
     // Opens an edit box over the cell, or returns null when the cell cannot be edited.
     CInPlaceEdit* EditCell(int row, int column);
-    // Stores text in the cell unless text is null (a cancelled edit).
+    // Stores text in the cell unless text is null (a cancelled edit) or the cell is shown only.
     void OnEndLabelEdit(int row, int column, const QString* text);
+    // Ends an open edit as a loss of focus does (its text is stored).
+    void EndEdit();
+    // Opens the next (or previous) editable cell after (row, column), row by row; false when there
+    // is none.
+    bool EditNextCell(int row, int column, bool forward);
+    bool EditNextCellExists(int row, int column, bool forward) const;
+
+    // End an open edit as a loss of focus does, then undo or redo one step and show its cell.
+    void Undo();
+    void Redo();
+    // The context menu: Undo and Redo with the steps' texts. The caller owns it.
+    QMenu* CreateContextMenu();
+    // Makes the cell current (its row selected) and scrolls it into view.
+    void ShowCell(int row, int column);
 
     // The open edit box, if any (for tests and the dialog).
     CInPlaceEdit* ActiveEdit() const;
@@ -47,22 +76,33 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
-    // Left and right scroll sideways and Home and End go to the first and last rows, as in a list.
+    // Home and End go to the first and last rows, as in a list.
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
 
 protected slots:
-    // The first column's own editor: a close without a commit is a cancelled edit.
+    // The first column's own editor: a close without a commit is a cancelled edit; Tab goes on
+    // to the next editable cell.
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 
 private:
     friend class CInPlaceEdit;
 
+    // Opens whichever editor belongs to the cell: the table's own for the first column.
+    bool OpenEditor(int row, int column);
+    QModelIndex NextEditableCell(int row, int column, bool forward) const;
     // Scrolls vertically only, so that the whole row is visible; false for a row that is not there.
     bool EnsureRowVisible(int row);
+    // Scrolls sideways only as far as needed to show the column.
+    void EnsureColumnVisible(int column);
     // The edit box calls this once, as its edit ends.
     void EditEnded(CInPlaceEdit* edit);
+    // Drops an open edit whose row is about to vanish.
+    void CancelEdits();
 
+    CItemTableModel* m_model;
     QPointer<CInPlaceEdit> m_activeEdit;
     CLabelEditDelegate* m_labelDelegate;
 };

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "listedit/EditListCtrl.h"
+#include "listedit/UndoKeys.h"
 
 namespace orvik {
 
@@ -38,6 +39,23 @@ CInPlaceEdit::CInPlaceEdit(CEditListCtrl* table, int row, int column, const QStr
 
 bool CInPlaceEdit::event(QEvent* event)
 {
+    if (event->type() == QEvent::KeyPress && m_table != nullptr && !m_bFinished) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const auto modifiers = key->modifiers() & ~Qt::KeypadModifier;
+        const bool tab = key->key() == Qt::Key_Tab && modifiers == Qt::NoModifier;
+        const bool backtab = key->key() == Qt::Key_Backtab || (key->key() == Qt::Key_Tab && modifiers == Qt::ShiftModifier);
+        // Tab and Shift+Tab store and go on to the neighbouring editable cell; past the last
+        // one the focus leaves the table as usual (which stores too).
+        if ((tab || backtab) && m_table->EditNextCellExists(m_nRow, m_nColumn, tab)) {
+            CEditListCtrl* table = m_table;
+            const int row = m_nRow;
+            const int column = m_nColumn;
+            event->accept();
+            Finish();
+            table->EditNextCell(row, column, tab);
+            return true;
+        }
+    }
     if (event->type() == QEvent::ShortcutOverride && IsBoxKey(static_cast<QKeyEvent*>(event))) {
         // Claim the key so that it arrives here as a key press instead of firing a shortcut.
         event->accept();
@@ -49,6 +67,16 @@ bool CInPlaceEdit::event(QEvent* event)
 void CInPlaceEdit::keyPressEvent(QKeyEvent* event)
 {
     const int key = event->key();
+    if (const UndoKey which = UndoKeyOf(event); which != UndoKey::None && m_table != nullptr) {
+        // The edit ends as a loss of focus would end it, then the table undoes or redoes.
+        event->accept();
+        CEditListCtrl* table = m_table;
+        if (which == UndoKey::Undo)
+            table->Undo();
+        else
+            table->Redo();
+        return;
+    }
     if (key == Qt::Key_Escape) {
         m_bCancelled = true;
         event->accept();

@@ -1,8 +1,12 @@
 #include "listedit/LabelEditDelegate.h"
 
+#include <QCompleter>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMetaProperty>
 
 #include "listedit/EditListCtrl.h"
+#include "listedit/UndoKeys.h"
 
 namespace orvik {
 
@@ -26,8 +30,45 @@ QWidget* CLabelEditDelegate::createEditor(QWidget* parent, const QStyleOptionVie
         editor->setProperty(kColumnProperty, index.column());
         editor->setProperty(kPendingProperty, true);
         m_openEditor = editor;
+        auto* line = qobject_cast<QLineEdit*>(editor);
+        if (line != nullptr && !m_completionNames.isEmpty()) {
+            auto* completer = new QCompleter(m_completionNames, line);
+            completer->setCaseSensitivity(Qt::CaseInsensitive);
+            completer->setFilterMode(Qt::MatchContains);
+            completer->setCompletionMode(QCompleter::PopupCompletion);
+            line->setCompleter(completer);
+        }
     }
     return editor;
+}
+
+int CLabelEditDelegate::EditorRow(const QWidget* editor) { return editor->property(kRowProperty).toInt(); }
+
+int CLabelEditDelegate::EditorColumn(const QWidget* editor) { return editor->property(kColumnProperty).toInt(); }
+
+bool CLabelEditDelegate::eventFilter(QObject* object, QEvent* event)
+{
+    auto* editor = qobject_cast<QWidget*>(object);
+    if (m_table != nullptr && editor != nullptr && editor == m_openEditor &&
+        (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress)) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const UndoKey which = UndoKeyOf(key);
+        const bool undo = which == UndoKey::Undo;
+        const bool redo = which == UndoKey::Redo;
+        if (undo || redo) {
+            event->accept();
+            if (event->type() == QEvent::KeyPress) {
+                // Undo and Redo end the edit first, as a loss of focus would.
+                CEditListCtrl* table = m_table;
+                if (undo)
+                    table->Undo();
+                else
+                    table->Redo();
+            }
+            return true;
+        }
+    }
+    return QStyledItemDelegate::eventFilter(object, event);
 }
 
 bool CLabelEditDelegate::TakeReport(QWidget* editor)

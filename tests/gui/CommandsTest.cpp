@@ -106,7 +106,7 @@ TEST_F(EditorTest, SaveWithAnUnknownNameWritesNothing)
     Edit(2, 0, "crate");  // the catalogue spells it "Crate"
     m_prompts.Clear();
     Click(Button("1008"));
-    EXPECT_EQ(m_prompts.Texts(Kind::Message), (std::vector<QString>{"Invalid item name \"crate\" aborting save."}));
+    EXPECT_EQ(m_prompts.Texts(Kind::Message), (std::vector<QString>{"Invalid item name \"crate\" aborting save. (row 3)"}));
     EXPECT_EQ(ReadBytes(m_game->basePath), archive);
     EXPECT_TRUE(m_dialog->HasUnsavedEdits());
 }
@@ -126,7 +126,7 @@ TEST_F(EditorTest, RefreshStopsAtABadNameInRowThreeWithoutRepainting)
     m_prompts.Clear();
     Click(Button("1010"));
 
-    EXPECT_EQ(m_prompts.Texts(Kind::Message), (std::vector<QString>{"Invalid item name \"Boulder\" cannot refresh."}));
+    EXPECT_EQ(m_prompts.Texts(Kind::Message), (std::vector<QString>{"Invalid item name \"Boulder\" cannot refresh. (row 3)"}));
     EXPECT_EQ(PaintCount(), paints);
     const auto& model = m_dialog->Model().items;
     EXPECT_EQ(model[0]->m_nX, 100);

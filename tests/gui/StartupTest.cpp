@@ -82,7 +82,7 @@ TEST_F(EditorTest, InitialStatesOfButtonsFiltersAndTable)
     ASSERT_EQ(Table()->columnCount(), 7);
     const char* titles[] = {"Item", "X Position", "Y Position", "Z Position", "Angle", "ID", "MP Only"};
     for (int c = 0; c < 7; ++c) {
-        EXPECT_EQ(Table()->horizontalHeaderItem(c)->text(), titles[c]);
+        EXPECT_EQ(Table()->model()->headerData(c, Qt::Horizontal).toString(), titles[c]);
         EXPECT_EQ(Table()->columnWidth(c), 75);
     }
     QLineEdit* coord = Control<QLineEdit>("1017");

@@ -7,7 +7,9 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "edit/EditDocument.h"
 #include "listedit/EditListCtrl.h"
+#include "ListEditFixture.h"
 
 namespace orvik::test {
 namespace {
@@ -24,10 +26,8 @@ protected:
         m_table->setGeometry(10, 40, 429, 340);
         for (int c = 0; c < 7; ++c)
             m_table->InsertColumn(c, QString("C%1").arg(c), 75);
-        for (int r = 0; r < 5; ++r) {
-            m_table->InsertItem(r, "Hut");
-            m_table->SetItemText(r, 1, "10");
-        }
+        LoadRows(m_document, std::vector<ItemRow>(5, ItemRow{"Hut", "10"}));
+        m_table->SetDocument(&m_document);
         m_dialog.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_dialog));
         m_dialog.activateWindow();
@@ -41,6 +41,7 @@ protected:
         QTest::mouseClick(m_table->viewport(), Qt::LeftButton, Qt::NoModifier, point);
     }
 
+    EditDocument m_document;
     QDialog m_dialog;
     QPushButton* m_ok = nullptr;
     CEditListCtrl* m_table = nullptr;
@@ -67,8 +68,13 @@ TEST_F(DialogKeysTest, EnterAndEscapeInTheBoxNeverReachTheDialog)
     EXPECT_EQ(finished.size(), 0);
     EXPECT_TRUE(m_dialog.isVisible());
 
-    // The dialog does act on both keys once no edit is open.
+    // Enter on the table opens the current cell; with no current cell the dialog has it.
     ASSERT_TRUE(m_table->hasFocus());
+    QTest::keyClick(m_table, Qt::Key_Return);
+    ASSERT_NE(m_table->ActiveEdit(), nullptr);
+    QTest::keyClick(m_table->ActiveEdit(), Qt::Key_Escape);
+    EXPECT_EQ(pressed.size(), 0);
+    m_table->setCurrentIndex({});
     QTest::keyClick(m_table, Qt::Key_Return);
     EXPECT_EQ(pressed.size(), 1);
 }

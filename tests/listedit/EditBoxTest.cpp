@@ -116,13 +116,13 @@ TEST_F(ListEditTest, LosingTheFocusToAnotherControlStoresEvenEmptyText)
     EXPECT_EQ(edited.size(), 1);
 }
 
-TEST_F(ListEditTest, TabLeavesTheBoxForTheNextControlAndStores)
+TEST_F(ListEditTest, TabPastTheLastCellLeavesTheBoxForTheNextControlAndStores)
 {
-    CInPlaceEdit* box = OpenBox(1, 4);
+    CInPlaceEdit* box = m_table->EditCell(kRows - 1, 6);
     ASSERT_NE(box, nullptr);
     QTest::keyClicks(box, "45");
     QTest::keyClick(box, Qt::Key_Tab);
-    EXPECT_EQ(m_table->GetItemText(1, 4), "45");
+    EXPECT_EQ(m_table->GetItemText(kRows - 1, 6), "45");
     EXPECT_EQ(m_table->ActiveEdit(), nullptr);
     EXPECT_TRUE(m_button->hasFocus());
 }
@@ -140,9 +140,16 @@ TEST_F(ListEditTest, KeysMoveTheTableOnlyWhenNoBoxIsOpen)
     QTest::keyClick(box, Qt::Key_Escape);
     QTest::keyClick(m_table, Qt::Key_Down);
     EXPECT_EQ(m_table->currentRow(), 11);
+    // Left and right move the current cell, scrolling sideways to show it.
     QTest::keyClick(m_table, Qt::Key_Right);
     EXPECT_EQ(m_table->currentRow(), 11);
+    EXPECT_EQ(m_table->currentIndex().column(), 3);
+    for (int i = 0; i < 4; ++i)
+        QTest::keyClick(m_table, Qt::Key_Right);
+    EXPECT_EQ(m_table->currentIndex().column(), 6);
     EXPECT_GT(m_table->horizontalScrollBar()->value(), 0);
+    QTest::keyClick(m_table, Qt::Key_Left);
+    EXPECT_EQ(m_table->currentIndex().column(), 5);
     QTest::keyClick(m_table, Qt::Key_End);
     EXPECT_EQ(m_table->currentRow(), kRows - 1);
     EXPECT_TRUE(m_table->selectionModel()->isRowSelected(kRows - 1, {}));
@@ -154,13 +161,12 @@ TEST_F(ListEditTest, ClearingOrDestroyingTheTableWithAnOpenBoxIsSafe)
     CInPlaceEdit* box = OpenBox(3, 3);
     ASSERT_NE(box, nullptr);
     QTest::keyClicks(box, "lost");
-    m_table->DeleteAllItems();
+    m_document.Clear();
     EXPECT_EQ(m_table->rowCount(), 0);
     EXPECT_EQ(m_table->ActiveEdit(), nullptr);
     EXPECT_EQ(edited.size(), 0);
 
-    m_table->InsertItem(0, "Tent");
-    m_table->SetItemText(0, 1, "5");
+    m_document.Load({{"Tent", "5"}});
     EXPECT_EQ(m_table->GetItemText(0, 1), "5");
     ASSERT_NE(OpenBox(0, 1), nullptr);
     delete m_table;

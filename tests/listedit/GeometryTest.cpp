@@ -51,8 +51,9 @@ TEST(CellFromPointTest, PointsOutsideTheRowsOrColumnsHitNothing)
     table->setGeometry(0, 0, 400, 300);
     for (int c = 0; c < 3; ++c)
         table->InsertColumn(c, QString("C%1").arg(c), 40);
-    for (int r = 0; r < 3; ++r)
-        table->InsertItem(r, "Row");
+    EditDocument document;
+    LoadRows(document, {{"Row"}, {"Row"}, {"Row"}});
+    table->SetDocument(&document);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
 
@@ -71,6 +72,7 @@ TEST(CellFromPointTest, PointsOutsideTheRowsOrColumnsHitNothing)
     ASSERT_EQ(table->currentRow(), 1);
     QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::NoModifier, {200, y});
     EXPECT_EQ(table->ActiveEdit(), nullptr);
+    table->SetDocument(nullptr);
 }
 
 TEST_F(ListEditTest, CellsThatCannotBeEditedOpenNothing)

@@ -16,11 +16,14 @@ void ListEditTest::SetUp()
     const char* titles[] = {"Item", "X Position", "Y Position", "Z Position", "Angle", "ID", "MP Only"};
     for (int c = 0; c < 7; ++c)
         m_table->InsertColumn(c, titles[c], 75);
+    std::vector<ItemRow> rows(kRows);
     for (int r = 0; r < kRows; ++r) {
-        m_table->InsertItem(r, QString("Item %1").arg(r));
+        rows[r][0] = "Item " + std::to_string(r);
         for (int c = 1; c < 7; ++c)
-            m_table->SetItemText(r, c, QString::number(r * 100 + c * 7 - 300));
+            rows[r][c] = std::to_string(r * 100 + c * 7 - 300);
     }
+    LoadRows(m_document, std::move(rows));
+    m_table->SetDocument(&m_document);
     m_window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
     m_window->activateWindow();
@@ -31,6 +34,13 @@ void ListEditTest::TearDown()
 {
     m_window.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void LoadRows(EditDocument& document, std::vector<ItemRow> rows)
+{
+    for (int c = 0; c < kColumnCount; ++c)
+        document.SetColumnEditable(c, true);
+    document.Load(std::move(rows));
 }
 
 QPoint ListEditTest::CellPoint(int row, int column) const

@@ -6,9 +6,13 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+#include "edit/EditDocument.h"
 #include "listedit/EditListCtrl.h"
 
 namespace orvik::test {
+
+// Rows of texts for a table of any data: every column may be edited.
+void LoadRows(EditDocument& document, std::vector<ItemRow> rows);
 
 class ListEditTest : public ::testing::Test {
 protected:
@@ -26,6 +30,7 @@ protected:
     QRect ExpectedBox(int row, int column) const;
     int ViewWidth() const { return m_table->viewport()->width(); }
 
+    EditDocument m_document;
     std::unique_ptr<QWidget> m_window;
     CEditListCtrl* m_table = nullptr;
     QPushButton* m_button = nullptr;

@@ -1,0 +1,153 @@
+// The dialog's editing conveniences: undo and redo, find, the window title, opening another
+// archive, and a mission list that ignores the wheel until it has the focus.
+#include "app/EditorDlg.h"
+
+#include "app/ComboSortedList.h"
+#include "app/FindField.h"
+#include "app/QtText.h"
+#include "listedit/EditListCtrl.h"
+#include "listedit/UndoKeys.h"
+#include "map/qt/MapWnd.h"
+
+#include <QComboBox>
+#include <QPushButton>
+#include <QShortcut>
+#include <QSignalBlocker>
+#include <QWheelEvent>
+
+namespace orvik {
+
+namespace {
+
+const char* const kTitle = "Orvik Editor V1.5";
+
+} // namespace
+
+void CEditorDlg::CreateEditingShortcuts()
+{
+    const auto shortcut = [this](const QKeySequence& keys, void (CEditorDlg::*handler)()) {
+        auto* s = new QShortcut(keys, this);
+        s->setContext(Qt::WindowShortcut);
+        connect(s, &QShortcut::activated, this, handler);
+    };
+    for (const QKeySequence& keys : UndoSequences())
+        shortcut(keys, &CEditorDlg::OnUndo);
+    for (const QKeySequence& keys : RedoSequences())
+        shortcut(keys, &CEditorDlg::OnRedo);
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_F), &CEditorDlg::OnFind);
+    shortcut(QKeySequence(Qt::Key_F3), &CEditorDlg::OnFindNext);
+    shortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3), &CEditorDlg::OnFindPrevious);
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_O), &CEditorDlg::OnOpenArchive);
+
+    // The find field sits in the strip between the buttons and the table.
+    const QRect table = m_list->geometry();
+    m_find = new CFindField(this);
+    m_find->setObjectName(QStringLiteral("find"));
+    m_find->setGeometry(table.left(), table.top() - 19, table.width(), 18);
+    m_find->hide();
+    connect(m_find, &QLineEdit::textEdited, this, [this] { FindFrom(m_list->currentRow() < 0 ? 0 : m_list->currentRow(), true); });
+    connect(m_find, &CFindField::findNext, this, &CEditorDlg::OnFindNext);
+    connect(m_find, &CFindField::findPrevious, this, &CEditorDlg::OnFindPrevious);
+    connect(m_find, &CFindField::closed, this, [this] {
+        m_find->hide();
+        m_list->setFocus(Qt::OtherFocusReason);
+    });
+
+    // The wheel over the closed mission list changes nothing until the list has the focus.
+    m_cbMission->setFocusPolicy(Qt::StrongFocus);
+    m_cbMission->installEventFilter(this);
+
+    m_docListener = m_document.Subscribe([this](const DocumentChange& change) {
+        if (change.kind == DocumentChange::Kind::CleanState || change.kind == DocumentChange::Kind::Reset)
+            UpdateTitle();
+    });
+}
+
+bool CEditorDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_cbMission && event->type() == QEvent::Wheel && !m_cbMission->hasFocus()) {
+        event->ignore();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void CEditorDlg::OnUndo() { m_list->Undo(); }
+
+void CEditorDlg::OnRedo() { m_list->Redo(); }
+
+void CEditorDlg::OnFind()
+{
+    m_find->show();
+    m_find->raise();
+    m_find->setFocus(Qt::ShortcutFocusReason);
+    m_find->selectAll();
+}
+
+void CEditorDlg::OnFindNext()
+{
+    const int current = m_list->currentRow();
+    FindFrom(current < 0 ? 0 : current + 1, true);
+}
+
+void CEditorDlg::OnFindPrevious()
+{
+    const int current = m_list->currentRow();
+    const int count = m_list->rowCount();
+    if (count > 0)
+        FindFrom(current <= 0 ? count - 1 : current - 1, false);
+}
+
+void CEditorDlg::FindFrom(int row, bool forward)
+{
+    if (m_find->text().isEmpty() || m_list->rowCount() == 0)
+        return;
+    const long found = m_document.FindRow(FromQt(m_find->text()), static_cast<std::size_t>(row), forward);
+    if (found < 0)
+        return;
+    // Rows stay where they are: the match is selected and scrolled into view.
+    const int column = m_list->currentIndex().isValid() ? m_list->currentIndex().column() : 0;
+    m_list->ShowCell(static_cast<int>(found), column);
+}
+
+void CEditorDlg::UpdateTitle()
+{
+    QString title = QString::fromLatin1(kTitle);
+    if (m_nLoadedIndex >= 0) {
+        title += QStringLiteral(" - ") + ToQt(MissionNameFromLine(FromQt(m_cbMission->itemText(m_nLoadedIndex))));
+        if (!m_document.IsClean())
+            title += QStringLiteral(" *");
+    }
+    setWindowTitle(title);
+}
+
+void CEditorDlg::OnOpenArchive()
+{
+    if (!ConfirmDiscard())
+        return;
+    RunCommand([this] {
+        const std::string path = PathFromQt(m_prompts.OpenFile());
+        // A cancelled dialog leaves everything as it was.
+        if (path.empty())
+            return;
+        m_list->EndEdit();
+        m_strBasePath = path;
+        m_nLoadedIndex = -1;
+        m_loadedMission.reset();
+        m_document.Clear();
+        m_model.Clear();
+        m_map->SetModel(nullptr);
+        m_map->repaint();
+        m_btnGetMissionFiles->setEnabled(false);
+        m_btnSave->setEnabled(false);
+        m_btnRefreshMap->setEnabled(false);
+        {
+            const QSignalBlocker blocker(m_cbMission);
+            m_cbMission->clear();
+        }
+        UpdateTitle();
+        LoadArchive();
+    });
+}
+
+} // namespace orvik

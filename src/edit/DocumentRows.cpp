@@ -1,0 +1,36 @@
+#include "edit/DocumentRows.h"
+
+namespace orvik {
+
+std::vector<ItemRow> RowsOfModel(const CMissionModel& model, const CItemDefList& catalogue)
+{
+    std::vector<ItemRow> rows;
+    rows.reserve(model.items.size());
+    for (const auto& item : model.items)
+        rows.push_back(ItemToRow(*item, catalogue));
+    return rows;
+}
+
+bool ApplyTableRows(EditDocument& document, const std::vector<ItemRow>& rows, const std::string& label)
+{
+    std::vector<CellChange> changes;
+    const std::size_t count = std::min(rows.size(), document.RowCount());
+    for (std::size_t r = 0; r < count; ++r)
+        for (int c = 0; c < kColumnCount; ++c)
+            if (document.IsEditable(c) && document.Cell(r, c) != rows[r][static_cast<std::size_t>(c)])
+                changes.push_back({r, c, {}, rows[r][static_cast<std::size_t>(c)]});
+    return document.SetCells(changes, label);
+}
+
+long FirstUnknownName(const std::vector<ItemRow>& rows, std::size_t count, const CItemDefList& catalogue)
+{
+    static const ItemRow kEmptyRow{};
+    for (std::size_t r = 0; r < count; ++r) {
+        const ItemRow& row = r < rows.size() ? rows[r] : kEmptyRow;
+        if (catalogue.GetIdByName(row[kColItem]) == 0)
+            return static_cast<long>(r);
+    }
+    return -1;
+}
+
+} // namespace orvik

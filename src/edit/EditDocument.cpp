@@ -1,0 +1,164 @@
+#include "edit/EditDocument.h"
+
+#include "common/Text.h"
+#include "edit/SetCellsCommand.h"
+
+#include <memory>
+
+namespace orvik {
+
+EditDocument::EditDocument()
+{
+    m_editable.fill(true);
+    m_editable[kColId] = false;
+    m_editable[kColMpOnly] = false;
+}
+
+void EditDocument::Load(std::vector<ItemRow> rows)
+{
+    Notify({DocumentChange::Kind::AboutToReset, {}});
+    m_rows = std::move(rows);
+    m_stack.Clear();
+    Notify({DocumentChange::Kind::Reset, {}});
+}
+
+const std::string& EditDocument::Cell(std::size_t row, int column) const
+{
+    static const std::string kNone;
+    if (row >= m_rows.size() || column < 0 || column >= kColumnCount)
+        return kNone;
+    return m_rows[row][static_cast<std::size_t>(column)];
+}
+
+bool EditDocument::IsEditable(int column) const
+{
+    return column >= 0 && column < kColumnCount && m_editable[static_cast<std::size_t>(column)];
+}
+
+void EditDocument::SetColumnEditable(int column, bool editable)
+{
+    if (column >= 0 && column < kColumnCount)
+        m_editable[static_cast<std::size_t>(column)] = editable;
+}
+
+bool EditDocument::SetCell(std::size_t row, int column, const std::string& text)
+{
+    return SetCells({{row, column, {}, text}});
+}
+
+bool EditDocument::SetCells(const std::vector<CellChange>& changes, const std::string& label)
+{
+    for (const CellChange& change : changes)
+        if (change.row >= m_rows.size() || !IsEditable(change.column))
+            return false;
+    // The "before" texts are the document's own, whatever the caller put there; a cell named
+    // twice keeps its first "before" so that undo restores the text from before the step.
+    std::vector<CellChange> real;
+    real.reserve(changes.size());
+    std::map<std::pair<std::size_t, int>, std::size_t> seen;
+    for (const CellChange& change : changes) {
+        const auto key = std::make_pair(change.row, change.column);
+        if (auto it = seen.find(key); it != seen.end()) {
+            real[it->second].after = change.after;
+            continue;
+        }
+        seen.emplace(key, real.size());
+        real.push_back({change.row, change.column, Cell(change.row, change.column), change.after});
+    }
+    std::erase_if(real, [](const CellChange& change) { return change.before == change.after; });
+    if (real.empty())
+        return false;
+
+    const bool wasClean = IsClean();
+    auto command = std::make_unique<SetCellsCommand>(std::move(real), label);
+    std::vector<CellRef> cells = command->Redo(m_rows);
+    m_stack.Push(std::move(command));
+    NotifyCells(std::move(cells), wasClean);
+    return true;
+}
+
+std::string EditDocument::UndoText() const
+{
+    const EditCommand* command = m_stack.UndoCommand();
+    return command ? "Undo " + command->Text() : "Undo";
+}
+
+std::string EditDocument::RedoText() const
+{
+    const EditCommand* command = m_stack.RedoCommand();
+    return command ? "Redo " + command->Text() : "Redo";
+}
+
+std::vector<CellRef> EditDocument::Undo()
+{
+    const bool wasClean = IsClean();
+    EditCommand* command = m_stack.StepBack();
+    if (command == nullptr)
+        return {};
+    std::vector<CellRef> cells = command->Undo(m_rows);
+    NotifyCells(cells, wasClean);
+    return cells;
+}
+
+std::vector<CellRef> EditDocument::Redo()
+{
+    const bool wasClean = IsClean();
+    EditCommand* command = m_stack.StepForward();
+    if (command == nullptr)
+        return {};
+    std::vector<CellRef> cells = command->Redo(m_rows);
+    NotifyCells(cells, wasClean);
+    return cells;
+}
+
+void EditDocument::SetClean()
+{
+    const bool wasClean = IsClean();
+    m_stack.SetClean();
+    if (!wasClean)
+        Notify({DocumentChange::Kind::CleanState, {}});
+}
+
+long EditDocument::FindRow(const std::string& text, std::size_t start, bool forward) const
+{
+    const std::size_t count = m_rows.size();
+    if (text.empty() || count == 0)
+        return -1;
+    const std::string needle = FoldLower(text);
+    std::size_t row = start % count;
+    for (std::size_t step = 0; step < count; ++step) {
+        if (Contains(FoldLower(m_rows[row][kColItem]), needle))
+            return static_cast<long>(row);
+        row = forward ? (row + 1) % count : (row + count - 1) % count;
+    }
+    return -1;
+}
+
+int EditDocument::Subscribe(Listener listener)
+{
+    const int id = m_nextListener++;
+    m_listeners.emplace(id, std::move(listener));
+    return id;
+}
+
+void EditDocument::Unsubscribe(int id) { m_listeners.erase(id); }
+
+void EditDocument::Notify(const DocumentChange& change)
+{
+    // A listener may unsubscribe while it is told; walk a copy of the ids.
+    std::vector<int> ids;
+    for (const auto& entry : m_listeners)
+        ids.push_back(entry.first);
+    for (int id : ids)
+        if (auto it = m_listeners.find(id); it != m_listeners.end())
+            it->second(change);
+}
+
+void EditDocument::NotifyCells(std::vector<CellRef> cells, bool wasClean)
+{
+    Notify({DocumentChange::Kind::Cells, std::move(cells)});
+    if (wasClean != IsClean())
+        Notify({DocumentChange::Kind::CleanState, {}});
+}
+
+} // namespace orvik

@@ -1,0 +1,75 @@
+#pragma once
+// The loaded mission as the table shows it: one row of cell texts per item record, in record order
+// (row i is record i, always). Every change is a command on the undo stack; the document is clean
+// when the present is at the mark set by the last load or successful save. Views register for
+// notifications naming the cells that changed.
+#include "edit/CellChange.h"
+#include "edit/UndoStack.h"
+#include "mission/ItemRows.h"
+
+#include <array>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace orvik {
+
+class EditDocument {
+public:
+    using Listener = std::function<void(const DocumentChange&)>;
+
+    EditDocument();
+
+    // Replaces every row, forgets the history and sets the clean mark.
+    void Load(std::vector<ItemRow> rows);
+    void Clear() { Load({}); }
+
+    const std::vector<ItemRow>& Rows() const { return m_rows; }
+    std::size_t RowCount() const { return m_rows.size(); }
+    // The cell's text; empty for a cell that is not there.
+    const std::string& Cell(std::size_t row, int column) const;
+
+    // ID and MP Only are shown, never edited; a table of other data may open them.
+    bool IsEditable(int column) const;
+    void SetColumnEditable(int column, bool editable);
+
+    // One step that sets one cell. False, and nothing done, for a cell that is not there or not
+    // editable, or a text equal to the cell's.
+    bool SetCell(std::size_t row, int column, const std::string& text);
+    // One step that sets several cells of several rows (a cell named twice takes its last text).
+    // Refused whole if any cell is not there or not editable; false when nothing would change.
+    bool SetCells(const std::vector<CellChange>& changes, const std::string& label = {});
+
+    bool CanUndo() const { return m_stack.CanUndo(); }
+    bool CanRedo() const { return m_stack.CanRedo(); }
+    // "Undo X Position, row 12" and "Redo ..."; just "Undo" / "Redo" when there is nothing.
+    std::string UndoText() const;
+    std::string RedoText() const;
+    // The cells changed, empty when there was nothing to undo or redo.
+    std::vector<CellRef> Undo();
+    std::vector<CellRef> Redo();
+
+    bool IsClean() const { return m_stack.IsClean(); }
+    // After a successful save.
+    void SetClean();
+
+    // The next row from start (inclusive) in the direction whose item name contains text,
+    // ignoring letter case, going round the end; -1 when none does or text is empty.
+    long FindRow(const std::string& text, std::size_t start, bool forward = true) const;
+
+    int Subscribe(Listener listener);
+    void Unsubscribe(int id);
+
+private:
+    void Notify(const DocumentChange& change);
+    void NotifyCells(std::vector<CellRef> cells, bool wasClean);
+
+    std::vector<ItemRow> m_rows;
+    UndoStack m_stack;
+    std::array<bool, kColumnCount> m_editable{};
+    std::map<int, Listener> m_listeners;
+    int m_nextListener = 1;
+};
+
+} // namespace orvik

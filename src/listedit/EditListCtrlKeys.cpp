@@ -1,0 +1,133 @@
+// The item table's keyboard editing, undo and redo, and its context menu.
+#include "listedit/EditListCtrl.h"
+
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
+
+#include "common/Text.h"
+#include "edit/EditDocument.h"
+#include "listedit/ItemTableModel.h"
+#include "listedit/UndoKeys.h"
+
+namespace orvik {
+
+bool CEditListCtrl::EditNextCellExists(int row, int column, bool forward) const
+{
+    return NextEditableCell(row, column, forward).isValid();
+}
+
+QModelIndex CEditListCtrl::NextEditableCell(int row, int column, bool forward) const
+{
+    const int columns = columnCount();
+    const int rows = rowCount();
+    for (int r = row, c = column;;) {
+        c += forward ? 1 : -1;
+        if (c >= columns) {
+            c = 0;
+            ++r;
+        } else if (c < 0) {
+            c = columns - 1;
+            --r;
+        }
+        if (r < 0 || r >= rows)
+            return {};
+        if (m_model->IsEditable(c) && columnWidth(c) >= kMinEditWidth)
+            return m_model->index(r, c);
+    }
+}
+
+bool CEditListCtrl::EditNextCell(int row, int column, bool forward)
+{
+    const QModelIndex next = NextEditableCell(row, column, forward);
+    if (!next.isValid())
+        return false;
+    if (next != currentIndex())
+        selectionModel()->setCurrentIndex(next, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    return OpenEditor(next.row(), next.column());
+}
+
+void CEditListCtrl::Undo()
+{
+    EndEdit();
+    EditDocument* document = Document();
+    if (document == nullptr)
+        return;
+    const auto cells = document->Undo();
+    if (!cells.empty())
+        ShowCell(static_cast<int>(cells.front().row), cells.front().column);
+}
+
+void CEditListCtrl::Redo()
+{
+    EndEdit();
+    EditDocument* document = Document();
+    if (document == nullptr)
+        return;
+    const auto cells = document->Redo();
+    if (!cells.empty())
+        ShowCell(static_cast<int>(cells.front().row), cells.front().column);
+}
+
+QMenu* CEditListCtrl::CreateContextMenu()
+{
+    auto* menu = new QMenu(this);
+    const EditDocument* document = Document();
+    QAction* undo = menu->addAction(QString::fromStdString(Cp1252ToUtf8(document ? document->UndoText() : "Undo")),
+                                    this, &CEditListCtrl::Undo);
+    undo->setShortcuts(UndoSequences());
+    undo->setEnabled(document != nullptr && document->CanUndo());
+    QAction* redo = menu->addAction(QString::fromStdString(Cp1252ToUtf8(document ? document->RedoText() : "Redo")),
+                                    this, &CEditListCtrl::Redo);
+    redo->setShortcuts(RedoSequences());
+    redo->setEnabled(document != nullptr && document->CanRedo());
+    return menu;
+}
+
+void CEditListCtrl::ShowCell(int row, int column)
+{
+    if (row < 0 || row >= rowCount() || column < 0 || column >= columnCount())
+        return;
+    selectionModel()->setCurrentIndex(m_model->index(row, column),
+                                      QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    EnsureRowVisible(row);
+    EnsureColumnVisible(column);
+}
+
+void CEditListCtrl::keyPressEvent(QKeyEvent* event)
+{
+    if (const UndoKey which = UndoKeyOf(event); which != UndoKey::None) {
+        event->accept();
+        if (which == UndoKey::Undo)
+            Undo();
+        else
+            Redo();
+        return;
+    }
+    const int key = event->key();
+    const auto modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+    if ((key == Qt::Key_F2 || enter) && modifiers == Qt::NoModifier && state() != EditingState) {
+        const QModelIndex current = currentIndex();
+        if (!current.isValid()) {
+            // Nothing to edit: Enter keeps its meaning for the dialog.
+            event->ignore();
+            return;
+        }
+        event->accept();
+        OpenEditor(current.row(), current.column());
+        return;
+    }
+    QTableView::keyPressEvent(event);
+    if (key == Qt::Key_Left || key == Qt::Key_Right)
+        EnsureColumnVisible(currentIndex().column());
+}
+
+void CEditListCtrl::contextMenuEvent(QContextMenuEvent* event)
+{
+    QMenu* menu = CreateContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
+}
+
+} // namespace orvik

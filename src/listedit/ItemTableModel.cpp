@@ -1,0 +1,135 @@
+#include "listedit/ItemTableModel.h"
+
+#include "common/Text.h"
+#include "edit/EditDocument.h"
+
+#include <QGuiApplication>
+#include <QPalette>
+#include <algorithm>
+
+namespace orvik {
+
+CItemTableModel::CItemTableModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+CItemTableModel::~CItemTableModel()
+{
+    if (m_document != nullptr)
+        m_document->Unsubscribe(m_listener);
+}
+
+void CItemTableModel::SetDocument(EditDocument* document)
+{
+    beginResetModel();
+    if (m_document != nullptr)
+        m_document->Unsubscribe(m_listener);
+    m_document = document;
+    if (m_document != nullptr)
+        m_listener = m_document->Subscribe([this](const DocumentChange& change) { OnDocumentChange(change); });
+    endResetModel();
+}
+
+void CItemTableModel::InsertColumn(int column, const QString& title, Qt::Alignment format)
+{
+    column = std::clamp(column, 0, columnCount());
+    beginInsertColumns({}, column, column);
+    m_columns.insert(m_columns.begin() + column, {title, format & Qt::AlignHorizontal_Mask});
+    endInsertColumns();
+}
+
+Qt::Alignment CItemTableModel::ColumnFormat(int column) const
+{
+    if (column < 0 || column >= columnCount())
+        return Qt::AlignLeft;
+    return m_columns[static_cast<std::size_t>(column)].format;
+}
+
+bool CItemTableModel::IsEditable(int column) const
+{
+    return m_document != nullptr && column >= 0 && column < columnCount() && m_document->IsEditable(column);
+}
+
+int CItemTableModel::rowCount(const QModelIndex& parent) const
+{
+    if (parent.isValid() || m_document == nullptr)
+        return 0;
+    return static_cast<int>(m_document->RowCount());
+}
+
+int CItemTableModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_columns.size());
+}
+
+QVariant CItemTableModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || m_document == nullptr)
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        return QString::fromStdString(
+            Cp1252ToUtf8(m_document->Cell(static_cast<std::size_t>(index.row()), index.column())));
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(ColumnFormat(index.column()) | Qt::AlignVCenter);
+    case Qt::ForegroundRole:
+        // Shown-only cells look like a disabled control's text.
+        if (!IsEditable(index.column()))
+            return QGuiApplication::palette().color(QPalette::Disabled, QPalette::Text);
+        return {};
+    default:
+        return {};
+    }
+}
+
+QVariant CItemTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= columnCount())
+        return {};
+    if (role == Qt::DisplayRole)
+        return m_columns[static_cast<std::size_t>(section)].title;
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(ColumnFormat(section) | Qt::AlignVCenter);
+    return {};
+}
+
+Qt::ItemFlags CItemTableModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (IsEditable(index.column()))
+        flags |= Qt::ItemIsEditable;
+    return flags;
+}
+
+void CItemTableModel::OnDocumentChange(const DocumentChange& change)
+{
+    switch (change.kind) {
+    case DocumentChange::Kind::AboutToReset:
+        beginResetModel();
+        break;
+    case DocumentChange::Kind::Reset:
+        endResetModel();
+        break;
+    case DocumentChange::Kind::Cells: {
+        if (change.cells.empty() || columnCount() == 0)
+            break;
+        // One signal for the rectangle around the cells: views repaint only what is visible.
+        int top = rowCount(), bottom = -1, left = columnCount(), right = -1;
+        for (const CellRef& cell : change.cells) {
+            top = std::min(top, static_cast<int>(cell.row));
+            bottom = std::max(bottom, static_cast<int>(cell.row));
+            left = std::min(left, cell.column);
+            right = std::max(right, cell.column);
+        }
+        right = std::min(right, columnCount() - 1);
+        if (left <= right)
+            emit dataChanged(index(top, left), index(bottom, right), {Qt::DisplayRole, Qt::EditRole});
+        break;
+    }
+    case DocumentChange::Kind::CleanState:
+        break;
+    }
+}
+
+} // namespace orvik
