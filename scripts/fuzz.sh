@@ -10,8 +10,14 @@ echo "== fuzz build =="
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j 2
 
-scratch=$(mktemp -d)
+# The harnesses that read through files write one at every run: keep them in memory where we can.
+if [ -d /dev/shm ] && [ -w /dev/shm ]; then
+    scratch=$(mktemp -d -p /dev/shm orvik-fuzz.XXXXXX)
+else
+    scratch=$(mktemp -d)
+fi
 trap 'rm -rf "$scratch"' EXIT
+export TMPDIR=$scratch
 findings=$PWD/build/fuzz/findings
 mkdir -p "$findings"
 
