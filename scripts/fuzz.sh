@@ -19,6 +19,7 @@ fi
 trap 'rm -rf "$scratch"' EXIT
 export TMPDIR=$scratch
 findings=$PWD/build/fuzz/findings
+rm -rf "$findings"
 mkdir -p "$findings"
 
 run_one() {
