@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test: the normal build, then ASan + UBSan.
+# Installs what is missing, builds, and runs every test: the normal build, then ASan + UBSan, then
+# every fuzzer for 30 s (scripts/fuzz.sh).
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/install-deps.sh
@@ -12,3 +13,4 @@ for preset in release asan; do
   echo "== $preset tests =="
   ctest --preset "$preset" -j "$jobs"
 done
+./scripts/fuzz.sh

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the demo need, when any is missing.
+# Installs the Debian packages the build, the tests, the fuzzers and the demo need, when any is missing.
 set -euo pipefail
 packages=(build-essential cmake ninja-build qt6-base-dev qt6-qpa-plugins libgtest-dev libgmock-dev
-          libbenchmark-dev libcli11-dev nlohmann-json3-dev fonts-liberation xvfb xauth)
+          libbenchmark-dev libcli11-dev nlohmann-json3-dev fonts-liberation xvfb xauth
+          clang libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then

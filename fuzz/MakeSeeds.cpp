@@ -1,0 +1,131 @@
+// Writes the starting corpus of every harness into DIR/<harness>/, from the demo game's writers:
+//   ./build/fuzz/fuzz/make_fuzz_seeds fuzz/corpus
+// The files are small on purpose: the fuzzers grow them, and the repository stays small.
+#include "common/File.h"
+#include "gamedata/ItemDefWriter.h"
+#include "gamedata/MissionWriter.h"
+#include "gamedata/PcxWriter.h"
+#include "gamedata/PffWriter.h"
+#include "mission/MissionModel.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace orvik;
+using Bytes = std::vector<std::uint8_t>;
+
+std::string g_root;
+
+void Seed(const std::string& harness, const std::string& name, const Bytes& bytes)
+{
+    std::filesystem::create_directories(g_root + "/" + harness);
+    WriteWholeFile(g_root + "/" + harness + "/" + name, bytes.data(), bytes.size());
+}
+
+void Seed(const std::string& harness, const std::string& name, const std::string& text)
+{
+    Seed(harness, name, Bytes(text.begin(), text.end()));
+}
+
+CMissionItem Item(std::int32_t id, std::int32_t number, std::int32_t x, std::int32_t y)
+{
+    CMissionItem item;
+    item.m_nId = id;
+    item.m_nNumber = number;
+    item.m_nX = x;
+    item.m_nY = y;
+    item.m_nZ = -x / 7;
+    item.m_nAngle = 90 * number;
+    item.m_nFlags = number % 2 ? CMissionItem::kMpOnlyFlag : 0;
+    return item;
+}
+
+Bytes Mission(bool endMark)
+{
+    gamedata::MissionSpec spec;
+    spec.title = "Seed";
+    spec.terrainName = "dunes.ter";
+    spec.items = {Item(1, 1, 1000, -2000), Item(2, 2, -67108864, 67108863), Item(3, 3, 0, 0)};
+    spec.endMark = endMark;
+    spec.tailSize = 8;
+    return gamedata::BuildMission(spec);
+}
+
+const char* const kDescription = "; dunes\r\ncolor_map dunes_c\r\nelev_map\tdunes_e  \nsky clear\ndetail_map DUNES_D\n";
+
+Bytes Pcx(std::uint8_t bits, std::uint8_t planes, std::uint16_t width, std::uint16_t height, std::uint16_t bytesPerLine)
+{
+    gamedata::PcxRawSpec spec;
+    spec.bitsPerPixel = bits;
+    spec.planes = planes;
+    spec.xmax = static_cast<std::uint16_t>(width - 1);
+    spec.ymax = static_cast<std::uint16_t>(height - 1);
+    spec.bytesPerLine = bytesPerLine;
+    for (std::size_t i = 0; i < spec.headerPalette.size(); ++i)
+        spec.headerPalette[i] = static_cast<std::uint8_t>(i * 5);
+    for (int y = 0; y < height; ++y) {
+        Bytes line(std::size_t{bytesPerLine} * planes);
+        for (std::size_t i = 0; i < line.size(); ++i)
+            line[i] = static_cast<std::uint8_t>(i < 3 ? 0xC7 : 31 * i + 7 * static_cast<std::size_t>(y));
+        spec.lines.push_back(line);
+    }
+    spec.trailingPalette = bits == 8 && planes == 1;
+    for (std::size_t i = 0; i < spec.palette.size(); ++i)
+        spec.palette[i] = static_cast<std::uint8_t>(255 - i % 256);
+    return gamedata::EncodePcxRaw(spec);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::cerr << "usage: make_fuzz_seeds DIR\n";
+        return 2;
+    }
+    g_root = argv[1];
+
+    const Bytes whole = Mission(true);
+    const Bytes cut = Mission(false);
+    gamedata::PffLayout tableFirst;
+    tableFirst.tableFirst = true;
+    tableFirst.gapBetween = 5;
+    Seed("archive_fuzz", "two_missions.pff", gamedata::BuildPff({{"m01_seed.bms", whole}, {"M02_CUT.BMS", cut}}));
+    Seed("archive_fuzz", "table_first.pff",
+         gamedata::BuildPff({{"kq.pff", Bytes(20, 7)}, {"m03.bms", whole}}, tableFirst));
+    Seed("roundtrip_fuzz", "whole", Bytes(whole.begin() + CMissionModel::kItemsOffset, whole.end()));
+    Seed("roundtrip_fuzz", "no_end_mark", Bytes(cut.begin() + CMissionModel::kItemsOffset, cut.end()));
+
+    const std::string itemDef = gamedata::BuildItemDef({{"Rifleman", 1}, {"Jeep, desert", 2}, {"Map Center", 3}});
+    Seed("catalogue_fuzz", "items.def", itemDef);
+    Seed("catalogue_fuzz", "odd_lines.def", "begin\r\nid\nbegin \"\"\nid 99999\nxbegin \"Tail\"");
+    Seed("text_fuzz", "items.def", itemDef);
+    Seed("text_fuzz", "dunes.ter", kDescription);
+    Seed("terrain_fuzz", "dunes", std::string("\x00\x00", 2) + kDescription);
+    Seed("terrain_fuzz", "dunes_at_4090", std::string("\xFA\x0F", 2) + kDescription);
+
+    for (const char* harness : {"pcx_fuzz", "pcx_file_fuzz"}) {
+        Seed(harness, "eight_bit.pcx", Pcx(8, 1, 5, 3, 6));
+        Seed(harness, "true_colour.pcx", Pcx(8, 3, 4, 2, 4));
+        Seed(harness, "one_bit.pcx", Pcx(1, 1, 9, 2, 2));
+        Seed(harness, "four_bit.pcx", Pcx(4, 1, 3, 2, 2));
+        Seed(harness, "four_planes.pcx", Pcx(1, 4, 8, 2, 2));
+        Seed(harness, "two_bit.pcx", Pcx(2, 1, 4, 2, 2));
+    }
+
+    const std::string tsv = "Item\tX Position\tY Position\tZ Position\tAngle\tID\tMP Only\n"
+                            "Rifleman\t1000\t-2000\t-142\t90\t1\tY\r\nJeep, desert\t-67108864\t67108863\t0\t180\t2\tN\n";
+    const std::string csv = "\xEF\xBB\xBFItem,X Position,Y Position,Z Position,Angle\n"
+                            "Rifleman,1000,-2000,-142,90\n\"Jeep, desert\",-5,\"6\",7,\"8\"\"\"\n";
+    const std::string json = R"([{"item":"Rifleman","x":1000,"y":-2000,"z":-142,"angle":90},)"
+                             R"({"item":"Map Center","x":"5","y":0,"z":4294967296,"angle":-1}])";
+    Seed("table_fuzz", "items.tsv", std::string(1, '\0') + tsv);
+    Seed("table_fuzz", "items.csv", std::string(1, '\1') + csv);
+    Seed("table_fuzz", "items.json", std::string(1, '\2') + json);
+    return 0;
+}
