@@ -5,6 +5,7 @@
 #include "gamedata/DemoGame.h"
 #include "gamedata/MissionWriter.h"
 #include "gamedata/PffWriter.h"
+#include "cli/OrvikRun.h"
 #include "support/TestSupport.h"
 
 #include <QImage>
@@ -19,48 +20,9 @@ using namespace orvik;
 
 namespace {
 
-struct Result {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string Quote(const std::string& s)
-{
-    std::string q = "'";
-    for (char c : s) {
-        if (c == '\'')
-            q += "'\\''";
-        else
-            q += c;
-    }
-    return q + "'";
-}
-
-Result RunOrvik(const test::ScratchDir& dir, const std::vector<std::string>& args, const std::string& stdinText = {})
-{
-    std::string cmd = Quote(ORVIK_EXE);
-    for (const auto& a : args)
-        cmd += " " + Quote(a);
-    const std::string in = dir.File(".stdin"), out = dir.File(".stdout"), err = dir.File(".stderr");
-    test::WriteBytes(in, std::vector<std::uint8_t>(stdinText.begin(), stdinText.end()));
-    cmd += " <" + Quote(in) + " >" + Quote(out) + " 2>" + Quote(err);
-    const int raw = std::system(cmd.c_str());
-    Result r;
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    r.out = test::ReadText(out);
-    r.err = test::ReadText(err);
-    return r;
-}
-
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
+using Result = test::OrvikRun;
+using test::Lines;
+using test::RunOrvik;
 
 std::vector<std::string> Split(const std::string& line, char sep)
 {

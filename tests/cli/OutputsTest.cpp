@@ -2,6 +2,7 @@
 // failure half-way keeps the old file, and an export without its terrain description says so.
 #include "gamedata/MissionWriter.h"
 #include "gamedata/PffWriter.h"
+#include "cli/OrvikRun.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -14,29 +15,12 @@ using namespace orvik;
 
 namespace {
 
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string Quote(const std::string& s)
-{
-    std::string q = "'";
-    for (char c : s)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
+using Outcome = test::OrvikRun;
 
 // shellPrefix runs before orvik in the same shell, e.g. to set a file-size limit.
 Outcome Orvik(const test::ScratchDir& io, const std::vector<std::string>& args, const std::string& shellPrefix = {})
 {
-    std::string cmd = shellPrefix + "exec " + Quote(ORVIK_EXE);
-    for (const auto& a : args)
-        cmd += " " + Quote(a);
-    const std::string out = io.File("stdout"), err = io.File("stderr");
-    const int raw = std::system(("(" + cmd + ") </dev/null >" + Quote(out) + " 2>" + Quote(err)).c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, test::ReadText(out), test::ReadText(err)};
+    return test::RunOrvikLine(io, test::QuoteArgs(args), "/dev/null", shellPrefix);
 }
 
 // The value before " - LABEL" in a summary.

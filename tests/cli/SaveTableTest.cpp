@@ -2,6 +2,7 @@
 // archive as it was. Also the mission list's two forms, and items of a mission without end mark.
 #include "gamedata/MissionWriter.h"
 #include "gamedata/PffWriter.h"
+#include "cli/OrvikRun.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -17,26 +18,12 @@ using namespace orvik;
 
 namespace {
 
-struct Outcome {
-    int status = -1;
-    std::string out, err;
-};
+using Outcome = test::OrvikRun;
+using test::Lines;
 
 Outcome Orvik(const test::ScratchDir& dir, const std::string& args, const std::string& input = "/dev/null")
 {
-    const std::string out = dir.File(".out"), err = dir.File(".err");
-    const std::string cmd = std::string("'") + ORVIK_EXE + "' " + args + " <'" + input + "' >'" + out + "' 2>'" + err + "'";
-    const int raw = std::system(cmd.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, test::ReadText(out), test::ReadText(err)};
-}
-
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
+    return test::RunOrvikLine(dir, args, input);
 }
 
 // Cell c of a tsv line replaced.

@@ -8,15 +8,6 @@
 namespace orvik::test {
 namespace {
 
-// The table's own editor, once it has the focus.
-QLineEdit* OwnEditor(CEditListCtrl* table)
-{
-    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
-    if (editor == nullptr || qobject_cast<CInPlaceEdit*>(editor) != nullptr || !table->isAncestorOf(editor))
-        return nullptr;
-    return editor;
-}
-
 TEST_F(ListEditTest, FirstColumnClickOnTheFocusedRowStartsTheTablesOwnEditor)
 {
     QSignalSpy edited(m_table, &CEditListCtrl::cellEdited);

@@ -12,15 +12,6 @@
 namespace orvik::test {
 namespace {
 
-// The table's own first-column editor, once it has the focus.
-QLineEdit* OwnEditor(CEditListCtrl* table)
-{
-    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
-    if (editor == nullptr || qobject_cast<CInPlaceEdit*>(editor) != nullptr || !table->isAncestorOf(editor))
-        return nullptr;
-    return editor;
-}
-
 class KeyboardEditTest : public ListEditTest {
 protected:
     void SetUp() override

@@ -1,6 +1,7 @@
 #include "ListEditFixture.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QScrollBar>
 
 namespace orvik::test {
@@ -67,6 +68,15 @@ QRect ListEditTest::ExpectedBox(int row, int column) const
     const int cellLeft = column * 75 - m_table->horizontalScrollBar()->value();
     const int right = std::min(cellLeft + 75 + 1, ViewWidth());
     return {cellLeft + 4, m_table->rowViewportPosition(row), right - (cellLeft + 4), m_table->rowHeight(row)};
+}
+
+// The table's own first-column editor, once it has the focus.
+QLineEdit* OwnEditor(CEditListCtrl* table)
+{
+    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    if (editor == nullptr || qobject_cast<CInPlaceEdit*>(editor) != nullptr || !table->isAncestorOf(editor))
+        return nullptr;
+    return editor;
 }
 
 } // namespace orvik::test

@@ -9,6 +9,8 @@
 #include "edit/EditDocument.h"
 #include "listedit/EditListCtrl.h"
 
+class QLineEdit;
+
 namespace orvik::test {
 
 // Rows of texts for a table of any data: every column may be edited.
@@ -35,5 +37,8 @@ protected:
     CEditListCtrl* m_table = nullptr;
     QPushButton* m_button = nullptr;
 };
+
+// The table's own first-column editor, once it has the focus; null otherwise.
+QLineEdit* OwnEditor(CEditListCtrl* table);
 
 } // namespace orvik::test
