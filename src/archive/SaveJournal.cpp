@@ -262,7 +262,10 @@ SettleResult SettleJournal(File& archive, const std::string& archivePath)
     }
     const ArchivePatch& patch = contents.patch;
     const std::int64_t end = patch.rangeStart + static_cast<std::int64_t>(patch.newBytes.size());
-    bool eachByteKnown = end <= archive.Length() && EntryStillThere(archive, patch);
+    // Only a range inside its own entry is ever patched, whatever a journal says.
+    const bool insideEntry = patch.rangeStart >= static_cast<std::int64_t>(patch.entryOffset) &&
+                             end <= static_cast<std::int64_t>(patch.entryOffset) + patch.entrySize;
+    bool eachByteKnown = insideEntry && end <= archive.Length() && EntryStillThere(archive, patch);
     if (eachByteKnown) {
         std::vector<std::uint8_t> now(patch.newBytes.size());
         archive.Seek(patch.rangeStart);

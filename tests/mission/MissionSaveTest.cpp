@@ -276,6 +276,17 @@ TEST_F(MissionSaveTest, AJournalLeftBehindIsSettledAtTheNextOpen)
         {"crash before the journal went", [&](auto& a, auto&) { put(a, saved, 3 * 96); }, Outcome::RolledForward, true},
         {"journal cut short", [](auto&, auto& j) { j.pop_back(); }, Outcome::Dropped, false},
         {"journal damaged", [](auto&, auto& j) { j[j.size() / 2] ^= 1; }, Outcome::Dropped, false},
+        {"journal names a range outside its entry",
+         [&](auto& a, auto& j) {
+             // Bytes just past the entry, which hold the journal's old value.
+             const std::size_t past = mission.offset + mission.size;
+             ArchivePatch outside{"One.bms", mission.offset, mission.size, static_cast<std::int64_t>(past), {}, {}};
+             outside.oldBytes.assign(a.begin() + static_cast<long>(past), a.begin() + static_cast<long>(past) + 8);
+             outside.newBytes = std::vector<std::uint8_t>(8, 0xEE);
+             WriteJournal(path, outside);
+             j = test::ReadBytes(JournalPath(path));
+         },
+         Outcome::Kept, false},
         {"changed by another program since", [&](auto& a, auto&) { a[mission.offset + lastByte] ^= 0x5A; },
          Outcome::Kept, false},
     };
