@@ -6,6 +6,7 @@
 #include "app/QtText.h"
 #include "archive/MissionExport.h"
 #include "common/File.h"
+#include "common/FileError.h"
 #include "edit/DocumentRows.h"
 #include "listedit/EditListCtrl.h"
 #include "map/qt/MapWnd.h"
@@ -31,10 +32,24 @@ void CEditorDlg::OnSelchangeMission()
     const std::uint32_t offset = SelectedMissionOffset();
     // The entry itself, not only its offset: the records are read inside it, and a save later
     // checks that it is still there.
-    m_loadedMission = FindMissionEntry(m_strBasePath, offset, MissionNameFromLine(FromQt(m_cbMission->currentText())));
+    const std::string name = MissionNameFromLine(FromQt(m_cbMission->currentText()));
+    m_loadedMission = FindMissionEntry(m_strBasePath, offset, name);
+    if (!m_loadedMission) {
+        // The list is older than the archive: show nothing rather than bytes of another file.
+        m_nLoadedIndex = -1;
+        m_model.Clear();
+        m_map->SetModel(nullptr);
+        m_map->repaint();
+        m_btnGetMissionFiles->setEnabled(false);
+        m_btnSave->setEnabled(false);
+        m_btnRefreshMap->setEnabled(false);
+        FillMissionList();
+        UpdateTitle();
+        throw UserError("The archive changed since its mission list was read: " + name +
+                        " is no longer where the list said. The list was read again; choose the mission again.");
+    }
     File archive(m_strBasePath, File::Mode::Read);
-    const LoadReport report = m_model.Load(archive, offset, m_strBasePath, m_map->View(),
-                                           m_loadedMission ? m_loadedMission->size : CMissionModel::kToEndOfFile);
+    const LoadReport report = m_model.Load(archive, offset, m_strBasePath, m_map->View(), m_loadedMission->size);
     archive.Close();
 
     // Every centre item moves the centre, so the last one wins.

@@ -109,20 +109,26 @@ SaveOutcome SaveMission(const std::string& archivePath, const MissionInfo& missi
 std::optional<MissionInfo> FindMissionEntry(const std::string& archivePath, std::uint32_t offset,
                                             const std::string& name)
 {
-    std::optional<MissionInfo> found;
+    // The entry of that name at offset; failing that, the first mission there (a name the list
+    // cannot show whole still finds its entry).
+    std::optional<MissionInfo> named, atOffset;
     const std::string wanted = FoldLower(name);
     CPffArchive reader;
     try {
         reader.WalkMissions(archivePath, [&](const MissionInfo& m) {
-            if (!found && m.offset == offset && (wanted.empty() || m.name == wanted))
-                found = m;
+            if (m.offset != offset)
+                return;
+            if (!atOffset)
+                atOffset = m;
+            if (!named && m.name == wanted)
+                named = m;
         });
     } catch (const FileError&) {
         // A damaged entry after the mission does not hide it.
-        if (!found)
+        if (!named && !atOffset)
             throw;
     }
-    return found;
+    return named ? named : atOffset;
 }
 
 } // namespace orvik

@@ -320,3 +320,22 @@ TEST_F(EditorTest, SaveIntoARepackedArchiveOffersToReload)
 }
 
 } // namespace orvik::test
+
+namespace orvik::test {
+
+TEST_F(EditorTest, AMissionListOlderThanTheArchiveLoadsNothingAndIsReadAgain)
+{
+    Start();
+    m_prompts.Clear();
+    const TestMission& bravo = m_game->Bravo();
+    // Another program moves bravo's data after the list was read.
+    Poke(m_game->basePath, EntryFieldOffset(m_game->basePath, bravo.entry, 4), static_cast<std::int32_t>(bravo.offset + 1));
+    Choose(1);
+    ASSERT_EQ(m_prompts.Texts(Kind::Message).size(), 1u);
+    EXPECT_TRUE(m_prompts.Texts(Kind::Message)[0].startsWith("The archive changed since its mission list was read"));
+    EXPECT_EQ(Table()->model()->rowCount(), 0);
+    EXPECT_FALSE(Button("1008")->isEnabled());
+    EXPECT_EQ(m_dialog->MissionCombo()->currentIndex(), -1);
+}
+
+} // namespace orvik::test
