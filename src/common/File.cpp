@@ -8,6 +8,7 @@
 
 #ifdef _WIN32
 #include <io.h>
+#define NOMINMAX
 #include <windows.h>
 #else
 #include <fcntl.h>
