@@ -2,6 +2,7 @@
 
 #include "archive/PffArchive.h"
 #include "common/FileError.h"
+#include "common/OutputFile.h"
 #include "common/Paths.h"
 
 #include <algorithm>
@@ -150,6 +151,7 @@ std::string JournalPath(const std::string& archivePath)
 void WriteJournal(const std::string& archivePath, const ArchivePatch& patch)
 {
     const std::string path = JournalPath(archivePath);
+    CheckOutputTarget(path);  // never through a link to somewhere else
     File out(path, File::Mode::CreateWrite);
     try {
         Checksum sum;
