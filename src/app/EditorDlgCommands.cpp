@@ -81,7 +81,11 @@ void CEditorDlg::OnSave()
         // Nothing is written without a yes; No keeps the table and its edits.
         if (!m_prompts.AskYesNo(ToQt(outcome.message)))
             return;
-        outcome = SaveMission(m_strBasePath, mission, m_model, TableRows(), m_itemDefs, true);
+        SaveOptions overwrite;
+        overwrite.overwriteChanges = true;
+        outcome = SaveMission(m_strBasePath, mission, m_model, TableRows(), m_itemDefs, overwrite);
+        if (!outcome.notice.empty())
+            m_prompts.Message(ToQt(outcome.notice));
     }
     if (outcome.status == SaveStatus::EntryMoved) {
         const QString question = ToQt(outcome.message) +

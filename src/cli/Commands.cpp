@@ -174,7 +174,7 @@ int Items(const std::string& base, const std::string& mission, const std::string
 }
 
 int Save(const std::string& base, const std::string& mission, const std::string& table, const std::string& catalogue,
-         bool force)
+         bool force, bool backup)
 {
     const TableFormat fmt = FormatFromPath(table);
     const MissionInfo info = FindMission(base, mission);
@@ -204,7 +204,10 @@ int Save(const std::string& base, const std::string& mission, const std::string&
     EditDocument document;
     document.Load(RowsOfModel(model, defs));
     ApplyTableRows(document, rows, "Table");
-    const SaveOutcome outcome = SaveMission(base, info, model, document.Rows(), defs, force);
+    SaveOptions options;
+    options.overwriteChanges = force;
+    options.backup = backup;
+    const SaveOutcome outcome = SaveMission(base, info, model, document.Rows(), defs, options);
     if (!outcome.notice.empty())
         std::cerr << Out(outcome.notice) << '\n';
     if (outcome.status == SaveStatus::ChangedOnDisk) {

@@ -23,7 +23,7 @@ struct RenderOptions {
 int Missions(const std::string& base, bool json);
 int Items(const std::string& base, const std::string& mission, const std::string& format, const std::string& catalogue);
 int Save(const std::string& base, const std::string& mission, const std::string& table, const std::string& catalogue,
-         bool force);
+         bool force, bool backup);
 int Export(const std::string& base, const std::string& mission);
 int Render(const std::string& base, const std::string& mission, const RenderOptions& options,
            const std::string& catalogue);

@@ -20,7 +20,7 @@ int main(int argc, char** argv)
     std::string center;
     std::vector<std::string> clicks;
     std::string hide;
-    bool json = false, ids = false, force = false;
+    bool json = false, ids = false, force = false, noBackup = false;
     std::uint32_t seed = 1;
 
     auto* missions = app.add_subcommand("missions", "List the missions of a base archive in the editor's order.");
@@ -42,6 +42,7 @@ int main(int argc, char** argv)
     save->add_option("MISSION", mission, "entry name (any case) or @OFFSET")->required();
     save->add_option("TABLE", table, "the table: .tsv, .csv or .json, or - for tsv on standard input")->required();
     save->add_flag("--force", force, "save even when the mission changed on disk since this command read it");
+    save->add_flag("--no-backup", noBackup, "do not copy BASE to BASE.orig before the first save into it");
     catalogueOption(save);
 
     auto* exportCmd = app.add_subcommand("export", "Unpack a mission and its terrain files with repack scripts.");
@@ -92,7 +93,7 @@ int main(int argc, char** argv)
         if (*items)
             return cli::Items(base, mission, format, catalogue);
         if (*save)
-            return cli::Save(base, mission, table, catalogue, force);
+            return cli::Save(base, mission, table, catalogue, force, !noBackup);
         if (*exportCmd)
             return cli::Export(base, mission);
         if (*render) {

@@ -1,5 +1,6 @@
 #include "mission/MissionSave.h"
 
+#include "archive/ArchiveBackup.h"
 #include "archive/SaveJournal.h"
 #include "common/FileError.h"
 #include "common/Text.h"
@@ -43,7 +44,7 @@ std::string ChangedOnDiskQuestion(const std::string& missionName)
 }
 
 SaveOutcome SaveMission(const std::string& archivePath, const MissionInfo& mission, CMissionModel& model,
-                        const std::vector<ItemRow>& rows, const CItemDefList& catalogue, bool overwriteChanges)
+                        const std::vector<ItemRow>& rows, const CItemDefList& catalogue, const SaveOptions& options)
 {
     const ApplyResult applied = ApplyRowsForSave(rows, model, catalogue);
     if (!applied.ok) {
@@ -90,14 +91,19 @@ SaveOutcome SaveMission(const std::string& archivePath, const MissionInfo& missi
         archive.Seek(start);
         archive.ReadExact(patch.oldBytes.data(), patch.oldBytes.size());
     }
-    if (!overwriteChanges && patch.oldBytes != model.loadedRecords) {
+    if (!options.overwriteChanges && patch.oldBytes != model.loadedRecords) {
         outcome.status = SaveStatus::ChangedOnDisk;
         outcome.message = ChangedOnDiskQuestion(mission.name);
         return outcome;
     }
     patch.newBytes = bytes;
-    if (patch.newBytes != patch.oldBytes)
+    if (patch.newBytes != patch.oldBytes) {
+        if (options.backup) {
+            const std::string copied = BackUpBeforeFirstSave(archive, archivePath);
+            outcome.notice += (outcome.notice.empty() || copied.empty() ? "" : "\n") + copied;
+        }
         ApplyPatch(archive, archivePath, patch);
+    }
     archive.Close();
     model.loadedRecords = bytes;
     outcome.status = SaveStatus::Saved;

@@ -28,14 +28,20 @@ struct SaveOutcome {
     std::size_t badRow = 0;  // for InvalidName
 };
 
+struct SaveOptions {
+    bool overwriteChanges = false;  // the user said yes to overwriting records changed on disk
+    bool backup = true;             // copy the archive to NAME.orig before the first save into it
+};
+
 // Applies the rows to the model as Save does, then, holding the archive's lock: settles a journal
 // left by an interrupted save, checks that mission (as listed when it was loaded) is still the
 // same entry at the same place, and that the records on disk are still those the model loaded
-// (unless overwriteChanges), and writes the records atomically through the save journal, never
-// outside the entry. Throws FileError for file failures and UserError when a kept journal blocks
-// the save.
+// (unless overwriteChanges), makes the first-save copy (unless told not to), and writes the records
+// atomically through the save journal, never outside the entry. Throws FileError for file failures
+// and UserError when a kept journal or a copy that cannot be made blocks the save.
 SaveOutcome SaveMission(const std::string& archivePath, const MissionInfo& mission, CMissionModel& model,
-                        const std::vector<ItemRow>& rows, const CItemDefList& catalogue, bool overwriteChanges = false);
+                        const std::vector<ItemRow>& rows, const CItemDefList& catalogue,
+                        const SaveOptions& options = {});
 
 // "NAME changed on disk since it was loaded. Overwrite those changes?"
 std::string ChangedOnDiskQuestion(const std::string& missionName);

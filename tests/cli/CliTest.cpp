@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <sstream>
 #include <sys/wait.h>
 
@@ -159,6 +160,8 @@ TEST_F(OrvikCli, SaveRoundTripsAndChangesOnlyTheRecords)
     const Result saved = RunOrvik(dir, {"save", base, name, dir.File("table.tsv")});
     ASSERT_EQ(saved.status, 0) << saved.err;
     EXPECT_EQ(saved.out, "Data saved!\n");
+    EXPECT_EQ(saved.err, "Your original kqbase.pff was copied to kqbase.pff.orig before this first save.\n");
+    EXPECT_EQ(test::ReadBytes(base + ".orig"), archiveBefore);
     const auto afterRows = Lines(RunOrvik(dir, {"items", base, name}).out);
     auto afterCells = Split(afterRows[2], '\t');
     EXPECT_EQ(afterCells[1], "-12345");
@@ -190,6 +193,16 @@ TEST_F(OrvikCli, SaveRoundTripsAndChangesOnlyTheRecords)
     const Result viaCsv = RunOrvik(dir, {"save", base, name, dir.File("t.csv")});
     EXPECT_EQ(viaCsv.status, 0) << viaCsv.err;
     EXPECT_EQ(test::ReadBytes(base), archiveAfter);
+    EXPECT_EQ(test::ReadBytes(base + ".orig"), archiveBefore) << "the copy is never overwritten";
+
+    // Without a copy and told to make none, a save still goes ahead.
+    std::filesystem::remove(base + ".orig");
+    test::WriteBytes(dir.File("before.tsv"), std::vector<std::uint8_t>(before.out.begin(), before.out.end()));
+    const Result noBackup = RunOrvik(dir, {"save", base, name, dir.File("before.tsv"), "--no-backup"});
+    EXPECT_EQ(noBackup.status, 0) << noBackup.err;
+    EXPECT_EQ(noBackup.err, "");
+    EXPECT_FALSE(test::Exists(base + ".orig"));
+    EXPECT_NE(test::ReadBytes(base), archiveAfter);
 }
 
 TEST_F(OrvikCli, AnInterruptedSaveIsSettledByTheNextCommand)

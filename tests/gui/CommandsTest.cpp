@@ -83,10 +83,15 @@ TEST_F(EditorTest, SaveWritesTheTableIntoTheArchive)
     Edit(2, 0, "Crate");
     Edit(3, 4, "270");
     Edit(4, 6, "Y");  // MP Only is never saved
+    const auto original = ReadBytes(m_game->basePath);
     m_prompts.Clear();
     Click(Button("1008"));
 
-    EXPECT_EQ(m_prompts.Texts(Kind::Message), (std::vector<QString>{"Data saved!"}));
+    // The first save keeps a copy of the original archive, and says so once.
+    EXPECT_EQ(m_prompts.Texts(Kind::Message),
+              (std::vector<QString>{"Your original kqbase.pff was copied to kqbase.pff.orig before this first save.",
+                                    "Data saved!"}));
+    EXPECT_EQ(ReadBytes(m_game->basePath + ".orig"), original);
     EXPECT_EQ(RecordWord(m_game->basePath, bravo.offset, 0, 5), 12);
     EXPECT_EQ(RecordWord(m_game->basePath, bravo.offset, 1, 6), -7);
     EXPECT_EQ(RecordWord(m_game->basePath, bravo.offset, 2, 1), kCrate);
@@ -95,6 +100,12 @@ TEST_F(EditorTest, SaveWritesTheTableIntoTheArchive)
     EXPECT_EQ(RecordWord(m_game->basePath, bravo.offset, 4, 5), bravo.items[4].m_nX);
     // Saved edits ask nothing on closing.
     EXPECT_FALSE(m_dialog->HasUnsavedEdits());
+
+    Edit(0, 1, "13");
+    m_prompts.Clear();
+    Click(Button("1008"));
+    EXPECT_EQ(m_prompts.Texts(Kind::Message), (std::vector<QString>{"Data saved!"}));
+    EXPECT_EQ(ReadBytes(m_game->basePath + ".orig"), original);
 }
 
 TEST_F(EditorTest, SaveWithAnUnknownNameWritesNothing)
@@ -291,7 +302,7 @@ TEST_F(EditorTest, SaveAsksBeforeOverwritingChangesMadeOnDisk)
     m_prompts.Clear();
     m_prompts.answers = {true};
     Click(Button("1008"));
-    EXPECT_EQ(m_prompts.Texts(Kind::Message), (std::vector<QString>{"Data saved!"}));
+    EXPECT_EQ(m_prompts.Texts(Kind::Message).back(), "Data saved!");
     EXPECT_EQ(RecordWord(m_game->basePath, bravo.offset, 0, 5), 111);
     EXPECT_FALSE(m_dialog->HasUnsavedEdits());
 }

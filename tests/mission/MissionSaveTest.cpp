@@ -22,6 +22,9 @@ namespace {
 using gamedata::MissionSpec;
 using test::MakeItem;
 
+const SaveOptions kOverwrite{true, true};
+const SaveOptions kNoBackup{false, false};
+
 CItemDefList MakeCatalogue()
 {
     CItemDefList catalogue;
@@ -228,7 +231,7 @@ TEST_F(MissionSaveTest, AnotherProgramsChangesAreNeverOverwrittenSilently)
         if (c.status == SaveStatus::ChangedOnDisk) {
             EXPECT_EQ(outcome.message, "one.bms changed on disk since it was loaded. Overwrite those changes?");
             // A yes overwrites them.
-            EXPECT_TRUE(SaveMission(path, loaded, model, Moved(model, 1), catalogue, true).saved) << c.what;
+            EXPECT_TRUE(SaveMission(path, loaded, model, Moved(model, 1), catalogue, kOverwrite).saved) << c.what;
             CMissionModel now;
             Load(now);
             EXPECT_EQ(now.items[0]->m_nX, model.items[0]->m_nX);
@@ -252,7 +255,7 @@ TEST_F(MissionSaveTest, RecordsStayInsideTheirEntry)
     // A model with more records than the entry holds is refused whole.
     model.items.push_back(std::make_unique<CMissionItem>(MakeItem(5, 9)));
     std::vector<ItemRow> rows = Moved(model, 0);
-    EXPECT_THROW(SaveMission(path, mission, model, rows, catalogue, true), FileError);
+    EXPECT_THROW(SaveMission(path, mission, model, rows, catalogue, kOverwrite), FileError);
     EXPECT_EQ(test::ReadBytes(path), now);
 }
 
@@ -316,13 +319,62 @@ TEST_F(MissionSaveTest, AJournalLeftBehindIsSettledAtTheNextOpen)
         EXPECT_EQ(JournalLeft(), c.outcome == Outcome::Kept) << c.what;
         if (c.outcome == Outcome::Kept) {
             // No save goes into an archive whose journal could not be settled.
-            EXPECT_THROW(SaveMission(path, mission, model, rows, catalogue, true), UserError) << c.what;
+            EXPECT_THROW(SaveMission(path, mission, model, rows, catalogue, kOverwrite), UserError) << c.what;
             EXPECT_EQ(test::ReadBytes(path), archive) << c.what;
         }
     }
     EXPECT_EQ(SettleJournal(path).outcome, Outcome::Kept) << "a kept journal stays until the user acts";
     std::filesystem::remove(JournalPath(path));
     EXPECT_EQ(SettleJournal(path).outcome, Outcome::Nothing);
+}
+
+TEST_F(MissionSaveTest, TheFirstSaveKeepsACopyOfTheOriginal)
+{
+    const std::string copy = path + ".orig";
+    const std::string told = "Your original kqbase.pff was copied to kqbase.pff.orig before this first save.";
+    struct Case {
+        const char* what;
+        std::vector<std::uint8_t> before;  // what lies at kqbase.pff.orig first (none when empty)
+        SaveOptions options;
+        int fileSizeLimit;                 // 0: none
+        bool saved;
+        bool copied;
+    };
+    const std::vector<std::uint8_t> users = {'m', 'i', 'n', 'e'};
+    const Case cases[] = {
+        {"first save", {}, {}, 0, true, true},
+        {"a copy is already there", users, {}, 0, true, false},
+        {"no backup asked", {}, kNoBackup, 0, true, false},
+        {"the copy cannot be made", {}, {}, 64, false, false},
+    };
+    for (const Case& c : cases) {
+        Build();
+        std::filesystem::remove(copy);
+        if (!c.before.empty())
+            test::WriteBytes(copy, c.before);
+        const int status = InChild([&] {
+            if (c.fileSizeLimit) {
+                signal(SIGXFSZ, SIG_IGN);
+                const rlimit limit{static_cast<rlim_t>(c.fileSizeLimit), static_cast<rlim_t>(c.fileSizeLimit)};
+                setrlimit(RLIMIT_FSIZE, &limit);
+            }
+            CMissionModel m;
+            Load(m);
+            try {
+                const SaveOutcome outcome = SaveMission(path, mission, m, Moved(m, 2), catalogue, c.options);
+                return outcome.saved && outcome.notice == (c.copied ? told : "") ? 0 : 1;
+            } catch (const UserError& e) {
+                return std::string(e.what()).find("could not be copied") != std::string::npos ? 3 : 2;
+            }
+        });
+        EXPECT_EQ(status, c.saved ? 0 : 3) << c.what;
+        EXPECT_EQ(test::ReadBytes(path) != original, c.saved) << c.what;
+        if (c.copied)
+            EXPECT_EQ(test::ReadBytes(copy), original) << c.what;
+        else
+            EXPECT_EQ(test::Exists(copy) ? test::ReadBytes(copy) : std::vector<std::uint8_t>{}, c.before) << c.what;
+        EXPECT_EQ(test::ListFolder(dir.Path()).size(), 1 + test::Exists(copy)) << c.what << ": no temporary file left";
+    }
 }
 
 // A mission big enough that its journal and its patch take several writes each.
@@ -395,7 +447,7 @@ TEST_F(MissionSaveTest, AWriteFailingHalfWayLeavesTheArchiveAsItWas)
         const rlimit limit{100000, 100000};
         setrlimit(RLIMIT_FSIZE, &limit);
         try {
-            SaveMission(path, mission, model, rows, catalogue);
+            SaveMission(path, mission, model, rows, catalogue, kNoBackup);
         } catch (const FileError& e) {
             return e.Kind() == FileErrorKind::DiskFull ? 0 : 2;
         }
