@@ -69,6 +69,7 @@ CEditorDlg::~CEditorDlg()
 {
     // The table and its model go with the widgets, after the document: let go of it first.
     m_document.Unsubscribe(m_docListener);
+    m_document.Unsubscribe(m_mapListener);
     m_list->SetDocument(nullptr);
 }
 
@@ -151,6 +152,7 @@ bool CEditorDlg::OnInitDialog()
     m_map->setGeometry(kMapLeft, kMapTop, MapView::kSize, MapView::kSize);
     m_map->show();
     m_map->SetCoordWnd(m_editCoord);
+    ConnectMap();
 
     const auto& titles = ItemColumnTitles();
     for (int column = 0; column < kColumnCount; ++column)

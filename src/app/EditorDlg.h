@@ -5,6 +5,7 @@
 #include "archive/PffArchive.h"
 #include "catalogue/ItemDefList.h"
 #include "edit/EditDocument.h"
+#include "map/MapView.h"
 #include "mission/ItemRows.h"
 #include "mission/MissionModel.h"
 #include "mission/MissionSave.h"
@@ -92,6 +93,13 @@ protected:
 private:
     void CreateControls();
     void CreateEditingShortcuts();
+    // The map as an editing surface: selection both ways, moves as document steps, markers that
+    // follow every edit, tooltips.
+    void ConnectMap();
+    void SelectRowFromMap(std::size_t row, bool toggle);
+    void MoveItemsFromMap(const std::vector<std::pair<std::size_t, WorldPoint>>& moves);
+    void SyncMapSelection();
+    void SyncMapPositions(const std::vector<CellRef>& cells);
     // The catalogue and the mission list of m_strBasePath, as at start-up.
     void LoadArchive();
     // Selects the next row from row (inclusive) whose name holds the find field's text.
@@ -127,6 +135,7 @@ private:
     CMissionModel m_model;
     EditDocument m_document;  // the table's rows; the one home of the user's edits
     int m_docListener = 0;
+    int m_mapListener = 0;
     CFindField* m_find = nullptr;
     CMapWnd* m_map = nullptr;
 
