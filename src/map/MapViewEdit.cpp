@@ -41,10 +41,12 @@ std::optional<std::int32_t> ParseCoordinate(std::string_view text)
         text.remove_prefix(1);
     while (!text.empty() && blank(text.back()))
         text.remove_suffix(1);
-    if (!text.empty() && text.front() == '+')
+    // from_chars takes a minus but no plus; after a plus only digits may follow.
+    if (!text.empty() && text.front() == '+') {
         text.remove_prefix(1);
-    if (text.empty() || text.front() == '+')
-        return std::nullopt;
+        if (text.empty() || text.front() < '0' || text.front() > '9')
+            return std::nullopt;
+    }
     std::int32_t value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc{} || end != text.data() + text.size())
