@@ -57,7 +57,7 @@ void CEditorDlg::SyncMapSelection()
     for (const QModelIndex& index : m_list->selectionModel()->selectedRows())
         rows.push_back(static_cast<std::size_t>(index.row()));
     m_map->View().SetSelection(rows);
-    m_map->update();
+    m_map->RepaintNow();
 }
 
 void CEditorDlg::MoveItemsFromMap(const std::vector<std::pair<std::size_t, WorldPoint>>& moves)
@@ -100,7 +100,7 @@ void CEditorDlg::SyncMapPositions(const std::vector<CellRef>& cells)
             p.y = *y;
         view.SetPosition(row, p);
     }
-    m_map->repaint();
+    m_map->RepaintNow();
 }
 
 } // namespace orvik

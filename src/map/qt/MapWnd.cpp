@@ -132,8 +132,10 @@ void CMapWnd::mouseReleaseEvent(QMouseEvent* event)
         const std::optional<std::size_t> item = m_pressItem;
         const bool toggle = m_bToggle;
         EndGesture();
+        m_bHoldRepaint = true;
         if (item && onItemClicked)
             onItemClicked(*item, toggle);
+        m_bHoldRepaint = false;
         m_view.Click(m_pressPos.x(), m_pressPos.y());
         repaint();
     } else if (gesture == Gesture::DragItems) {
@@ -141,14 +143,22 @@ void CMapWnd::mouseReleaseEvent(QMouseEvent* event)
         m_view.SetDrag(m_dragItems, d.x(), d.y());
         const Moves moves = m_view.DropPositions();
         EndGesture();
+        m_bHoldRepaint = true;
         if (onItemsMoved)
             onItemsMoved(moves);
+        m_bHoldRepaint = false;
         repaint();
     } else {
         EndGesture();
     }
     ShowReadout(p);
     event->accept();
+}
+
+void CMapWnd::RepaintNow()
+{
+    if (!m_bHoldRepaint)
+        repaint();
 }
 
 void CMapWnd::EndGesture()

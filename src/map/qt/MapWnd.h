@@ -42,6 +42,9 @@ public:
     std::function<void(const Moves& moves)> onItemsMoved;
     std::function<QString(std::size_t item)> describeItem;
 
+    // Repaints at once, or, while the map's own mouse handler is calling out, once as it ends.
+    void RepaintNow();
+
     // Zooms about a frame point and repaints; false when the zoom is not 1, 2, 4 or 8 or unchanged.
     bool ZoomAbout(int zoom, int frameX, int frameY);
 
@@ -75,6 +78,7 @@ private:
     QPoint m_lastPos;
     std::optional<std::size_t> m_pressItem;
     std::vector<std::size_t> m_dragItems;
+    bool m_bHoldRepaint = false;
 };
 
 } // namespace orvik
