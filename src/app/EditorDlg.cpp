@@ -61,8 +61,12 @@ CEditorDlg::CEditorDlg(Prompts& prompts, std::optional<std::string> basePath, QW
     dialogFont.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
     dialogFont.setPixelSize(11);
     setFont(dialogFont);
-    setFixedSize(kClientWidth, kClientHeight);
+    // The default size is the smallest; larger, the table and the map grow.
+    setWindowFlag(Qt::WindowMaximizeButtonHint);
+    setMinimumSize(kClientWidth, kClientHeight);
+    resize(kClientWidth, kClientHeight);
     CreateControls();
+    RecordLayout();
 }
 
 CEditorDlg::~CEditorDlg()
@@ -151,6 +155,7 @@ bool CEditorDlg::OnInitDialog()
     m_map = new CMapWnd(this);
     m_map->setGeometry(kMapLeft, kMapTop, MapView::kSize, MapView::kSize);
     m_map->show();
+    LayOut();
     m_map->SetCoordWnd(m_editCoord);
     ConnectMap();
 

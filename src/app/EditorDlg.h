@@ -11,6 +11,7 @@
 #include "mission/MissionSave.h"
 
 #include <QDialog>
+#include <QRect>
 #include <QIcon>
 
 #include <functional>
@@ -89,10 +90,14 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void CreateControls();
     void CreateEditingShortcuts();
+    // Remembers where each control sits at the default size; LayOut places them for another.
+    void RecordLayout();
+    void LayOut();
     // The map as an editing surface: selection both ways, moves as document steps, markers that
     // follow every edit, tooltips.
     void ConnectMap();
@@ -136,6 +141,14 @@ private:
     EditDocument m_document;  // the table's rows; the one home of the user's edits
     int m_docListener = 0;
     int m_mapListener = 0;
+    // How a control follows a larger window.
+    enum class Follow { Table, Right, UnderMap };
+    struct Placed {
+        QWidget* widget;
+        QRect rect;  // at the default size
+        Follow follow;
+    };
+    std::vector<Placed> m_layout;
     CFindField* m_find = nullptr;
     CMapWnd* m_map = nullptr;
 

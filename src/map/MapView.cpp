@@ -167,9 +167,10 @@ void MapView::Paint(Canvas& canvas)
         CenterOnItems();
 
     if (m_nZoom > 1 && m_fullImage) {
-        PaintZoomedTerrain(canvas);
-    } else if (m_nZoom > 1) {
-        canvas.Fill(Rgb{0, 0, 0});
+        PaintTiledTerrain(canvas, m_fullImage->pixels.data(), m_fullImage->width, m_fullImage->height,
+                          std::size_t{m_fullImage->width} * 3);
+    } else if (m_nZoom > 1 || m_nSize != kSize) {
+        PaintTiledTerrain(canvas, m_terrain.Data(), kSize, kSize, static_cast<std::size_t>(m_terrain.Stride()));
     } else {
         const int sx = Wrap(m_nCenterX);
         const int sy = Wrap(m_nCenterY);
@@ -214,8 +215,8 @@ WorldPoint MapView::WorldAt(int x, int y) const { return WorldAtExact(x, y); }
 
 WorldPoint MapView::WorldAtExact(double x, double y) const
 {
-    const double dx = x + m_nCenterX - kSize;
-    const double dy = y + m_nCenterY - kSize;
+    const double dx = x + m_nCenterX - Origin();
+    const double dy = y + m_nCenterY - Origin();
     const double units = kUnitsPerPixel / m_nZoom;
     return {ClampToInt32(dx * units), ClampToInt32(dy * -units)};
 }

@@ -112,16 +112,26 @@ public:
     bool SetZoom(int zoom, int x, int y);
     static bool IsValidZoom(int zoom) { return zoom == 1 || zoom == 2 || zoom == 4 || zoom == 8; }
 
+    // The square frame's side: 512 by default; a larger frame shows more ground around the same
+    // centre, which stays at pixel (side / 2, side / 2).
+    int FrameSize() const { return m_nSize; }
+    void SetFrameSize(int size);
+
 private:
     // Frame position of an item's marker at the current zoom and centre, in 64 bits.
     std::pair<std::int64_t, std::int64_t> FramePosition(std::size_t item) const;
     std::int64_t ZoomedPixels(std::int32_t world) const;
     WorldPoint WorldAtExact(double x, double y) const;
-    void PaintZoomedTerrain(Canvas& canvas) const;
+    // Zoomed or larger frames: each frame pixel from the repeating source, nearest neighbour.
+    void PaintTiledTerrain(Canvas& canvas, const std::uint8_t* pixels, std::uint32_t width, std::uint32_t height,
+                           std::size_t stride) const;
+    // Frame pixel of the zoomed centre pixel, less 256 (the centre units' offset): 256 at 512.
+    int Origin() const { return m_nSize / 2 + kSize / 2; }
     void PaintRing(Canvas& canvas, int x, int y) const;
     bool IsDrawn(std::size_t item, std::int64_t wx, std::int64_t wy) const;
 
     int m_nZoom = 1;
+    int m_nSize = kSize;
     std::vector<WorldPoint> m_positions;
     std::vector<bool> m_selected;
     std::vector<std::size_t> m_dragItems;

@@ -107,8 +107,8 @@ std::vector<std::size_t> MapView::Selection() const
 std::pair<std::int64_t, std::int64_t> MapView::FramePosition(std::size_t item) const
 {
     const WorldPoint p = PositionOf(item);
-    std::int64_t wx = ZoomedPixels(p.x) + kSize - m_nCenterX;
-    std::int64_t wy = kSize - ZoomedPixels(p.y) - m_nCenterY;
+    std::int64_t wx = ZoomedPixels(p.x) + Origin() - m_nCenterX;
+    std::int64_t wy = Origin() - ZoomedPixels(p.y) - m_nCenterY;
     if (!m_dragItems.empty() && std::binary_search(m_dragItems.begin(), m_dragItems.end(), item)) {
         wx += m_dragDx;
         wy += m_dragDy;
@@ -118,7 +118,7 @@ std::pair<std::int64_t, std::int64_t> MapView::FramePosition(std::size_t item) c
 
 bool MapView::IsDrawn(std::size_t item, std::int64_t wx, std::int64_t wy) const
 {
-    if (!(wx > 0 && wx < kSize && wy > 0 && wy < kSize))
+    if (!(wx > 0 && wx < m_nSize && wy > 0 && wy < m_nSize))
         return false;
     return IsShown(CategoryOf(m_pModel->items[item]->m_nId));
 }
@@ -172,42 +172,45 @@ bool MapView::SetZoom(int zoom, int x, int y)
     if (!IsValidZoom(zoom) || zoom == m_nZoom)
         return false;
     // The zoomed pixel under (x, y) is scaled, then the centre is placed so that it stays at (x, y).
-    const std::int64_t px = static_cast<std::int64_t>(x) + m_nCenterX - kSize;
-    const std::int64_t py = static_cast<std::int64_t>(y) + m_nCenterY - kSize;
+    const std::int64_t px = static_cast<std::int64_t>(x) + m_nCenterX - Origin();
+    const std::int64_t py = static_cast<std::int64_t>(y) + m_nCenterY - Origin();
     const std::int64_t nx = zoom > m_nZoom ? px * (zoom / m_nZoom) : FloorDiv(px, m_nZoom / zoom);
     const std::int64_t ny = zoom > m_nZoom ? py * (zoom / m_nZoom) : FloorDiv(py, m_nZoom / zoom);
-    m_nCenterX = ClampCentre(nx - x + kSize);
-    m_nCenterY = ClampCentre(ny - y + kSize);
+    m_nCenterX = ClampCentre(nx - x + Origin());
+    m_nCenterY = ClampCentre(ny - y + Origin());
     m_nZoom = zoom;
     return true;
 }
 
-void MapView::PaintZoomedTerrain(Canvas& canvas) const
+void MapView::SetFrameSize(int size)
 {
-    // Nearest neighbour from the decoded map: frame pixel p shows zoomed pixel p + centre - 512,
-    // which is source pixel floor(that * size / (512 * zoom)), repeating.
-    const PackedImage& image = *m_fullImage;
-    const std::int64_t scaleX = std::int64_t{kSize} * m_nZoom;
-    const std::int64_t scaleY = std::int64_t{kSize} * m_nZoom;
-    const int w = std::min(canvas.Width(), kSize);
-    const int h = std::min(canvas.Height(), kSize);
+    if (size > 0)
+        m_nSize = size;
+}
+
+void MapView::PaintTiledTerrain(Canvas& canvas, const std::uint8_t* pixels, std::uint32_t width,
+                                std::uint32_t height, std::size_t stride) const
+{
+    // Frame pixel f shows zoomed pixel f + centre - origin, which is source pixel
+    // floor(that * size / (512 * zoom)), repeating.
+    const std::int64_t scale = std::int64_t{kSize} * m_nZoom;
+    const int w = canvas.Width();
+    const int h = canvas.Height();
     std::vector<std::uint32_t> columns(static_cast<std::size_t>(w));
     for (int x = 0; x < w; ++x) {
-        const std::int64_t p = static_cast<std::int64_t>(x) + m_nCenterX - kSize;
-        columns[static_cast<std::size_t>(x)] =
-            static_cast<std::uint32_t>(FloorMod(FloorDiv(p * image.width, scaleX), image.width));
+        const std::int64_t p = static_cast<std::int64_t>(x) + m_nCenterX - Origin();
+        columns[static_cast<std::size_t>(x)] = static_cast<std::uint32_t>(FloorMod(FloorDiv(p * width, scale), width));
     }
-    const std::size_t rowBytes = static_cast<std::size_t>(image.width) * 3;
     for (int y = 0; y < h; ++y) {
-        const std::int64_t p = static_cast<std::int64_t>(y) + m_nCenterY - kSize;
-        const auto row = static_cast<std::size_t>(FloorMod(FloorDiv(p * image.height, scaleY), image.height));
-        const std::uint8_t* src = image.pixels.data() + row * rowBytes;
-        std::uint8_t* dst = canvas.Data() + static_cast<std::size_t>(y) * canvas.Stride();
-        for (int x = 0; x < w; ++x) {
+        const std::int64_t p = static_cast<std::int64_t>(y) + m_nCenterY - Origin();
+        const auto row = static_cast<std::size_t>(FloorMod(FloorDiv(p * height, scale), height));
+        const std::uint8_t* src = pixels + row * stride;
+        std::uint8_t* dst = canvas.Data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(canvas.Stride());
+        for (int x = 0; x < w; ++x, dst += 3) {
             const std::uint8_t* s = src + std::size_t{columns[static_cast<std::size_t>(x)]} * 3;
-            dst[x * 3] = s[0];
-            dst[x * 3 + 1] = s[1];
-            dst[x * 3 + 2] = s[2];
+            dst[0] = s[0];
+            dst[1] = s[1];
+            dst[2] = s[2];
         }
     }
 }

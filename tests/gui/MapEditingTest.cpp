@@ -259,5 +259,43 @@ TEST_F(MapEditing, MarkersFollowEditsUndoAndRedoAtOnce)
     EXPECT_EQ(FramePixel(Marker(-10 * kUnit, 5 * kUnit)), kRed);
 }
 
+TEST_F(MapEditing, ALargerWindowGrowsTheTableAndTheMapAndTheDefaultIsUnchanged)
+{
+    Start();
+    Choose(0);  // centre (296, 286), the last centre item in the middle
+    const std::vector<std::uint8_t> before(Map()->Frame().Data(),
+                                           Map()->Frame().Data() + Map()->Frame().Stride() * 512);
+    struct Case {
+        int width, height;
+        int side;          // the map's square
+        int tableLeft, tableWidth, tableHeight;
+    };
+    const Case cases[] = {
+        {1300, 900, 803, 824, 466, 842},  // height limits the map; the table takes the rest
+        {1100, 1000, 640, 661, 429, 942},    // width limits it; the table keeps its width
+        {900, 500, 512, 533, 429, 551},   // never smaller than the default
+        {972, 609, 512, 533, 429, 551},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.width);
+        m_dialog->resize(c.width, c.height);
+        QApplication::processEvents();
+        Map()->repaint();
+        EXPECT_EQ(Map()->geometry(), QRect(10, 50, c.side, c.side));
+        EXPECT_EQ(Control("1007")->geometry(), QRect(c.tableLeft, 50, c.tableWidth, c.tableHeight));
+        EXPECT_EQ(Control("1011")->geometry().top(), 583 + c.side - 512);
+        EXPECT_EQ(Control("1008")->geometry().right(), m_dialog->width() - 11);
+        ASSERT_EQ(Map()->Frame().Width(), c.side);
+        // The centre stays in the middle of the larger frame, and more ground shows around it.
+        const int mid = c.side / 2;
+        EXPECT_EQ(FramePixel({mid, mid}), (Rgb{255, 255, 0}));
+        EXPECT_EQ(FramePixel({mid - 256 + 226, mid - 256 + 206}), (Rgb{255, 0, 0}));  // the soldier
+        QTest::mouseMove(Map(), At(mid + 3, mid));
+        EXPECT_EQ(Readout(), QStringLiteral("x: %1   y: %2").arg(43 * kUnit).arg(-30 * kUnit));
+    }
+    const std::vector<std::uint8_t> after(Map()->Frame().Data(), Map()->Frame().Data() + Map()->Frame().Stride() * 512);
+    EXPECT_EQ(after, before);
+}
+
 } // namespace
 } // namespace orvik::test

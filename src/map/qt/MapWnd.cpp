@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QToolTip>
 #include <QWheelEvent>
 
@@ -18,7 +19,8 @@ CMapWnd::CMapWnd(QWidget* parent) : QFrame(parent)
     setObjectName(QStringLiteral("65535"));
     setFrameStyle(QFrame::Box | QFrame::Plain);
     setLineWidth(1);
-    setFixedSize(MapView::kSize, MapView::kSize);
+    setMinimumSize(MapView::kSize, MapView::kSize);
+    resize(MapView::kSize, MapView::kSize);
     setMouseTracking(true);
     // Focus by click only, so the zoom keys reach it and the dialog's tab order stays as it is.
     setFocusPolicy(Qt::ClickFocus);
@@ -204,7 +206,7 @@ void CMapWnd::keyPressEvent(QKeyEvent* event)
     // Keys zoom about the mouse when it is over the map, otherwise about the centre.
     QPoint p = ToClient(mapFromGlobal(QCursor::pos()));
     if (!contentsRect().contains(p + contentsRect().topLeft()))
-        p = QPoint(MapView::kSize / 2, MapView::kSize / 2);
+        p = QPoint(m_view.FrameSize() / 2, m_view.FrameSize() / 2);
     const int zoom = m_view.Zoom();
     switch (event->key()) {
     case Qt::Key_Plus:
@@ -214,6 +216,17 @@ void CMapWnd::keyPressEvent(QKeyEvent* event)
     default: QFrame::keyPressEvent(event); return;
     }
     event->accept();
+}
+
+void CMapWnd::resizeEvent(QResizeEvent* event)
+{
+    const int side = std::max(MapView::kSize, std::min(width(), height()));
+    if (side != m_frame.Width()) {
+        m_frame = Canvas(side, side);
+        InstallMapLabelDrawer(m_frame);
+        m_view.SetFrameSize(side);
+    }
+    QFrame::resizeEvent(event);
 }
 
 bool CMapWnd::event(QEvent* event)

@@ -56,6 +56,9 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool event(QEvent* event) override;
+    // The frame is the largest square the widget holds; the view shows more ground, never
+    // stretched pixels.
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void ShowReadout(const QPoint& client);
