@@ -98,7 +98,11 @@ public:
 
     // While a drag is under way its items are drawn moved by (dx, dy) pixels.
     void SetDrag(std::vector<std::size_t> items, int dx, int dy);
-    void ClearDrag() { m_dragItems.clear(); }
+    void ClearDrag()
+    {
+        m_dragItems.clear();
+        m_dragged.clear();
+    }
     bool IsDragging() const { return !m_dragItems.empty(); }
     // The world positions the dragged items take on release, clamped to 32 bits.
     std::vector<std::pair<std::size_t, WorldPoint>> DropPositions() const;
@@ -135,6 +139,7 @@ private:
     std::vector<WorldPoint> m_positions;
     std::vector<bool> m_selected;
     std::vector<std::size_t> m_dragItems;
+    std::vector<bool> m_dragged;  // by item, for the paint's quick test
     int m_dragDx = 0;
     int m_dragDy = 0;
     // The decoded colour map at its own size, for zoomed terrain.

@@ -63,7 +63,7 @@ void MapView::SetModel(const CMissionModel* model)
 void MapView::SyncPositions()
 {
     m_positions.clear();
-    m_dragItems.clear();
+    ClearDrag();
     const std::size_t count = m_pModel ? m_pModel->items.size() : 0;
     m_positions.reserve(count);
     for (std::size_t i = 0; i < count; ++i)
@@ -109,7 +109,7 @@ std::pair<std::int64_t, std::int64_t> MapView::FramePosition(std::size_t item) c
     const WorldPoint p = PositionOf(item);
     std::int64_t wx = ZoomedPixels(p.x) + Origin() - m_nCenterX;
     std::int64_t wy = Origin() - ZoomedPixels(p.y) - m_nCenterY;
-    if (!m_dragItems.empty() && std::binary_search(m_dragItems.begin(), m_dragItems.end(), item)) {
+    if (item < m_dragged.size() && m_dragged[item]) {
         wx += m_dragDx;
         wy += m_dragDy;
     }
@@ -140,7 +140,10 @@ std::optional<std::size_t> MapView::ItemAt(int x, int y) const
 
 void MapView::SetDrag(std::vector<std::size_t> items, int dx, int dy)
 {
-    std::sort(items.begin(), items.end());
+    m_dragged.assign(m_pModel ? m_pModel->items.size() : 0, false);
+    for (std::size_t i : items)
+        if (i < m_dragged.size())
+            m_dragged[i] = true;
     m_dragItems = std::move(items);
     m_dragDx = dx;
     m_dragDy = dy;
