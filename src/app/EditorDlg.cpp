@@ -96,6 +96,11 @@ void CEditorDlg::CreateControls()
 
     m_groupShow = Place(new QGroupBox(QStringLiteral("Show"), this), "-1", DluRect(7, 349, 338, 21));
     m_groupShow->setFocusPolicy(Qt::NoFocus);
+    // The frame runs along the box's own edges with the title inside it, so no line crosses the
+    // switches below the title.
+    m_groupShow->setStyleSheet(QStringLiteral(
+        "QGroupBox { border: 1px solid palette(mid); margin-top: 0px; }"
+        "QGroupBox::title { subcontrol-origin: border; subcontrol-position: top left; left: 5px; top: 1px; }"));
 
     const auto filter = [this](const char* text, const char* id, const QRect& rect) {
         auto* button = Place(new CFilterButton(QString::fromLatin1(text), this), id, rect);
