@@ -14,6 +14,24 @@
 
 namespace orvik {
 
+namespace {
+
+const char* CategoryName(ItemCategory category)
+{
+    switch (category) {
+    case ItemCategory::People: return "Person";
+    case ItemCategory::Decorations: return "Decoration";
+    case ItemCategory::Vehicles: return "Vehicle";
+    case ItemCategory::Buildings: return "Building";
+    case ItemCategory::Objects: return "Object";
+    case ItemCategory::Markers: return "Marker";
+    case ItemCategory::None: break;
+    }
+    return "Item";
+}
+
+} // namespace
+
 void CEditorDlg::ConnectMap()
 {
     m_map->onItemClicked = [this](std::size_t row, bool toggle) { SelectRowFromMap(row, toggle); };
@@ -22,10 +40,11 @@ void CEditorDlg::ConnectMap()
         if (row >= m_document.RowCount() || row >= m_model.items.size())
             return QString();
         const ItemRow& cells = m_document.Rows()[row];
-        return QStringLiteral("Row %1: %2 (%3)\nX %4  Y %5  Z %6\nAngle %7")
+        const std::int32_t kind = m_model.items[row]->m_nId;
+        return QStringLiteral("Row %1: %2 (%3 %4)\nX %5  Y %6  Z %7\nAngle %8")
             .arg(row + 1)
-            .arg(ToQt(cells[kColItem]), QString::number(m_model.items[row]->m_nId), ToQt(cells[kColX]),
-                 ToQt(cells[kColY]), ToQt(cells[kColZ]), ToQt(cells[kColAngle]));
+            .arg(ToQt(cells[kColItem]), QString::fromLatin1(CategoryName(CategoryOf(kind))), QString::number(kind),
+                 ToQt(cells[kColX]), ToQt(cells[kColY]), ToQt(cells[kColZ]), ToQt(cells[kColAngle]));
     };
     connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { SyncMapSelection(); });
     m_mapListener = m_document.Subscribe([this](const DocumentChange& change) {

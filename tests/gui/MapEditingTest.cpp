@@ -259,6 +259,28 @@ TEST_F(MapEditing, MarkersFollowEditsUndoAndRedoAtOnce)
     EXPECT_EQ(FramePixel(Marker(-10 * kUnit, 5 * kUnit)), kRed);
 }
 
+TEST_F(MapEditing, TooltipsNameTheRowUnderTheMouse)
+{
+    Start();
+    Choose(0);
+    Edit(2, 3, "77");  // the tooltip shows the table's text, edits included
+    struct Case {
+        std::int32_t wx, wy;
+        int dx;  // pixels off the marker's centre
+        QString text;
+    };
+    const Case cases[] = {
+        {10 * kUnit, 20 * kUnit, 0, "Row 1: Soldier (Person 5001)\nX 1310720  Y 2621440  Z -7\nAngle 77"},
+        {-20 * kUnit, 10 * kUnit, 3, "Row 3: Tree (Decoration 1001)\nX -2621440  Y 1310720  Z 77\nAngle 91"},
+        {-20 * kUnit, 10 * kUnit, 4, ""},
+    };
+    for (const Case& c : cases) {
+        const FramePoint m = Marker(c.wx, c.wy);
+        const auto item = Map()->View().ItemAt(m.x + c.dx, m.y);
+        EXPECT_EQ(item ? Map()->describeItem(*item) : QString(), c.text) << c.dx;
+    }
+}
+
 TEST_F(MapEditing, ALargerWindowGrowsTheTableAndTheMapAndTheDefaultIsUnchanged)
 {
     Start();
