@@ -61,14 +61,19 @@ CEditorDlg::CEditorDlg(Prompts& prompts, std::optional<std::string> basePath, QW
     dialogFont.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
     dialogFont.setPixelSize(11);
     setFont(dialogFont);
-    setFixedSize(kClientWidth, kClientHeight);
+    // The default size is the smallest; larger, the table and the map grow.
+    setWindowFlag(Qt::WindowMaximizeButtonHint);
+    setMinimumSize(kClientWidth, kClientHeight);
+    resize(kClientWidth, kClientHeight);
     CreateControls();
+    RecordLayout();
 }
 
 CEditorDlg::~CEditorDlg()
 {
     // The table and its model go with the widgets, after the document: let go of it first.
     m_document.Unsubscribe(m_docListener);
+    m_document.Unsubscribe(m_mapListener);
     m_list->SetDocument(nullptr);
 }
 
@@ -91,6 +96,11 @@ void CEditorDlg::CreateControls()
 
     m_groupShow = Place(new QGroupBox(QStringLiteral("Show"), this), "-1", DluRect(7, 349, 338, 21));
     m_groupShow->setFocusPolicy(Qt::NoFocus);
+    // The frame runs along the box's own edges with the title inside it, so no line crosses the
+    // switches below the title.
+    m_groupShow->setStyleSheet(QStringLiteral(
+        "QGroupBox { border: 1px solid palette(mid); margin-top: 0px; }"
+        "QGroupBox::title { subcontrol-origin: border; subcontrol-position: top left; left: 5px; top: 1px; }"));
 
     const auto filter = [this](const char* text, const char* id, const QRect& rect) {
         auto* button = Place(new CFilterButton(QString::fromLatin1(text), this), id, rect);
@@ -150,7 +160,9 @@ bool CEditorDlg::OnInitDialog()
     m_map = new CMapWnd(this);
     m_map->setGeometry(kMapLeft, kMapTop, MapView::kSize, MapView::kSize);
     m_map->show();
+    LayOut();
     m_map->SetCoordWnd(m_editCoord);
+    ConnectMap();
 
     const auto& titles = ItemColumnTitles();
     for (int column = 0; column < kColumnCount; ++column)

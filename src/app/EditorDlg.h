@@ -5,11 +5,13 @@
 #include "archive/PffArchive.h"
 #include "catalogue/ItemDefList.h"
 #include "edit/EditDocument.h"
+#include "map/MapView.h"
 #include "mission/ItemRows.h"
 #include "mission/MissionModel.h"
 #include "mission/MissionSave.h"
 
 #include <QDialog>
+#include <QRect>
 #include <QIcon>
 
 #include <functional>
@@ -88,10 +90,21 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void CreateControls();
     void CreateEditingShortcuts();
+    // Remembers where each control sits at the default size; LayOut places them for another.
+    void RecordLayout();
+    void LayOut();
+    // The map as an editing surface: selection both ways, moves as document steps, markers that
+    // follow every edit, tooltips.
+    void ConnectMap();
+    void SelectRowFromMap(std::size_t row, bool toggle);
+    void MoveItemsFromMap(const std::vector<std::pair<std::size_t, WorldPoint>>& moves);
+    void SyncMapSelection();
+    void SyncMapPositions(const std::vector<CellRef>& cells);
     // The catalogue and the mission list of m_strBasePath, as at start-up.
     void LoadArchive();
     // Selects the next row from row (inclusive) whose name holds the find field's text.
@@ -127,6 +140,15 @@ private:
     CMissionModel m_model;
     EditDocument m_document;  // the table's rows; the one home of the user's edits
     int m_docListener = 0;
+    int m_mapListener = 0;
+    // How a control follows a larger window.
+    enum class Follow { Table, Right, UnderMap };
+    struct Placed {
+        QWidget* widget;
+        QRect rect;  // at the default size
+        Follow follow;
+    };
+    std::vector<Placed> m_layout;
     CFindField* m_find = nullptr;
     CMapWnd* m_map = nullptr;
 

@@ -143,6 +143,9 @@ void CEditorDlg::OnRefreshMap()
         m_prompts.Message(ToQt(InvalidNameRefreshMessage(result.badName) + RowSuffix(static_cast<long>(result.badRow))));
         return;
     }
+    // The map shows the model again, as the rows now made it.
+    m_map->View().SyncPositions();
+    SyncMapSelection();
     m_map->repaint();
 }
 

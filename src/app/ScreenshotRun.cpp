@@ -1,10 +1,13 @@
 #include "app/ScreenshotRun.h"
 
 #include "app/EditorDlg.h"
+#include "listedit/EditListCtrl.h"
+#include "map/qt/MapWnd.h"
 
 #include <QComboBox>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QItemSelectionModel>
 #include <QPixmap>
 #include <QScreen>
 #include <QTimer>
@@ -38,10 +41,37 @@ bool ScreenshotRun::eventFilter(QObject* watched, QEvent* event)
         QTimer::singleShot(0, this, [this] {
             if (m_nMission >= 0 && m_nMission < m_dialog.MissionCombo()->count())
                 m_dialog.MissionCombo()->setCurrentIndex(m_nMission);
+            Arrange();
             QTimer::singleShot(kSettleMs, this, [this] { Take(); });
         });
     }
     return QObject::eventFilter(watched, event);
+}
+
+void ScreenshotRun::Arrange()
+{
+    const QStringList size = qEnvironmentVariable("ORVIK_SCREENSHOT_SIZE").split(QLatin1Char('x'));
+    if (size.size() == 2)
+        m_dialog.resize(size[0].toInt(), size[1].toInt());
+    bool ok = false;
+    const int zoom = qEnvironmentVariable("ORVIK_SCREENSHOT_ZOOM").toInt(&ok);
+    if (ok) {
+        const int middle = m_dialog.MapWnd()->View().FrameSize() / 2;
+        m_dialog.MapWnd()->ZoomAbout(zoom, middle, middle);
+    }
+    CEditListCtrl* table = m_dialog.ItemTable();
+    bool first = true;
+    for (const QString& text : qEnvironmentVariable("ORVIK_SCREENSHOT_ROWS").split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const int row = text.toInt(&ok) - 1;
+        if (!ok || row < 0 || row >= table->rowCount())
+            continue;
+        if (first)
+            table->ShowCell(row, 0);
+        else
+            table->selectionModel()->select(table->model()->index(row, 0),
+                                            QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        first = false;
+    }
 }
 
 void ScreenshotRun::Take()

@@ -1,7 +1,9 @@
 #pragma once
 // For the end-to-end test and the documentation: with ORVIK_SCREENSHOT=PATH set, the editor
 // chooses mission ORVIK_SCREENSHOT_MISSION (a line index; none when unset), saves a PNG of its
-// window to PATH once the window is on screen, and ends. Without the variable nothing happens.
+// window to PATH once the window is on screen, and ends. ORVIK_SCREENSHOT_ZOOM (1, 2, 4, 8) zooms the
+// map about its middle and ORVIK_SCREENSHOT_ROWS (rows from 1, comma-separated) selects rows;
+// ORVIK_SCREENSHOT_SIZE=WxH sizes the window. Without ORVIK_SCREENSHOT nothing happens.
 #include <QObject>
 #include <QString>
 
@@ -21,6 +23,8 @@ protected:
 
 private:
     void Take();
+    // The optional zoom, rows and size, once the mission is shown.
+    void Arrange();
 
     CEditorDlg& m_dialog;
     QString m_path;

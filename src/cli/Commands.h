@@ -18,6 +18,8 @@ struct RenderOptions {
     std::vector<std::pair<int, int>> clicks;
     std::vector<std::string> hide;
     bool ids = false;
+    int zoom = 1;                   // 1, 2, 4 or 8
+    std::vector<std::string> select;  // row numbers from 1, as the table counts them
 };
 
 int Missions(const std::string& base, bool json);

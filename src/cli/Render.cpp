@@ -75,12 +75,30 @@ void HideCategory(MapView& view, const std::string& name)
                         "\" in --hide: use people, buildings, decorations, vehicles, markers, objects.");
 }
 
+// Row numbers from 1 as items; a number that names no row is refused before anything is written.
+std::vector<std::size_t> SelectedItems(const std::vector<std::string>& rows, std::size_t count)
+{
+    std::vector<std::size_t> items;
+    for (const std::string& text : rows) {
+        const std::optional<std::int32_t> row = ParseCoordinate(text);
+        if (!row || *row < 1 || static_cast<std::size_t>(*row) > count)
+            throw UserError("--select: \"" + text + "\" is not a row of this mission (rows 1 to " +
+                            std::to_string(count) + ").");
+        items.push_back(static_cast<std::size_t>(*row - 1));
+    }
+    return items;
+}
+
 } // namespace
 
 int Render(const std::string& base, const std::string& mission, const RenderOptions& options,
            const std::string& catalogue)
 {
     MapView view;
+    if (!MapView::IsValidZoom(options.zoom))
+        throw UserError("--zoom must be 1, 2, 4 or 8.");
+    // Set before any centre, so centres are placed in the zoomed picture's own pixels.
+    view.SetZoom(options.zoom, MapView::kSize / 2, MapView::kSize / 2);
     for (const auto& name : options.hide)
         HideCategory(view, name);
     CheckOutputTarget(options.output);  // before the work of drawing
@@ -98,6 +116,7 @@ int Render(const std::string& base, const std::string& mission, const RenderOpti
         if (IsCenterItem(*item, defs))
             view.SetCenter(item->m_nX, item->m_nY);
     view.SetModel(&model);
+    view.SetSelection(SelectedItems(options.select, model.items.size()));
 
     EnsureGuiApplication();
     Canvas frame(MapView::kSize, MapView::kSize);

@@ -20,6 +20,8 @@ int main(int argc, char** argv)
     std::string center;
     std::vector<std::string> clicks;
     std::string hide;
+    std::string select;
+    int zoom = 1;
     bool json = false, ids = false, force = false, noBackup = false;
     std::uint32_t seed = 1;
 
@@ -57,6 +59,8 @@ int main(int argc, char** argv)
     render->add_option("--click", clicks, "a left click at frame pixel PX,PY (repeatable)");
     render->add_option("--hide", hide, "categories to hide: people,buildings,decorations,vehicles,markers,objects");
     render->add_flag("--ids", ids, "label items with their numbers");
+    render->add_option("--zoom", zoom, "screen pixels per map pixel: 1, 2, 4 or 8")->check(CLI::IsMember({1, 2, 4, 8}));
+    render->add_option("--select", select, "rows to ring as selected, counted from 1: ROW,ROW,...");
     catalogueOption(render);
 
     auto* extract = app.add_subcommand("extract", "Copy one entry out of an archive.");
@@ -112,6 +116,12 @@ int main(int argc, char** argv)
                 rest = comma == std::string::npos ? std::string() : rest.substr(comma + 1);
             }
             options.ids = ids;
+            options.zoom = zoom;
+            for (std::string r = select; !r.empty();) {
+                const auto comma = r.find(',');
+                options.select.push_back(r.substr(0, comma));
+                r = comma == std::string::npos ? std::string() : r.substr(comma + 1);
+            }
             return cli::Render(base, mission, options, catalogue);
         }
         if (*extract)

@@ -62,10 +62,15 @@ std::int32_t MapView::ToPixels(std::int32_t world)
     return static_cast<std::int32_t>(static_cast<double>(world) * kPixelsPerUnit);
 }
 
+std::int64_t MapView::ZoomedPixels(std::int32_t world) const
+{
+    return static_cast<std::int64_t>(static_cast<double>(world) * kPixelsPerUnit * m_nZoom);
+}
+
 void MapView::SetCenter(std::int32_t x, std::int32_t y)
 {
-    m_nCenterX = ToPixels(x) + 256;
-    m_nCenterY = 256 - ToPixels(y);
+    m_nCenterX = static_cast<std::int32_t>(ZoomedPixels(x) + 256);
+    m_nCenterY = static_cast<std::int32_t>(256 - ZoomedPixels(y));
     m_bCentered = true;
 }
 
@@ -96,6 +101,7 @@ void MapView::CenterOnItems()
 void MapView::LoadMap(std::string path)
 {
     m_hImage.reset();
+    m_fullImage.reset();
     m_oversized.reset();
     std::uint32_t width = 0, height = 0;
     {
@@ -109,8 +115,11 @@ void MapView::LoadMap(std::string path)
         // The game's colour maps are 1024 x 1024; other sizes are shrunk from their real size when
         // both sides reach 512, otherwise refused (enlarging is not supported).
         if (loaded && loaded->width >= kSize && loaded->height >= kSize &&
-            loaded->pixels.size() >= static_cast<std::size_t>(loaded->width) * loaded->height * 3)
+            loaded->pixels.size() >= static_cast<std::size_t>(loaded->width) * loaded->height * 3) {
             m_hImage = ShrinkImage(loaded->pixels.data(), loaded->width, loaded->height, kSize, kSize);
+            if (m_hImage)
+                m_fullImage = std::move(loaded);
+        }
     }
     std::remove(path.c_str());
     // A refused or undecodable map leaves black terrain, never the previous mission's.
@@ -157,40 +166,59 @@ void MapView::Paint(Canvas& canvas)
     if (!m_bCentered)
         CenterOnItems();
 
-    const int sx = Wrap(m_nCenterX);
-    const int sy = Wrap(m_nCenterY);
-    const int w = kSize - sx;
-    const int h = kSize - sy;
-    canvas.CopyFrom(m_terrain, 0, 0, w, h, sx, sy);
-    if (sx > 0)
-        canvas.CopyFrom(m_terrain, w, 0, sx, h, 0, sy);
-    if (sy > 0) {
-        canvas.CopyFrom(m_terrain, 0, h, w, sy, sx, 0);
+    if (m_nZoom > 1 && m_fullImage) {
+        PaintTiledTerrain(canvas, m_fullImage->pixels.data(), m_fullImage->width, m_fullImage->height,
+                          std::size_t{m_fullImage->width} * 3);
+    } else if (m_nZoom > 1 || m_nSize != kSize) {
+        PaintTiledTerrain(canvas, m_terrain.Data(), kSize, kSize, static_cast<std::size_t>(m_terrain.Stride()));
+    } else {
+        const int sx = Wrap(m_nCenterX);
+        const int sy = Wrap(m_nCenterY);
+        const int w = kSize - sx;
+        const int h = kSize - sy;
+        canvas.CopyFrom(m_terrain, 0, 0, w, h, sx, sy);
         if (sx > 0)
-            canvas.CopyFrom(m_terrain, w, h, sx, sy, 0, 0);
+            canvas.CopyFrom(m_terrain, w, 0, sx, h, 0, sy);
+        if (sy > 0) {
+            canvas.CopyFrom(m_terrain, 0, h, w, sy, sx, 0);
+            if (sx > 0)
+                canvas.CopyFrom(m_terrain, w, h, sx, sy, 0, 0);
+        }
     }
 
-    for (const auto& item : m_pModel->items) {
-        const std::int64_t wx = static_cast<std::int64_t>(ToPixels(item->m_nX)) + kSize - m_nCenterX;
-        const std::int64_t wy = static_cast<std::int64_t>(kSize) - ToPixels(item->m_nY) - m_nCenterY;
-        if (!(wx > 0 && wx < kSize && wy > 0 && wy < kSize))
-            continue;
-        const ItemCategory category = CategoryOf(item->m_nId);
-        if (!IsShown(category))
+    const std::size_t count = m_pModel->items.size();
+    bool anySelected = false;
+    for (std::size_t i = 0; i < count; ++i) {
+        const auto [wx, wy] = FramePosition(i);
+        if (!IsDrawn(i, wx, wy))
             continue;
         const int x = static_cast<int>(wx);
         const int y = static_cast<int>(wy);
-        PaintMarker(canvas, category, x, y);
+        PaintMarker(canvas, CategoryOf(m_pModel->items[i]->m_nId), x, y);
         if (m_bShowIds)
-            canvas.Text(x - 5, y - 7, FormatLong(item->m_nNumber), kLabelColour);
+            canvas.Text(x - 5, y - 7, FormatLong(m_pModel->items[i]->m_nNumber), kLabelColour);
+        anySelected = anySelected || IsSelected(i);
+    }
+    // Rings go on top of every marker and label, so a selected item is never hidden.
+    if (!anySelected)
+        return;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (!IsSelected(i))
+            continue;
+        const auto [wx, wy] = FramePosition(i);
+        if (IsDrawn(i, wx, wy))
+            PaintRing(canvas, static_cast<int>(wx), static_cast<int>(wy));
     }
 }
 
-WorldPoint MapView::WorldAt(int x, int y) const
+WorldPoint MapView::WorldAt(int x, int y) const { return WorldAtExact(x, y); }
+
+WorldPoint MapView::WorldAtExact(double x, double y) const
 {
-    const double dx = static_cast<double>(x) + m_nCenterX - kSize;
-    const double dy = static_cast<double>(y) + m_nCenterY - kSize;
-    return {ClampToInt32(dx * kUnitsPerPixel), ClampToInt32(dy * -kUnitsPerPixel)};
+    const double dx = x + m_nCenterX - Origin();
+    const double dy = y + m_nCenterY - Origin();
+    const double units = kUnitsPerPixel / m_nZoom;
+    return {ClampToInt32(dx * units), ClampToInt32(dy * -units)};
 }
 
 std::string MapView::ReadoutText(int x, int y) const

@@ -8,6 +8,9 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 namespace orvik {
 
@@ -20,7 +23,12 @@ ItemCategory CategoryOf(std::int32_t id);
 struct WorldPoint {
     std::int32_t x = 0;
     std::int32_t y = 0;
+    bool operator==(const WorldPoint&) const = default;
 };
+
+// A coordinate cell's number: optional blanks, an optional sign and decimal digits that fit in 32
+// bits; anything else is not a position.
+std::optional<std::int32_t> ParseCoordinate(std::string_view text);
 
 class MapView : public ITerrainView {
 public:
@@ -38,7 +46,8 @@ public:
     bool m_bShowDecorations = true;
     bool m_bShowIds = false;
 
-    void SetModel(const CMissionModel* model) { m_pModel = model; }
+    // Also takes the items' positions as the markers' positions and clears the selection.
+    void SetModel(const CMissionModel* model);
     const CMissionModel* Model() const { return m_pModel; }
     // Makes world (x, y) the centre and marks the view centred; does not repaint.
     void SetCenter(std::int32_t x, std::int32_t y);
@@ -72,7 +81,70 @@ public:
     // World units to map pixels: multiply by 2^-17, truncate toward zero.
     static std::int32_t ToPixels(std::int32_t world);
 
+    // Where each item's marker stands: the model's positions at SetModel, then whatever the
+    // document says (an edited cell, an undo, a drag); the model itself is left alone.
+    void SyncPositions();
+    WorldPoint PositionOf(std::size_t item) const;
+    void SetPosition(std::size_t item, WorldPoint p);
+
+    // Selected items get a ring; items outside the model are ignored.
+    void SetSelection(const std::vector<std::size_t>& items);
+    bool IsSelected(std::size_t item) const;
+    std::vector<std::size_t> Selection() const;
+
+    // The drawn item whose marker centre is within 3 pixels of frame point (x, y); of several,
+    // the one drawn last.
+    std::optional<std::size_t> ItemAt(int x, int y) const;
+
+    // While a drag is under way its items are drawn moved by (dx, dy) pixels.
+    void SetDrag(std::vector<std::size_t> items, int dx, int dy);
+    void ClearDrag()
+    {
+        m_dragItems.clear();
+        m_dragged.clear();
+    }
+    bool IsDragging() const { return !m_dragItems.empty(); }
+    // The world positions the dragged items take on release, clamped to 32 bits.
+    std::vector<std::pair<std::size_t, WorldPoint>> DropPositions() const;
+
+    // Moves the centre so that the ground follows the mouse by (dx, dy) pixels.
+    void PanBy(int dx, int dy);
+
+    // 1, 2, 4 or 8 screen pixels per map pixel; the point under frame (x, y) stays put.
+    static constexpr int kMaxZoom = 8;
+    int Zoom() const { return m_nZoom; }
+    bool SetZoom(int zoom, int x, int y);
+    static bool IsValidZoom(int zoom) { return zoom == 1 || zoom == 2 || zoom == 4 || zoom == 8; }
+
+    // The square frame's side: 512 by default; a larger frame shows more ground around the same
+    // centre, which stays at pixel (side / 2, side / 2).
+    int FrameSize() const { return m_nSize; }
+    void SetFrameSize(int size);
+
 private:
+    // Frame position of an item's marker at the current zoom and centre, in 64 bits.
+    std::pair<std::int64_t, std::int64_t> FramePosition(std::size_t item) const;
+    std::int64_t ZoomedPixels(std::int32_t world) const;
+    WorldPoint WorldAtExact(double x, double y) const;
+    // Zoomed or larger frames: each frame pixel from the repeating source, nearest neighbour.
+    void PaintTiledTerrain(Canvas& canvas, const std::uint8_t* pixels, std::uint32_t width, std::uint32_t height,
+                           std::size_t stride) const;
+    // Frame pixel of the zoomed centre pixel, less 256 (the centre units' offset): 256 at 512.
+    int Origin() const { return m_nSize / 2 + kSize / 2; }
+    void PaintRing(Canvas& canvas, int x, int y) const;
+    bool IsDrawn(std::size_t item, std::int64_t wx, std::int64_t wy) const;
+
+    int m_nZoom = 1;
+    int m_nSize = kSize;
+    std::vector<WorldPoint> m_positions;
+    std::vector<bool> m_selected;
+    std::vector<std::size_t> m_dragItems;
+    std::vector<bool> m_dragged;  // by item, for the paint's quick test
+    int m_dragDx = 0;
+    int m_dragDy = 0;
+    // The decoded colour map at its own size, for zoomed terrain.
+    std::optional<PackedImage> m_fullImage;
+
     bool m_bCentered = false;
     std::optional<PackedImage> m_hImage;
     std::optional<MapSize> m_oversized;

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
@@ -349,6 +350,65 @@ TEST_F(OrvikCli, RenderWritesTheEditorsFrame)
     r = RunOrvik(dir, {"render", base, name, "-o", dir.File("m.png"), "--click", "100,300"});
     EXPECT_NE(QImage(QString::fromStdString(dir.File("m.png"))), all);
     EXPECT_EQ(RunOrvik(dir, {"render", base, name, "-o", dir.File("x.png"), "--hide", "trees"}).status, 1);
+}
+
+TEST_F(OrvikCli, RenderZoomAndSelectRingTheRowsWhereTheTransformPutsThem)
+{
+    const std::string name = MissionWithItems(2);
+    const auto rows = Lines(RunOrvik(dir, {"items", base, name}).out);
+    ASSERT_GE(rows.size(), 3u);
+    const auto first = Split(rows[1], '\t');
+    const auto second = Split(rows[2], '\t');
+    const std::int32_t x0 = std::stoi(first[1]), y0 = std::stoi(first[2]);
+    const std::int32_t x1 = std::stoi(second[1]), y1 = std::stoi(second[2]);
+    const std::string centre = first[1] + "," + first[2];
+    const auto pixels = [](std::int32_t world, int zoom) {
+        return static_cast<int>(static_cast<double>(world) * zoom / 131072.0);
+    };
+    for (const int zoom : {1, 2, 4, 8}) {
+        SCOPED_TRACE(zoom);
+        const std::string z = std::to_string(zoom);
+        const std::string plain = dir.File("plain" + z + ".png"), ringed = dir.File("ring" + z + ".png");
+        ASSERT_EQ(RunOrvik(dir, {"render", base, name, "-o", plain, "--center", centre, "--zoom", z}).status, 0);
+        ASSERT_EQ(RunOrvik(dir, {"render", base, name, "-o", ringed, "--center", centre, "--zoom", z, "--select",
+                                 "1,2"}).status, 0);
+        const QImage a(QString::fromStdString(plain)), b(QString::fromStdString(ringed));
+        // Row 1 is the centre, at (256, 256); row 2 lies where the zoomed transform puts it.
+        const std::pair<int, int> centres[] = {
+            {256, 256}, {pixels(x1, zoom) - pixels(x0, zoom) + 256, 256 - pixels(y1, zoom) + pixels(y0, zoom)}};
+        for (const auto& [cx, cy] : centres) {
+            if (cx < 8 || cx > 503 || cy < 8 || cy > 503)
+                continue;  // its ring would be cut by the frame's edge
+            EXPECT_EQ(b.pixel(cx + 5, cy), qRgb(255, 255, 255)) << cx << "," << cy;
+            EXPECT_EQ(b.pixel(cx, cy - 5), qRgb(255, 255, 255)) << cx << "," << cy;
+            EXPECT_EQ(b.pixel(cx - 6, cy), qRgb(0, 0, 0)) << cx << "," << cy;
+        }
+        // Away from the rings both pictures agree.
+        int differing = 0;
+        for (int y = 0; y < 512; ++y)
+            for (int x = 0; x < 512; ++x) {
+                const bool nearRing = std::any_of(std::begin(centres), std::end(centres), [&](const auto& c) {
+                    return std::abs(x - c.first) <= 7 && std::abs(y - c.second) <= 7;
+                });
+                differing += !nearRing && a.pixel(x, y) != b.pixel(x, y);
+            }
+        EXPECT_EQ(differing, 0);
+    }
+    // 1x without a selection is the plain picture of before.
+    ASSERT_EQ(RunOrvik(dir, {"render", base, name, "-o", dir.File("one.png"), "--center", centre}).status, 0);
+    EXPECT_EQ(QImage(QString::fromStdString(dir.File("one.png"))), QImage(QString::fromStdString(dir.File("plain1.png"))));
+
+    // Bad values are refused and write nothing.
+    const std::vector<std::vector<std::string>> bad = {
+        {"--zoom", "3"}, {"--zoom", "0"}, {"--select", "0"}, {"--select", "1,x"}, {"--select", "99999"}, {"--select", "-1"}};
+    for (const auto& extra : bad) {
+        std::vector<std::string> args = {"render", base, name, "-o", dir.File("bad.png")};
+        args.insert(args.end(), extra.begin(), extra.end());
+        const Result r = RunOrvik(dir, args);
+        EXPECT_NE(r.status, 0) << extra[1];
+        EXPECT_FALSE(r.err.empty()) << extra[1];
+        EXPECT_FALSE(test::Exists(dir.File("bad.png"))) << extra[1];
+    }
 }
 
 TEST_F(OrvikCli, ExtractAndPcxRefuseBadInputCleanly)

@@ -2,10 +2,15 @@
 
 #include "map/qt/LabelPainter.h"
 
+#include <QHelpEvent>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QResizeEvent>
+#include <QToolTip>
+#include <QWheelEvent>
 
 namespace orvik {
 
@@ -14,9 +19,11 @@ CMapWnd::CMapWnd(QWidget* parent) : QFrame(parent)
     setObjectName(QStringLiteral("65535"));
     setFrameStyle(QFrame::Box | QFrame::Plain);
     setLineWidth(1);
-    setFixedSize(MapView::kSize, MapView::kSize);
+    setMinimumSize(MapView::kSize, MapView::kSize);
+    resize(MapView::kSize, MapView::kSize);
     setMouseTracking(true);
-    setFocusPolicy(Qt::NoFocus);
+    // Focus by click only, so the zoom keys reach it and the dialog's tab order stays as it is.
+    setFocusPolicy(Qt::ClickFocus);
     // Every paint covers the whole client area, so Qt need not erase it first.
     setAttribute(Qt::WA_OpaquePaintEvent);
     InstallMapLabelDrawer(m_frame);
@@ -48,25 +55,193 @@ void CMapWnd::paintEvent(QPaintEvent* event)
     QFrame::paintEvent(event);  // the border
 }
 
+namespace {
+
+// A press and release closer than this (in pixels, either way) is a click.
+constexpr int kClickSlop = 3;
+
+} // namespace
+
+void CMapWnd::ShowReadout(const QPoint& client)
+{
+    if (m_pCoordWnd)
+        m_pCoordWnd->setText(QString::fromStdString(m_view.ReadoutText(client.x(), client.y())));
+}
+
 void CMapWnd::mouseMoveEvent(QMouseEvent* event)
 {
-    if (m_pCoordWnd) {
-        const QPoint p = ToClient(event->position().toPoint());
-        m_pCoordWnd->setText(QString::fromStdString(m_view.ReadoutText(p.x(), p.y())));
+    const QPoint p = ToClient(event->position().toPoint());
+    if (m_gesture == Gesture::Press) {
+        const QPoint d = p - m_pressPos;
+        if (std::abs(d.x()) > kClickSlop || std::abs(d.y()) > kClickSlop) {
+            if (m_pressItem) {
+                m_gesture = Gesture::DragItems;
+                // A selected marker takes the whole selection with it; any other goes alone.
+                m_dragItems = m_view.IsSelected(*m_pressItem) ? m_view.Selection()
+                                                              : std::vector<std::size_t>{*m_pressItem};
+            } else {
+                m_gesture = Gesture::Pan;
+                m_lastPos = m_pressPos;
+            }
+        }
     }
+    if (m_gesture == Gesture::DragItems) {
+        const QPoint d = p - m_pressPos;
+        m_view.SetDrag(m_dragItems, d.x(), d.y());
+        repaint();
+    } else if (m_gesture == Gesture::Pan) {
+        const QPoint d = p - m_lastPos;
+        m_lastPos = p;
+        m_view.PanBy(d.x(), d.y());
+        repaint();
+    }
+    ShowReadout(p);
     QFrame::mouseMoveEvent(event);
 }
 
 void CMapWnd::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton) {
-        const QPoint p = ToClient(event->position().toPoint());
-        m_view.Click(p.x(), p.y());
-        repaint();
+    const QPoint p = ToClient(event->position().toPoint());
+    if (m_gesture == Gesture::None && event->button() == Qt::LeftButton) {
+        m_gesture = Gesture::Press;
+        m_button = Qt::LeftButton;
+        m_pressPos = p;
+        m_bToggle = event->modifiers().testFlag(Qt::ControlModifier);
+        m_pressItem = m_view.ItemAt(p.x(), p.y());
+        event->accept();
+        return;
+    }
+    if (m_gesture == Gesture::None && event->button() == Qt::MiddleButton) {
+        m_gesture = Gesture::Pan;
+        m_button = Qt::MiddleButton;
+        m_pressPos = m_lastPos = p;
         event->accept();
         return;
     }
     QFrame::mousePressEvent(event);
+}
+
+void CMapWnd::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (m_gesture == Gesture::None || event->button() != m_button) {
+        QFrame::mouseReleaseEvent(event);
+        return;
+    }
+    const QPoint p = ToClient(event->position().toPoint());
+    const Gesture gesture = m_gesture;
+    if (gesture == Gesture::Press) {
+        // A click: its item is selected, and the map re-centres on the point as it always has.
+        const std::optional<std::size_t> item = m_pressItem;
+        const bool toggle = m_bToggle;
+        EndGesture();
+        m_bHoldRepaint = true;
+        if (item && onItemClicked)
+            onItemClicked(*item, toggle);
+        m_bHoldRepaint = false;
+        m_view.Click(m_pressPos.x(), m_pressPos.y());
+        repaint();
+    } else if (gesture == Gesture::DragItems) {
+        const QPoint d = p - m_pressPos;
+        m_view.SetDrag(m_dragItems, d.x(), d.y());
+        const Moves moves = m_view.DropPositions();
+        EndGesture();
+        m_bHoldRepaint = true;
+        if (onItemsMoved)
+            onItemsMoved(moves);
+        m_bHoldRepaint = false;
+        repaint();
+    } else {
+        EndGesture();
+    }
+    ShowReadout(p);
+    event->accept();
+}
+
+void CMapWnd::RepaintNow()
+{
+    if (!m_bHoldRepaint)
+        repaint();
+}
+
+void CMapWnd::EndGesture()
+{
+    m_gesture = Gesture::None;
+    m_button = Qt::NoButton;
+    m_pressItem.reset();
+    m_dragItems.clear();
+    m_view.ClearDrag();
+}
+
+bool CMapWnd::ZoomAbout(int zoom, int frameX, int frameY)
+{
+    if (m_gesture == Gesture::DragItems || !m_view.SetZoom(zoom, frameX, frameY))
+        return false;
+    repaint();
+    return true;
+}
+
+void CMapWnd::wheelEvent(QWheelEvent* event)
+{
+    const int steps = event->angleDelta().y();
+    if (steps == 0) {
+        QFrame::wheelEvent(event);
+        return;
+    }
+    const QPoint p = ToClient(event->position().toPoint());
+    const int zoom = m_view.Zoom();
+    ZoomAbout(steps > 0 ? std::min(zoom * 2, MapView::kMaxZoom) : std::max(zoom / 2, 1), p.x(), p.y());
+    ShowReadout(p);
+    event->accept();
+}
+
+void CMapWnd::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && m_gesture != Gesture::None) {
+        // A cancelled drag puts the markers back; nothing is written.
+        EndGesture();
+        repaint();
+        event->accept();
+        return;
+    }
+    // Keys zoom about the mouse when it is over the map, otherwise about the centre.
+    QPoint p = ToClient(mapFromGlobal(QCursor::pos()));
+    if (!contentsRect().contains(p + contentsRect().topLeft()))
+        p = QPoint(m_view.FrameSize() / 2, m_view.FrameSize() / 2);
+    const int zoom = m_view.Zoom();
+    switch (event->key()) {
+    case Qt::Key_Plus:
+    case Qt::Key_Equal: ZoomAbout(std::min(zoom * 2, MapView::kMaxZoom), p.x(), p.y()); break;
+    case Qt::Key_Minus: ZoomAbout(std::max(zoom / 2, 1), p.x(), p.y()); break;
+    case Qt::Key_0: ZoomAbout(1, p.x(), p.y()); break;
+    default: QFrame::keyPressEvent(event); return;
+    }
+    event->accept();
+}
+
+void CMapWnd::resizeEvent(QResizeEvent* event)
+{
+    const int side = std::max(MapView::kSize, std::min(width(), height()));
+    if (side != m_frame.Width()) {
+        m_frame = Canvas(side, side);
+        InstallMapLabelDrawer(m_frame);
+        m_view.SetFrameSize(side);
+    }
+    QFrame::resizeEvent(event);
+}
+
+bool CMapWnd::event(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QPoint p = ToClient(help->pos());
+        const std::optional<std::size_t> item = m_view.ItemAt(p.x(), p.y());
+        if (item && describeItem)
+            QToolTip::showText(help->globalPos(), describeItem(*item), this);
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    return QFrame::event(event);
 }
 
 } // namespace orvik
