@@ -167,6 +167,10 @@ DiffReport DiffArchives(const DiffSide& a, const DiffSide& b, const std::vector<
             report.differences.push_back({DiffKind::MissionOnlyInB, eb.name, 0, -1, {}, {}});
         }
     }
+    // A misspelt name would otherwise pass for "no differences".
+    for (const std::string& w : wanted)
+        if (!FindNamed(sideA.entries, w) && !FindNamed(sideB.entries, w))
+            report.problems.push_back("There is no mission \"" + Utf8ToCp1252(w) + "\" in " + a.path + " or " + b.path + ".");
     return report;
 }
 

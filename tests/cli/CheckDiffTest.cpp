@@ -99,7 +99,8 @@ TEST_F(CheckDiffCli, DiffExitStatusAndForms)
         {{"diff", a, same}, 0, {header}},
         {{"diff", a, moved}, 1, {header, "cell\tm.bms\t2\tY Position\t-131079\t-262151"}},
         {{"diff", a + "::M.BMS", moved + "::m.bms"}, 1, {header, "cell\tm.bms\t2\tY Position\t-131079\t-262151"}},
-        {{"diff", a, moved, "x.bms"}, 0, {header}},
+        {{"diff", a, moved, "m.bms"}, 1, {header, "cell\tm.bms\t2\tY Position\t-131079\t-262151"}},
+        {{"diff", a, moved, "x.bms"}, 1, {header}},  // no such mission: said on stderr
     };
     for (const Case& c : cases) {
         const test::OrvikRun r = RunOrvik(dir, c.args);
