@@ -87,7 +87,10 @@ void CheckItems(const std::vector<CheckedItem>& items, const CatalogueLookup& lo
         const std::string& name = lookup.NameById(item.id);
         if (item.id == 0) {
             out.push_back(Make(FindingKind::UnknownKind, mission, i, kColItem,
-                               "\"" + item.typedName + "\" is not an item name of the catalogue: the row cannot be saved."));
+                               item.typedName.empty()
+                                   ? std::string("The item has no name: the row cannot be saved.")
+                                   : "\"" + item.typedName +
+                                         "\" is not an item name of the catalogue: the row cannot be saved."));
         } else if (name.empty()) {
             out.push_back(Make(FindingKind::UnknownKind, mission, i, kColItem,
                                "Item kind id " + FormatLong(item.id) +

@@ -24,6 +24,7 @@ TEST(RowChecks, KindAsASaveWouldStoreIt)
         {"an unknown record kind", test::kUnknown, "", "0", {FindingKind::UnknownKind}},
         {"a typed name the catalogue lacks", test::kTree, "Bush", "0", {FindingKind::UnknownKind}},
         {"the name is case-sensitive", test::kTree, "tree", "0", {FindingKind::UnknownKind}},
+        {"a name cleared", test::kTree, "", "0", {FindingKind::UnknownKind}},
         {"angle text as a save reads it", test::kTree, "Tree", "  360xyz", {FindingKind::BadAngle}},
     };
     for (const Case& c : cases) {
