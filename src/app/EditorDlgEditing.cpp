@@ -72,12 +72,9 @@ void CEditorDlg::CreateEditingShortcuts()
 void CEditorDlg::UpdateFindings()
 {
     std::vector<Finding> findings;
-    // An empty table (no mission, or a mission without items) has nothing to mark.
-    if (m_document.RowCount() > 0) {
-        const CatalogueLookup lookup(m_itemDefs);
-        const std::string mission = m_loadedMission ? m_loadedMission->name : std::string();
-        CheckItems(CheckedItemsOfRows(m_document.Rows(), m_model, lookup), lookup, mission, findings);
-    }
+    const CatalogueLookup lookup(m_itemDefs);
+    const std::string mission = m_loadedMission ? m_loadedMission->name : std::string();
+    CheckItems(CheckedItemsOfRows(m_document.Rows(), m_model, lookup), lookup, mission, findings);
     m_list->TableModel()->SetFindings(findings);
 }
 

@@ -121,7 +121,8 @@ void CheckItems(const std::vector<CheckedItem>& items, const CatalogueLookup& lo
             out.push_back(Make(FindingKind::BadAngle, mission, i, kColAngle,
                                "Angle " + FormatLong(item.angle) + " is outside 0 to 359."));
     }
-    if (!hasCenter)
+    // A mission without items is shown around (0, 0) and has nothing to centre on.
+    if (!hasCenter && !items.empty())
         out.push_back({SeverityOf(FindingKind::NoCenter), FindingKind::NoCenter, mission, std::nullopt, -1,
                        "No centre item: the map centres on the middle of the items."});
 }

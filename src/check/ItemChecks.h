@@ -32,7 +32,8 @@ std::vector<CheckedItem> CheckedItemsOfModel(const CMissionModel& model);
 std::vector<CheckedItem> CheckedItemsOfRows(const std::vector<ItemRow>& rows, const CMissionModel& model,
                                             const CatalogueLookup& lookup);
 
-// Appends the findings about the items, by row, then the mission's own (no centre item).
+// Appends the findings about the items, by row, then the mission's own (no centre item, when
+// there are items).
 void CheckItems(const std::vector<CheckedItem>& items, const CatalogueLookup& lookup, const std::string& mission,
                 std::vector<Finding>& out);
 

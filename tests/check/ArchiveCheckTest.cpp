@@ -63,6 +63,7 @@ TEST(ArchiveCheck, OneCasePerFindingKind)
         {"stacked", {kCamp, Item(test::kTree, 9, 9, 0, 1), Item(test::kRock, 9, 9), Item(test::kTree, 9, 9, 180, 2)}, true,
          {{FindingKind::Stacked, 3, kColItem}}},
         {"no centre item", {Item(test::kTree, 5, 5)}, true, {{FindingKind::NoCenter, std::nullopt, -1}}},
+        {"no items, so nothing to centre", {}, true, {}},
         {"angles", {kCamp, Item(test::kTree, 1, 1, 360), Item(test::kTree, 2, 2, -1), Item(test::kTree, 3, 3, 0)}, true,
          {{FindingKind::BadAngle, 1, kColAngle}, {FindingKind::BadAngle, 2, kColAngle}}},
         {"no end mark", {kCamp, Item(test::kTree, 5, 5)}, false, {{FindingKind::NoEndMark, std::nullopt, -1}}},
