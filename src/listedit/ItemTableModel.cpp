@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QIcon>
-#include <QStringList>
 #include <QStyle>
 #include <QPalette>
 #include <algorithm>
@@ -99,19 +98,20 @@ QVariant CItemTableModel::headerData(int section, Qt::Orientation orientation, i
 {
     if (orientation != Qt::Horizontal || section < 0 || section >= columnCount())
         return {};
-    if (role == Qt::DisplayRole) {
-        const QString& title = m_columns[static_cast<std::size_t>(section)].title;
-        if (section != 0 || FindingCount() == 0)
-            return title;
-        QStringList counts;
-        if (m_errors > 0)
-            counts << (m_errors == 1 ? QStringLiteral("1 error") : QStringLiteral("%1 errors").arg(m_errors));
-        if (m_warnings > 0)
-            counts << (m_warnings == 1 ? QStringLiteral("1 warning") : QStringLiteral("%1 warnings").arg(m_warnings));
-        return title + QStringLiteral(" (") + counts.join(QStringLiteral(", ")) + QStringLiteral(")");
+    if (section != 0 || FindingCount() == 0) {
+        if (role == Qt::DisplayRole)
+            return m_columns[static_cast<std::size_t>(section)].title;
+    } else if (role == Qt::DisplayRole) {
+        // Short, so that the column's usual width shows it; the tooltip spells it out.
+        return m_columns[0].title + QStringLiteral(" (%1)").arg(FindingCount());
+    } else if (role == Qt::ToolTipRole) {
+        QString tip = (m_errors == 1 ? QStringLiteral("1 error") : QStringLiteral("%1 errors").arg(m_errors)) +
+                      QStringLiteral(", ") +
+                      (m_warnings == 1 ? QStringLiteral("1 warning") : QStringLiteral("%1 warnings").arg(m_warnings));
+        if (!m_missionTip.isEmpty())
+            tip += QStringLiteral("\n") + m_missionTip;
+        return tip;
     }
-    if (role == Qt::ToolTipRole && section == 0 && !m_missionTip.isEmpty())
-        return m_missionTip;
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(ColumnFormat(section) | Qt::AlignVCenter);
     return {};
