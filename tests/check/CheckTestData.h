@@ -43,14 +43,14 @@ inline CMissionItem Item(std::int32_t id, std::int32_t px, std::int32_t py, std:
 
 inline std::vector<std::uint8_t> Mission(std::vector<CMissionItem> items, bool endMark = true)
 {
-    gamedata::MissionSpec spec;
-    spec.title = "Test";
-    spec.terrainName = "plain.ter";
-    spec.items = std::move(items);
-    spec.endMark = endMark;
+    gamedata::MissionSpec plan;
+    plan.title = "Test";
+    plan.terrainName = "plain.ter";
+    plan.items = std::move(items);
+    plan.endMark = endMark;
     if (!endMark)
-        spec.tailSize = 0;
-    return gamedata::BuildMission(spec);
+        plan.tailSize = 0;
+    return gamedata::BuildMission(plan);
 }
 
 } // namespace orvik::test
