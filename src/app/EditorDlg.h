@@ -111,6 +111,8 @@ private:
     void FindFrom(int row, bool forward);
     // "Orvik Editor V1.5 - NAME *": the loaded mission, and a mark while it has unsaved edits.
     void UpdateTitle();
+    // Runs the check over the table's rows and shows its findings on them.
+    void UpdateFindings();
     void OnMissionIndexChanged(int index);
     // Asks before unsaved edits are thrown away; true when they may go.
     bool ConfirmDiscard();

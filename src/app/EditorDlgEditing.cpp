@@ -5,7 +5,9 @@
 #include "app/ComboSortedList.h"
 #include "app/FindField.h"
 #include "app/QtText.h"
+#include "check/ItemChecks.h"
 #include "listedit/EditListCtrl.h"
+#include "listedit/ItemTableModel.h"
 #include "listedit/UndoKeys.h"
 #include "map/qt/MapWnd.h"
 
@@ -60,7 +62,20 @@ void CEditorDlg::CreateEditingShortcuts()
     m_docListener = m_document.Subscribe([this](const DocumentChange& change) {
         if (change.kind == DocumentChange::Kind::CleanState || change.kind == DocumentChange::Kind::Reset)
             UpdateTitle();
+        // After a load and after each committed edit, undo and redo included; after a save too,
+        // which may have given a shared name's items the first kind id.
+        if (change.kind != DocumentChange::Kind::AboutToReset)
+            UpdateFindings();
     });
+}
+
+void CEditorDlg::UpdateFindings()
+{
+    std::vector<Finding> findings;
+    const CatalogueLookup lookup(m_itemDefs);
+    const std::string mission = m_loadedMission ? m_loadedMission->name : std::string();
+    CheckItems(CheckedItemsOfRows(m_document.Rows(), m_model, lookup), lookup, mission, findings);
+    m_list->TableModel()->SetFindings(findings);
 }
 
 bool CEditorDlg::eventFilter(QObject* watched, QEvent* event)

@@ -1,5 +1,6 @@
 // orvik: the editor's operations from the command line.
 #include "archive/SaveJournal.h"
+#include "cli/CheckCommands.h"
 #include "cli/Commands.h"
 #include "common/FileError.h"
 #include "common/Text.h"
@@ -73,6 +74,23 @@ int main(int argc, char** argv)
     pcx->add_option("OUT", output, "the PNG to write")->required();
     pcx->add_option("--shrink", shrink, "shrink to WxH by box averaging");
 
+    std::vector<std::string> missionNames;
+    bool strict = false;
+    std::string archiveB;
+    auto* check = app.add_subcommand("check", "Report what is wrong or doubtful in the missions; writes nothing.");
+    check->add_option("BASE", base, "the base archive")->required();
+    check->add_option("MISSION", missionNames, "missions to check (entry name or @OFFSET; default: all)");
+    check->add_option("--format", format, "text (default) or json")->check(CLI::IsMember({"text", "json"}));
+    check->add_flag("--strict", strict, "warnings count as errors for the exit status");
+    catalogueOption(check);
+
+    auto* diff = app.add_subcommand("diff", "Compare the item tables of two base archives; writes nothing.");
+    diff->add_option("A", base, "the first base archive, or ARCHIVE::MISSION")->required();
+    diff->add_option("B", archiveB, "the second base archive, or ARCHIVE::MISSION")->required();
+    diff->add_option("MISSION", missionNames, "missions to compare (entry name or @OFFSET; default: all)");
+    diff->add_option("--format", format, "tsv (default) or json")->check(CLI::IsMember({"tsv", "json"}));
+    catalogueOption(diff);
+
     auto* demo = app.add_subcommand("demo", "Write a sample game directory.");
     demo->add_option("DIR", dir, "the folder to write into")->required();
     demo->add_option("--seed", seed, "the seed (the same seed gives the same game)");
@@ -87,7 +105,8 @@ int main(int argc, char** argv)
     try {
         // A save that a crash interrupted is finished (or forgotten) before anything reads the archive.
         const std::string& opened = *extract ? archive : base;
-        if (!opened.empty() && !*demo && !*pcx) {
+        // check and diff only read, so they leave an interrupted save for the next writer to settle.
+        if (!opened.empty() && !*demo && !*pcx && !*check && !*diff) {
             const SettleResult settled = SettleJournal(opened);
             if (!settled.message.empty())
                 std::cerr << Cp1252ToUtf8(settled.message) << '\n';
@@ -130,6 +149,10 @@ int main(int argc, char** argv)
             return cli::Pcx(input, output, shrink);
         if (*demo)
             return cli::Demo(dir, seed);
+        if (*check)
+            return cli::Check(base, missionNames, format == "tsv" ? "text" : format, strict, catalogue);
+        if (*diff)
+            return cli::Diff(base, archiveB, missionNames, format, catalogue);
     } catch (const FileError& e) {
         std::cerr << Cp1252ToUtf8(e.Message()) << '\n';
         return 1;

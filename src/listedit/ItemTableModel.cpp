@@ -3,7 +3,10 @@
 #include "common/Text.h"
 #include "edit/EditDocument.h"
 
+#include <QApplication>
 #include <QGuiApplication>
+#include <QIcon>
+#include <QStyle>
 #include <QPalette>
 #include <algorithm>
 
@@ -71,6 +74,16 @@ QVariant CItemTableModel::data(const QModelIndex& index, int role) const
             Cp1252ToUtf8(m_document->Cell(static_cast<std::size_t>(index.row()), index.column())));
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(ColumnFormat(index.column()) | Qt::AlignVCenter);
+    case Qt::DecorationRole:
+    case Qt::ToolTipRole: {
+        const auto row = static_cast<std::size_t>(index.row());
+        if (index.column() != 0 || row >= m_marks.size() || m_marks[row].tip.isEmpty())
+            return {};
+        if (role == Qt::ToolTipRole)
+            return m_marks[row].tip;
+        return QApplication::style()->standardIcon(m_marks[row].error ? QStyle::SP_MessageBoxCritical
+                                                                      : QStyle::SP_MessageBoxWarning);
+    }
     case Qt::ForegroundRole:
         // Shown-only cells look like a disabled control's text.
         if (!IsEditable(index.column()))
@@ -85,8 +98,20 @@ QVariant CItemTableModel::headerData(int section, Qt::Orientation orientation, i
 {
     if (orientation != Qt::Horizontal || section < 0 || section >= columnCount())
         return {};
-    if (role == Qt::DisplayRole)
-        return m_columns[static_cast<std::size_t>(section)].title;
+    if (section != 0 || FindingCount() == 0) {
+        if (role == Qt::DisplayRole)
+            return m_columns[static_cast<std::size_t>(section)].title;
+    } else if (role == Qt::DisplayRole) {
+        // Short, so that the column's usual width shows it; the tooltip spells it out.
+        return m_columns[0].title + QStringLiteral(" (%1)").arg(FindingCount());
+    } else if (role == Qt::ToolTipRole) {
+        QString tip = (m_errors == 1 ? QStringLiteral("1 error") : QStringLiteral("%1 errors").arg(m_errors)) +
+                      QStringLiteral(", ") +
+                      (m_warnings == 1 ? QStringLiteral("1 warning") : QStringLiteral("%1 warnings").arg(m_warnings));
+        if (!m_missionTip.isEmpty())
+            tip += QStringLiteral("\n") + m_missionTip;
+        return tip;
+    }
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(ColumnFormat(section) | Qt::AlignVCenter);
     return {};
@@ -100,6 +125,30 @@ Qt::ItemFlags CItemTableModel::flags(const QModelIndex& index) const
     if (IsEditable(index.column()))
         flags |= Qt::ItemIsEditable;
     return flags;
+}
+
+void CItemTableModel::SetFindings(const std::vector<Finding>& findings)
+{
+    const std::size_t oldMarks = m_marks.size();
+    m_marks.clear();
+    m_missionTip.clear();
+    m_errors = m_warnings = 0;
+    for (const Finding& f : findings) {
+        (f.severity == Severity::Error ? m_errors : m_warnings) += 1;
+        const QString line = QString::fromStdString(Cp1252ToUtf8(f.message));
+        if (f.row && *f.row >= m_marks.size())
+            m_marks.resize(*f.row + 1);
+        QString& tip = f.row ? m_marks[*f.row].tip : m_missionTip;
+        if (f.row && f.severity == Severity::Error)
+            m_marks[*f.row].error = true;
+        tip += (tip.isEmpty() ? QString() : QStringLiteral("\n")) + line;
+    }
+    const int rows = rowCount();
+    const int last = std::min(rows, static_cast<int>(std::max(oldMarks, m_marks.size()))) - 1;
+    if (last >= 0 && columnCount() > 0)
+        emit dataChanged(index(0, 0), index(last, 0), {Qt::DecorationRole, Qt::ToolTipRole});
+    if (columnCount() > 0)
+        emit headerDataChanged(Qt::Horizontal, 0, 0);
 }
 
 void CItemTableModel::OnDocumentChange(const DocumentChange& change)
