@@ -7,6 +7,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <filesystem>
 #include <iostream>
 
 using namespace orvik;
@@ -110,6 +111,13 @@ int main(int argc, char** argv)
             const SettleResult settled = SettleJournal(opened);
             if (!settled.message.empty())
                 std::cerr << Cp1252ToUtf8(settled.message) << '\n';
+        }
+        if (*check || *diff) {
+            // What they read may be half of an interrupted save: say so.
+            for (const std::string& path : {base.substr(0, base.find("::")), archiveB.substr(0, archiveB.find("::"))})
+                if (!path.empty() && std::filesystem::exists(JournalPath(path)))
+                    std::cerr << Cp1252ToUtf8(path) << " has an unfinished save (" << Cp1252ToUtf8(JournalPath(path))
+                              << "); this command only reads, so the editor or another orvik command will finish it.\n";
         }
         if (*missions)
             return cli::Missions(base, json);
