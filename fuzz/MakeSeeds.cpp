@@ -47,37 +47,37 @@ CMissionItem Item(std::int32_t id, std::int32_t number, std::int32_t x, std::int
 
 Bytes Mission(bool endMark)
 {
-    gamedata::MissionSpec spec;
-    spec.title = "Seed";
-    spec.terrainName = "dunes.ter";
-    spec.items = {Item(1, 1, 1000, -2000), Item(2, 2, -67108864, 67108863), Item(3, 3, 0, 0)};
-    spec.endMark = endMark;
-    spec.tailSize = 8;
-    return gamedata::BuildMission(spec);
+    gamedata::MissionSpec plan;
+    plan.title = "Seed";
+    plan.terrainName = "dunes.ter";
+    plan.items = {Item(1, 1, 1000, -2000), Item(2, 2, -67108864, 67108863), Item(3, 3, 0, 0)};
+    plan.endMark = endMark;
+    plan.tailSize = 8;
+    return gamedata::BuildMission(plan);
 }
 
 const char* const kDescription = "; dunes\r\ncolor_map dunes_c\r\nelev_map\tdunes_e  \nsky clear\ndetail_map DUNES_D\n";
 
 Bytes Pcx(std::uint8_t bits, std::uint8_t planes, std::uint16_t width, std::uint16_t height, std::uint16_t bytesPerLine)
 {
-    gamedata::PcxRawSpec spec;
-    spec.bitsPerPixel = bits;
-    spec.planes = planes;
-    spec.xmax = static_cast<std::uint16_t>(width - 1);
-    spec.ymax = static_cast<std::uint16_t>(height - 1);
-    spec.bytesPerLine = bytesPerLine;
-    for (std::size_t i = 0; i < spec.headerPalette.size(); ++i)
-        spec.headerPalette[i] = static_cast<std::uint8_t>(i * 5);
+    gamedata::PcxRawSpec plan;
+    plan.bitsPerPixel = bits;
+    plan.planes = planes;
+    plan.xmax = static_cast<std::uint16_t>(width - 1);
+    plan.ymax = static_cast<std::uint16_t>(height - 1);
+    plan.bytesPerLine = bytesPerLine;
+    for (std::size_t i = 0; i < plan.headerPalette.size(); ++i)
+        plan.headerPalette[i] = static_cast<std::uint8_t>(i * 5);
     for (int y = 0; y < height; ++y) {
         Bytes line(std::size_t{bytesPerLine} * planes);
         for (std::size_t i = 0; i < line.size(); ++i)
             line[i] = static_cast<std::uint8_t>(i < 3 ? 0xC7 : 31 * i + 7 * static_cast<std::size_t>(y));
-        spec.lines.push_back(line);
+        plan.lines.push_back(line);
     }
-    spec.trailingPalette = bits == 8 && planes == 1;
-    for (std::size_t i = 0; i < spec.palette.size(); ++i)
-        spec.palette[i] = static_cast<std::uint8_t>(255 - i % 256);
-    return gamedata::EncodePcxRaw(spec);
+    plan.trailingPalette = bits == 8 && planes == 1;
+    for (std::size_t i = 0; i < plan.palette.size(); ++i)
+        plan.palette[i] = static_cast<std::uint8_t>(255 - i % 256);
+    return gamedata::EncodePcxRaw(plan);
 }
 
 } // namespace

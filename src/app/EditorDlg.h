@@ -128,6 +128,8 @@ private:
     void FillMissionList();
     // After a repack: the mission list again, and the mission of that name when it is still there.
     void ReloadMission(const std::string& missionName);
+    // Empties the table, the model and the map and disables the mission's commands.
+    void UnloadMission();
 
     // Controls, bound in the constructor.
     QPushButton* m_btnRefreshMap = nullptr;

@@ -36,15 +36,8 @@ void CEditorDlg::OnSelchangeMission()
     m_loadedMission = FindMissionEntry(m_strBasePath, offset, name);
     if (!m_loadedMission) {
         // The list is older than the archive: show nothing rather than bytes of another file.
-        m_nLoadedIndex = -1;
-        m_model.Clear();
-        m_map->SetModel(nullptr);
-        m_map->repaint();
-        m_btnGetMissionFiles->setEnabled(false);
-        m_btnSave->setEnabled(false);
-        m_btnRefreshMap->setEnabled(false);
+        UnloadMission();
         FillMissionList();
-        UpdateTitle();
         throw UserError("The archive changed since its mission list was read: " + name +
                         " is no longer where the list said. The list was read again; choose the mission again.");
     }
@@ -104,13 +97,24 @@ void CEditorDlg::OnSave()
     m_prompts.Message(ToQt(message));
 }
 
-void CEditorDlg::ReloadMission(const std::string& missionName)
+void CEditorDlg::UnloadMission()
 {
     m_list->EndEdit();
     m_nLoadedIndex = -1;
     m_loadedMission.reset();
     m_document.Clear();
     m_model.Clear();
+    m_map->SetModel(nullptr);
+    m_map->repaint();
+    m_btnGetMissionFiles->setEnabled(false);
+    m_btnSave->setEnabled(false);
+    m_btnRefreshMap->setEnabled(false);
+    UpdateTitle();
+}
+
+void CEditorDlg::ReloadMission(const std::string& missionName)
+{
+    UnloadMission();
     FillMissionList();
     for (int i = 0; i < m_cbMission->count(); ++i) {
         if (MissionNameFromLine(FromQt(m_cbMission->itemText(i))) == missionName) {
@@ -120,9 +124,6 @@ void CEditorDlg::ReloadMission(const std::string& missionName)
             return;
         }
     }
-    m_map->SetModel(nullptr);
-    m_map->repaint();
-    UpdateTitle();
     m_prompts.Message(ToQt("The mission " + missionName + " is no longer in the archive."));
 }
 

@@ -145,22 +145,12 @@ void CEditorDlg::OnOpenArchive()
         // A cancelled dialog leaves everything as it was.
         if (path.empty())
             return;
-        m_list->EndEdit();
+        UnloadMission();
         m_strBasePath = path;
-        m_nLoadedIndex = -1;
-        m_loadedMission.reset();
-        m_document.Clear();
-        m_model.Clear();
-        m_map->SetModel(nullptr);
-        m_map->repaint();
-        m_btnGetMissionFiles->setEnabled(false);
-        m_btnSave->setEnabled(false);
-        m_btnRefreshMap->setEnabled(false);
         {
             const QSignalBlocker blocker(m_cbMission);
             m_cbMission->clear();
         }
-        UpdateTitle();
         LoadArchive();
     });
 }

@@ -33,9 +33,7 @@ TEST_F(ListEditTest, FirstColumnClickOnTheFocusedRowStartsTheTablesOwnEditor)
 TEST_F(ListEditTest, FirstColumnEscapeLeavesTheCell)
 {
     QSignalSpy edited(m_table, &CEditListCtrl::cellEdited);
-    Click(CellPoint(7, 0));
-    Click(CellPoint(7, 0));
-    QLineEdit* editor = OwnEditor(m_table);
+    QLineEdit* editor = OpenOwnEditor(7);
     ASSERT_NE(editor, nullptr);
     QTest::keyClicks(editor, "Junk");
     QTest::keyClick(editor, Qt::Key_Escape);
@@ -47,12 +45,9 @@ TEST_F(ListEditTest, FirstColumnEscapeLeavesTheCell)
 TEST_F(ListEditTest, FirstColumnEditorStoresWhenTheFocusMovesOn)
 {
     QSignalSpy edited(m_table, &CEditListCtrl::cellEdited);
-    Click(CellPoint(2, 0));
-    Click(CellPoint(2, 0));
-    QLineEdit* editor = OwnEditor(m_table);
+    QLineEdit* editor = OpenOwnEditor(2);
     ASSERT_NE(editor, nullptr);
-    QTest::keyClick(editor, 'A', Qt::ControlModifier);
-    QTest::keyClicks(editor, "Tower");
+    Retype(editor, "Tower");
     // A click on another cell of the row ends it and opens the edit box there.
     Click(CellPoint(2, 3));
     EXPECT_TRUE(QTest::qWaitFor([&] { return m_table->GetItemText(2, 0) == QString("Tower"); }, 2000)) << m_table->GetItemText(2, 0).toStdString();

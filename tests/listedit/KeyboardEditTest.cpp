@@ -172,12 +172,9 @@ TEST_F(KeyboardEditTest, UndoInAnOpenBoxStoresFirstThenUndoesAndShowsTheCell)
 
 TEST_F(KeyboardEditTest, UndoInTheFirstColumnEditorStoresFirstThenUndoes)
 {
-    Click(CellPoint(4, 0));
-    Click(CellPoint(4, 0));
-    QLineEdit* editor = OwnEditor(m_table);
+    QLineEdit* editor = OpenOwnEditor(4);
     ASSERT_NE(editor, nullptr);
-    QTest::keyClick(editor, 'A', Qt::ControlModifier);
-    QTest::keyClicks(editor, "Truck");
+    Retype(editor, "Truck");
     QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_TRUE(QTest::qWaitFor([&] { return m_table->LabelEditor() == nullptr; }, 2000));
     EXPECT_EQ(m_table->GetItemText(4, 0), "Item 4");
@@ -224,9 +221,7 @@ TEST_F(KeyboardEditTest, TheContextMenuNamesTheSteps)
 TEST_F(KeyboardEditTest, TheFirstColumnEditorOffersNamesContainingTheTypedText)
 {
     m_table->SetCompletionNames({"Soldier", "Truck", "Army Truck", "Map Center"});
-    Click(CellPoint(2, 0));
-    Click(CellPoint(2, 0));
-    QLineEdit* editor = OwnEditor(m_table);
+    QLineEdit* editor = OpenOwnEditor(2);
     ASSERT_NE(editor, nullptr);
     QCompleter* completer = editor->completer();
     ASSERT_NE(completer, nullptr);

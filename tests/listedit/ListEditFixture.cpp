@@ -1,6 +1,7 @@
 #include "ListEditFixture.h"
 
 #include <QApplication>
+#include <QTest>
 #include <QLineEdit>
 #include <QScrollBar>
 
@@ -77,6 +78,19 @@ QLineEdit* OwnEditor(CEditListCtrl* table)
     if (editor == nullptr || qobject_cast<CInPlaceEdit*>(editor) != nullptr || !table->isAncestorOf(editor))
         return nullptr;
     return editor;
+}
+
+QLineEdit* ListEditTest::OpenOwnEditor(int row)
+{
+    Click(CellPoint(row, 0));
+    Click(CellPoint(row, 0));
+    return OwnEditor(m_table);
+}
+
+void Retype(QLineEdit* editor, const QString& text)
+{
+    QTest::keyClick(editor, 'A', Qt::ControlModifier);
+    QTest::keyClicks(editor, text);
 }
 
 } // namespace orvik::test

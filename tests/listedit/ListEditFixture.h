@@ -28,6 +28,8 @@ protected:
     void Click(const QPoint& point);
     // Clicks on the cell until it is edited: a first click focuses the row, the next edits.
     CInPlaceEdit* OpenBox(int row, int column);
+    // Clicks twice on the row's first cell and returns the table's own editor (null when none opened).
+    QLineEdit* OpenOwnEditor(int row);
     // Where the box over a cell belongs: 4 px in from the cell's left edge to 1 px past its right.
     QRect ExpectedBox(int row, int column) const;
     int ViewWidth() const { return m_table->viewport()->width(); }
@@ -40,5 +42,7 @@ protected:
 
 // The table's own first-column editor, once it has the focus; null otherwise.
 QLineEdit* OwnEditor(CEditListCtrl* table);
+// Selects the editor's whole text and types text over it.
+void Retype(QLineEdit* editor, const QString& text);
 
 } // namespace orvik::test
