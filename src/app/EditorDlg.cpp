@@ -8,7 +8,7 @@
 #include "common/FileError.h"
 #include "common/Paths.h"
 #include "listedit/EditListCtrl.h"
-#include "map/qt/MapWnd.h"
+#include "mapwidget/MapWnd.h"
 
 #include <QComboBox>
 #include <QDir>

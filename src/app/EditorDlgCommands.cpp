@@ -9,7 +9,7 @@
 #include "common/FileError.h"
 #include "edit/DocumentRows.h"
 #include "listedit/EditListCtrl.h"
-#include "map/qt/MapWnd.h"
+#include "mapwidget/MapWnd.h"
 
 #include <QComboBox>
 #include <QPushButton>

@@ -9,7 +9,7 @@
 #include "listedit/EditListCtrl.h"
 #include "listedit/ItemTableModel.h"
 #include "listedit/UndoKeys.h"
-#include "map/qt/MapWnd.h"
+#include "mapwidget/MapWnd.h"
 
 #include <QComboBox>
 #include <QPushButton>

@@ -5,7 +5,7 @@
 #include "app/FindField.h"
 #include "app/FilterButton.h"
 #include "listedit/EditListCtrl.h"
-#include "map/qt/MapWnd.h"
+#include "mapwidget/MapWnd.h"
 
 #include <QComboBox>
 #include <QGroupBox>

@@ -6,7 +6,7 @@
 #include "common/Text.h"
 #include "listedit/EditListCtrl.h"
 #include "listedit/ItemTableModel.h"
-#include "map/qt/MapWnd.h"
+#include "mapwidget/MapWnd.h"
 
 #include <QItemSelectionModel>
 

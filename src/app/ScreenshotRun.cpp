@@ -2,7 +2,7 @@
 
 #include "app/EditorDlg.h"
 #include "listedit/EditListCtrl.h"
-#include "map/qt/MapWnd.h"
+#include "mapwidget/MapWnd.h"
 
 #include <QComboBox>
 #include <QEvent>

@@ -1,7 +1,7 @@
-#include "cli/CheckCommands.h"
+#include "CheckCommands.h"
 
 #include "check/ArchiveCheck.h"
-#include "cli/Commands.h"
+#include "Commands.h"
 #include "common/FileError.h"
 #include "common/Text.h"
 #include "mission/ItemRows.h"

@@ -1,10 +1,10 @@
-#include "cli/Commands.h"
+#include "Commands.h"
 
 #include "archive/MissionExport.h"
 #include "archive/PffArchive.h"
 #include "catalogue/ItemDefList.h"
-#include "cli/TableReader.h"
-#include "cli/Tables.h"
+#include "tables/TableReader.h"
+#include "tables/Tables.h"
 #include "common/FileError.h"
 #include "common/Paths.h"
 #include "common/Text.h"

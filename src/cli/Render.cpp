@@ -1,5 +1,5 @@
 // The commands that draw pictures: the map as the editor paints it, and PCX to PNG.
-#include "cli/Commands.h"
+#include "Commands.h"
 
 #include "common/FileError.h"
 #include "common/OutputFile.h"
@@ -8,7 +8,7 @@
 #include "image/Canvas.h"
 #include "image/Pcx.h"
 #include "map/MapView.h"
-#include "map/qt/LabelPainter.h"
+#include "labels/LabelPainter.h"
 #include "mission/ItemRows.h"
 #include "mission/MissionModel.h"
 

@@ -1,7 +1,7 @@
 // orvik: the editor's operations from the command line.
 #include "archive/SaveJournal.h"
-#include "cli/CheckCommands.h"
-#include "cli/Commands.h"
+#include "CheckCommands.h"
+#include "Commands.h"
 #include "common/FileError.h"
 #include "common/Text.h"
 

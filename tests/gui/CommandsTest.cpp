@@ -1,7 +1,7 @@
 // Get Mission Files, Save, Refresh Map, and the question before unsaved edits are thrown away.
 #include "gui/EditorFixture.h"
 #include "listedit/EditListCtrl.h"
-#include "map/qt/MapWnd.h"
+#include "mapwidget/MapWnd.h"
 
 #include <QApplication>
 #include <QTest>

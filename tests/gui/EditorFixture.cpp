@@ -1,7 +1,7 @@
 #include "gui/EditorFixture.h"
 
 #include "listedit/EditListCtrl.h"
-#include "map/qt/MapWnd.h"
+#include "mapwidget/MapWnd.h"
 
 #include <QApplication>
 #include <QTest>

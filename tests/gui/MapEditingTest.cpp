@@ -2,7 +2,7 @@
 // cancelled drag, panning, zoom with the readout, markers that follow the table.
 #include "gui/EditorFixture.h"
 #include "listedit/EditListCtrl.h"
-#include "map/qt/MapWnd.h"
+#include "mapwidget/MapWnd.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 // Choosing a mission, the map's filters, clicks and read-out.
 #include "gui/EditorFixture.h"
 #include "listedit/EditListCtrl.h"
-#include "map/qt/MapWnd.h"
+#include "mapwidget/MapWnd.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -2,7 +2,7 @@
 // the file dialog is cancelled or the catalogue is missing.
 #include "gui/EditorFixture.h"
 #include "listedit/EditListCtrl.h"
-#include "map/qt/MapWnd.h"
+#include "mapwidget/MapWnd.h"
 
 #include <QDir>
 #include <QGroupBox>

@@ -2,7 +2,7 @@
 // Reading an edited item table back for Save, row by row, with every cell Save needs checked
 // before anything is written. Reading stops once the table has proved longer than the mission,
 // so a huge table costs neither time nor memory.
-#include "cli/Tables.h"
+#include "tables/Tables.h"
 
 #include <cstddef>
 #include <iosfwd>

@@ -1,4 +1,4 @@
-#include "cli/TableReader.h"
+#include "tables/TableReader.h"
 
 #include "common/FileError.h"
 #include "common/Text.h"

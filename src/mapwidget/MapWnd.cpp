@@ -1,6 +1,6 @@
-#include "map/qt/MapWnd.h"
+#include "mapwidget/MapWnd.h"
 
-#include "map/qt/LabelPainter.h"
+#include "labels/LabelPainter.h"
 
 #include <QHelpEvent>
 #include <QImage>

@@ -1,6 +1,6 @@
-#include "cli/Tables.h"
+#include "tables/Tables.h"
 
-#include "cli/TableReader.h"
+#include "tables/TableReader.h"
 
 #include "common/FileError.h"
 #include "common/Text.h"

@@ -1,18 +1,12 @@
-#pragma once
-// Draws the map's item labels with QPainter straight into a Canvas's memory. Needs only QtGui, so
-// the editor's map widget and the command line's renderer draw labels the same way.
-#include "image/Canvas.h"
+#include "labels/LabelPainter.h"
 
-#include <QFont>
 #include <QImage>
 #include <QPainter>
 #include <QString>
 
 namespace orvik {
 
-// 8-point Arial at 96 dpi is 11 pixels; Liberation Sans has the same metrics where Arial is
-// missing. No antialiasing, so labels stay the exact label colour.
-inline QFont LabelFont()
+QFont LabelFont()
 {
     QFont font(QStringLiteral("Arial"));
     font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
@@ -21,7 +15,7 @@ inline QFont LabelFont()
     return font;
 }
 
-inline Canvas::TextDrawer MakeLabelDrawer()
+Canvas::TextDrawer MakeLabelDrawer()
 {
     return [font = LabelFont()](Canvas& canvas, int x, int y, const std::string& text, Rgb colour) {
         QImage image(canvas.Data(), canvas.Width(), canvas.Height(), canvas.Stride(), QImage::Format_RGB888);
@@ -33,7 +27,6 @@ inline Canvas::TextDrawer MakeLabelDrawer()
     };
 }
 
-// Gives a canvas the label drawer above.
-inline void InstallMapLabelDrawer(Canvas& canvas) { canvas.SetTextDrawer(MakeLabelDrawer()); }
+void InstallMapLabelDrawer(Canvas& canvas) { canvas.SetTextDrawer(MakeLabelDrawer()); }
 
 } // namespace orvik

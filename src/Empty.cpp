@@ -1,1 +1,0 @@
-// Placeholder for a folder whose sources are not written yet.
