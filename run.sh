@@ -42,13 +42,18 @@ echo
 if [ -n "$first" ] && "$bin/orvik" render "$base" "$first" -o "$png"; then
   echo "The map of $first, as the editor draws it: $png"
 fi
+o="$bin/orvik"
 cat <<EOT
 
-Commands to try (or see orvik --help, orvik COMMAND --help):
-  $bin/orvik items "$base" $first                # the item table
-  $bin/orvik check "$base"                         # what is wrong or doubtful in the missions
-  $bin/orvik render "$base" $first -o map.png --ids --zoom 2
-  $bin/orvik items "$base" $first > t.tsv          # edit t.tsv, then:
-  $bin/orvik save "$base" $first t.tsv
+Commands to try (orvik --help and orvik COMMAND --help tell more):
+  $o items "$base" $first
+      the item table, tab-separated (--format csv or json)
+  $o check "$base"
+      what is wrong or doubtful in the missions
+  $o render "$base" $first -o map.png --ids --zoom 2
+      the map with item numbers, zoomed
+  $o items "$base" $first > t.tsv
+  $o save "$base" $first t.tsv
+      a round trip: edit t.tsv in between, then save it back
 On a machine with a display, ./run.sh opens the editor.
 EOT

@@ -18,6 +18,8 @@ namespace orvik {
 CEditorApp::CEditorApp(int& argc, char** argv) : QApplication(argc, argv)
 {
     setApplicationName(ApplicationName());
+    // Lets a Wayland desktop match the window to the installed desktop entry and its icon.
+    setDesktopFileName(QStringLiteral("io.github.orvik.OrvikEditor"));
 }
 
 int CEditorApp::InitInstance()

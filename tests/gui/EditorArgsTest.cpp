@@ -66,8 +66,9 @@ TEST(EditorArgsTest, UsageNamesEveryOptionTheParserAccepts)
     for (const char* option : {"--help", "-h", "--version", "--probe-display", "--", "BASE"}) {
         SCOPED_TRACE(option);
         EXPECT_NE(usage.find(option), std::string::npos);
-        if (std::string(option).starts_with("-") && std::string(option) != "--")
+        if (std::string(option).starts_with("-") && std::string(option) != "--") {
             EXPECT_NE(ParseEditorArgs({option}).action, Action::UsageError);
+        }
     }
 }
 
