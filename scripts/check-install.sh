@@ -108,9 +108,16 @@ if [ -n "$deb" ]; then
   ok "built $(basename "$deb")"
   dpkg-deb -f "$deb" Depends | grep -q "libqt6widgets6" || fail "the .deb does not depend on Qt 6 Widgets"
   [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "the .deb's version is not $version"
-  lintian --tag-display-limit 0 "$deb" >"$work/lintian.log" 2>&1 || true
+  lint_status=0
+  lintian --tag-display-limit 0 "$deb" >"$work/lintian.log" 2>&1 || lint_status=$?
   cat "$work/lintian.log"
-  if grep -q '^E:' "$work/lintian.log"; then fail "lintian reports errors"; else ok "lintian: no errors"; fi
+  if grep -q '^E:' "$work/lintian.log"; then
+    fail "lintian reports errors"
+  elif [ "$lint_status" -gt 1 ]; then
+    fail "lintian could not check the package (status $lint_status)"
+  else
+    ok "lintian: no errors"
+  fi
 else
   fail "cpack made no .deb"
 fi
