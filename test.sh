@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test: the normal build, then ASan + UBSan, then
-# every fuzzer for 30 s (scripts/fuzz.sh).
+# Installs what is missing, builds, and runs every test: the normal build and its install and packages
+# (scripts/check-install.sh), then ASan + UBSan, then every fuzzer for 30 s (scripts/fuzz.sh).
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/install-deps.sh
@@ -12,5 +12,9 @@ for preset in release asan; do
   cmake --build --preset "$preset" -j "$jobs"
   echo "== $preset tests =="
   ctest --preset "$preset" -j "$jobs"
+  if [ "$preset" = release ]; then
+    echo "== install and packages =="
+    ./scripts/check-install.sh build/release
+  fi
 done
 ./scripts/fuzz.sh

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests, the fuzzers and the demo need, when any is missing.
+# Installs the Debian packages the build, the tests, the fuzzers, the demo and the install checks
+# (packaging and validating the desktop files, man pages and completion) need, when any is missing.
 set -euo pipefail
 packages=(build-essential cmake ninja-build qt6-base-dev qt6-qpa-plugins libgtest-dev libgmock-dev
           libbenchmark-dev libcli11-dev nlohmann-json3-dev fonts-liberation xvfb xauth
-          clang libclang-rt-14-dev)
+          clang libclang-rt-14-dev
+          dpkg-dev lintian desktop-file-utils appstream man-db bash-completion)
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then

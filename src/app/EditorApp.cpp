@@ -1,5 +1,6 @@
 #include "app/EditorApp.h"
 
+#include "app/EditorArgs.h"
 #include "app/EditorDlg.h"
 #include "app/QtPrompts.h"
 #include "app/QtText.h"
@@ -9,24 +10,34 @@
 
 #include <cstdio>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace orvik {
 
 CEditorApp::CEditorApp(int& argc, char** argv) : QApplication(argc, argv)
 {
     setApplicationName(ApplicationName());
+    // Lets a Wayland desktop match the window to the installed desktop entry and its icon.
+    setDesktopFileName(QStringLiteral("io.github.orvik.OrvikEditor"));
 }
 
 int CEditorApp::InitInstance()
 {
+    // main() has read the options already; Qt has taken its own out since. BASE is read again from
+    // Qt's copy of the arguments, which keeps characters that the local code page lacks (Windows).
     const QStringList args = arguments();
-    if (args.size() > 2 || (args.size() == 2 && (args[1] == "--help" || args[1] == "-h"))) {
-        std::fprintf(stderr, "usage: orvik-editor [BASE]\n  BASE  the game's kqbase.pff; without it the editor asks\n");
-        return args.size() > 2 ? 2 : 0;
+    std::vector<std::string> rest;
+    for (qsizetype i = 1; i < args.size(); ++i)
+        rest.push_back(args[i].toStdString());
+    const EditorArgs parsed = ParseEditorArgs(rest);
+    if (parsed.action == EditorArgs::Action::UsageError) {
+        std::fprintf(stderr, "orvik-editor: %s\n%s", parsed.error.c_str(), EditorUsage().c_str());
+        return 2;
     }
     std::optional<std::string> basePath;
-    if (args.size() == 2)
-        basePath = PathFromQt(args[1]);
+    if (parsed.baseIndex >= 0)
+        basePath = PathFromQt(args[parsed.baseIndex + 1]);
 
     QtPrompts prompts;
     CEditorDlg dialog(prompts, basePath);

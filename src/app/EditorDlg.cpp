@@ -9,6 +9,7 @@
 #include "common/Paths.h"
 #include "listedit/EditListCtrl.h"
 #include "mapwidget/MapWnd.h"
+#include "OrvikVersion.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -53,7 +54,7 @@ CEditorDlg::CEditorDlg(Prompts& prompts, std::optional<std::string> basePath, QW
     m_hIcon.addFile(QStringLiteral(":/orvik/icon32.png"), QSize(32, 32));
     m_hIcon.addFile(QStringLiteral(":/orvik/icon16.png"), QSize(16, 16));
 
-    setWindowTitle(QStringLiteral("Orvik Editor V1.5"));
+    setWindowTitle(QStringLiteral("Orvik Editor V" ORVIK_VERSION_MAJOR_MINOR));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     // The layout was drawn for an 8-point sans-serif font 11 pixels high, about 6 pixels a character.

@@ -10,6 +10,7 @@
 #include "listedit/ItemTableModel.h"
 #include "listedit/UndoKeys.h"
 #include "mapwidget/MapWnd.h"
+#include "OrvikVersion.h"
 
 #include <QComboBox>
 #include <QPushButton>
@@ -21,7 +22,7 @@ namespace orvik {
 
 namespace {
 
-const char* const kTitle = "Orvik Editor V1.5";
+const char* const kTitle = "Orvik Editor V" ORVIK_VERSION_MAJOR_MINOR;
 
 } // namespace
 

@@ -6,6 +6,7 @@
 #include "common/Text.h"
 
 #include <CLI/CLI.hpp>
+#include "OrvikVersion.h"
 
 #include <filesystem>
 #include <iostream>

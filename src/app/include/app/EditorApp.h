@@ -8,7 +8,7 @@ class CEditorApp : public QApplication {
     Q_OBJECT
 public:
     CEditorApp(int& argc, char** argv);
-    // Usage: orvik-editor [BASE]. Returns the process's exit status.
+    // Opens the editor on BASE from the command line, if given. Returns the process's exit status.
     int InitInstance();
 };
 
