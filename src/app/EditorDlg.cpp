@@ -104,7 +104,7 @@ void CEditorDlg::CreateControls()
         "QGroupBox::title { subcontrol-origin: border; subcontrol-position: top left; left: 5px; top: 1px; }"));
 
     const auto filter = [this](const char* text, int id, const QRect& rect) {
-        auto* button = Place(new CFilterButton(QString::fromLatin1(text), this), id, rect);
+        auto* button = Place(new FilterButton(QString::fromLatin1(text), this), id, rect);
         button->setFocusPolicy(Qt::ClickFocus);  // not a tab stop
         return button;
     };

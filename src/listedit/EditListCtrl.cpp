@@ -14,7 +14,7 @@
 namespace orvik {
 
 CEditListCtrl::CEditListCtrl(QWidget* parent)
-    : QTableView(parent), m_model(new CItemTableModel(this)), m_labelDelegate(new CLabelEditDelegate(this))
+    : QTableView(parent), m_model(new ItemTableModel(this)), m_labelDelegate(new LabelEditDelegate(this))
 {
     setModel(m_model);
     setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -302,8 +302,8 @@ void CEditListCtrl::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditH
         return;
     }
     // Tab and Shift+Tab: the text is stored already; go on to the neighbouring editable cell.
-    const int row = CLabelEditDelegate::EditorRow(editor);
-    const int column = CLabelEditDelegate::EditorColumn(editor);
+    const int row = LabelEditDelegate::EditorRow(editor);
+    const int column = LabelEditDelegate::EditorColumn(editor);
     QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
     EditNextCell(row, column, hint == QAbstractItemDelegate::EditNextItem);
 }

@@ -136,7 +136,7 @@ TEST_F(EditingTest, FindSelectsMatchingRowsWithoutMovingThem)
 {
     StartActive(1);  // Soldier, Crate, Tree, Truck, Bunker
     QTest::keyClick(Table(), Qt::Key_F, Qt::ControlModifier);
-    CFindField* find = m_dialog->FindField();
+    FindField* find = m_dialog->FindBox();
     ASSERT_TRUE(find->isVisible());
     ASSERT_TRUE(find->hasFocus());
     struct Step {
