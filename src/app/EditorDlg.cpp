@@ -265,7 +265,7 @@ bool CEditorDlg::HasUnsavedEdits() const
         return true;
     // An edit box still open with changed text is an edit too, although not yet stored.
     const CInPlaceEdit* edit = m_list ? m_list->ActiveEdit() : nullptr;
-    return edit && !edit->m_bCancelled && edit->text() != edit->m_strInitial;
+    return edit && !edit->IsCancelled() && edit->text() != edit->InitialText();
 }
 
 bool CEditorDlg::ConfirmDiscard()

@@ -54,7 +54,7 @@ CEditListCtrl::~CEditListCtrl()
     // Nothing may report into a table that is half destroyed.
     m_labelDelegate->Detach();
     if (m_activeEdit) {
-        m_activeEdit->m_table = nullptr;
+        m_activeEdit->Detach();
         delete m_activeEdit.data();
     }
     m_model->SetDocument(nullptr);
@@ -84,10 +84,8 @@ void CEditListCtrl::SetCompletionNames(const QStringList& names) { m_labelDelega
 
 void CEditListCtrl::CancelEdits()
 {
-    if (m_activeEdit && !m_activeEdit->IsFinished()) {
-        m_activeEdit->m_bCancelled = true;
-        m_activeEdit->Finish();
-    }
+    if (m_activeEdit && !m_activeEdit->IsFinished())
+        m_activeEdit->Cancel();
     if (QWidget* editor = m_labelDelegate->OpenEditor())
         closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
 }
