@@ -93,7 +93,8 @@ void CEditorDlg::CreateControls()
     m_btnSave = Place(new QPushButton(QStringLiteral("Save"), this), kIdSave, DluRect(598, 7, 43, 12));
     m_btnGetMissionFiles =
         Place(new QPushButton(QStringLiteral("Get Mission Files"), this), kIdGetMissionFiles, DluRect(377, 7, 92, 12));
-    m_btnRefreshMap = Place(new QPushButton(QStringLiteral("Refresh Map"), this), kIdRefreshMap, DluRect(487, 7, 92, 12));
+    m_btnRefreshMap =
+        Place(new QPushButton(QStringLiteral("Refresh Map"), this), kIdRefreshMap, DluRect(487, 7, 92, 12));
 
     m_groupShow = Place(new QGroupBox(QStringLiteral("Show"), this), kIdStatic, DluRect(7, 349, 338, 21));
     m_groupShow->setFocusPolicy(Qt::NoFocus);
