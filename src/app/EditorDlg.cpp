@@ -1,6 +1,7 @@
 #include "app/EditorDlg.h"
 
 #include "app/ComboSortedList.h"
+#include "app/ControlIds.h"
 #include "app/DialogUnits.h"
 #include "app/FilterButton.h"
 #include "app/QtText.h"
@@ -38,9 +39,9 @@ constexpr int kMapLeft = 10;
 constexpr int kMapTop = 50;
 
 template <class Widget>
-Widget* Place(Widget* widget, const char* id, const QRect& rect)
+Widget* Place(Widget* widget, int id, const QRect& rect)
 {
-    widget->setObjectName(QString::fromLatin1(id));
+    widget->setObjectName(ControlName(id));
     widget->setGeometry(rect);
     return widget;
 }
@@ -81,7 +82,7 @@ CEditorDlg::~CEditorDlg()
 void CEditorDlg::CreateControls()
 {
     // Created in tab order, which is also Qt's focus chain.
-    m_cbMission = Place(new QComboBox(this), "1006", DluRect(7, 7, 160, 142));
+    m_cbMission = Place(new QComboBox(this), kIdMission, DluRect(7, 7, 160, 142));
     m_cbMission->setEditable(false);
     m_cbMission->setMaxVisibleItems(12);
     // The box has a fixed size; without this Qt measures every line of a long list on first show.
@@ -89,13 +90,14 @@ void CEditorDlg::CreateControls()
     // The closed box is one line high; 142 units is the height of the dropped list.
     m_cbMission->resize(m_cbMission->width(), 21);
 
-    m_list = Place(new CEditListCtrl(this), "1007", DluRect(355, 31, 286, 339));
-    m_btnSave = Place(new QPushButton(QStringLiteral("Save"), this), "1008", DluRect(598, 7, 43, 12));
+    m_list = Place(new CEditListCtrl(this), kIdItemTable, DluRect(355, 31, 286, 339));
+    m_btnSave = Place(new QPushButton(QStringLiteral("Save"), this), kIdSave, DluRect(598, 7, 43, 12));
     m_btnGetMissionFiles =
-        Place(new QPushButton(QStringLiteral("Get Mission Files"), this), "1009", DluRect(377, 7, 92, 12));
-    m_btnRefreshMap = Place(new QPushButton(QStringLiteral("Refresh Map"), this), "1010", DluRect(487, 7, 92, 12));
+        Place(new QPushButton(QStringLiteral("Get Mission Files"), this), kIdGetMissionFiles, DluRect(377, 7, 92, 12));
+    m_btnRefreshMap =
+        Place(new QPushButton(QStringLiteral("Refresh Map"), this), kIdRefreshMap, DluRect(487, 7, 92, 12));
 
-    m_groupShow = Place(new QGroupBox(QStringLiteral("Show"), this), "-1", DluRect(7, 349, 338, 21));
+    m_groupShow = Place(new QGroupBox(QStringLiteral("Show"), this), kIdStatic, DluRect(7, 349, 338, 21));
     m_groupShow->setFocusPolicy(Qt::NoFocus);
     // The frame runs along the box's own edges with the title inside it, so no line crosses the
     // switches below the title.
@@ -103,23 +105,23 @@ void CEditorDlg::CreateControls()
         "QGroupBox { border: 1px solid palette(mid); margin-top: 0px; }"
         "QGroupBox::title { subcontrol-origin: border; subcontrol-position: top left; left: 5px; top: 1px; }"));
 
-    const auto filter = [this](const char* text, const char* id, const QRect& rect) {
-        auto* button = Place(new CFilterButton(QString::fromLatin1(text), this), id, rect);
+    const auto filter = [this](const char* text, int id, const QRect& rect) {
+        auto* button = Place(new FilterButton(QString::fromLatin1(text), this), id, rect);
         button->setFocusPolicy(Qt::ClickFocus);  // not a tab stop
         return button;
     };
-    m_btnPeople = filter("People", "1011", DluRect(13, 359, 37, 9));
-    m_btnBuildings = filter("Buildings", "1012", DluRect(56, 359, 43, 9));
-    m_btnDecorations = filter("Decorations", "1013", DluRect(105, 359, 53, 9));
-    m_btnVehicles = filter("Vehicles", "1014", DluRect(165, 359, 41, 9));
-    m_btnMarkers = filter("Markers", "1015", DluRect(213, 359, 42, 9));
-    m_btnObjects = filter("Objects", "1016", DluRect(259, 359, 40, 9));
+    m_btnPeople = filter("People", kIdPeople, DluRect(13, 359, 37, 9));
+    m_btnBuildings = filter("Buildings", kIdBuildings, DluRect(56, 359, 43, 9));
+    m_btnDecorations = filter("Decorations", kIdDecorations, DluRect(105, 359, 53, 9));
+    m_btnVehicles = filter("Vehicles", kIdVehicles, DluRect(165, 359, 41, 9));
+    m_btnMarkers = filter("Markers", kIdMarkers, DluRect(213, 359, 42, 9));
+    m_btnObjects = filter("Objects", kIdObjects, DluRect(259, 359, 40, 9));
 
-    m_editCoord = Place(new QLineEdit(this), "1017", DluRect(173, 7, 173, 12));
+    m_editCoord = Place(new QLineEdit(this), kIdCoord, DluRect(173, 7, 173, 12));
     m_editCoord->setReadOnly(true);
     m_editCoord->setEnabled(false);
 
-    m_btnIds = filter("IDs", "1018", DluRect(304, 359, 40, 9));
+    m_btnIds = filter("IDs", kIdIds, DluRect(304, 359, 40, 9));
 
     // No button is the dialog's default: Enter goes to the focused button or ends the editor.
     for (QPushButton* button : {m_btnSave, m_btnGetMissionFiles, m_btnRefreshMap})
@@ -159,6 +161,7 @@ bool CEditorDlg::OnInitDialog()
     setWindowIcon(m_hIcon);
 
     m_map = new CMapWnd(this);
+    m_map->setObjectName(ControlName(kIdMap));
     m_map->setGeometry(kMapLeft, kMapTop, MapView::kSize, MapView::kSize);
     m_map->show();
     LayOut();
@@ -264,7 +267,7 @@ bool CEditorDlg::HasUnsavedEdits() const
         return true;
     // An edit box still open with changed text is an edit too, although not yet stored.
     const CInPlaceEdit* edit = m_list ? m_list->ActiveEdit() : nullptr;
-    return edit && !edit->m_bCancelled && edit->text() != edit->m_strInitial;
+    return edit && !edit->IsCancelled() && edit->text() != edit->InitialText();
 }
 
 bool CEditorDlg::ConfirmDiscard()

@@ -44,14 +44,14 @@ void CEditorDlg::CreateEditingShortcuts()
 
     // The find field sits in the strip between the buttons and the table.
     const QRect table = m_list->geometry();
-    m_find = new CFindField(this);
+    m_find = new FindField(this);
     m_find->setObjectName(QStringLiteral("find"));
     m_find->setGeometry(table.left(), table.top() - 19, table.width(), 18);
     m_find->hide();
     connect(m_find, &QLineEdit::textEdited, this, [this] { FindFrom(m_list->currentRow() < 0 ? 0 : m_list->currentRow(), true); });
-    connect(m_find, &CFindField::findNext, this, &CEditorDlg::OnFindNext);
-    connect(m_find, &CFindField::findPrevious, this, &CEditorDlg::OnFindPrevious);
-    connect(m_find, &CFindField::closed, this, [this] {
+    connect(m_find, &FindField::findNext, this, &CEditorDlg::OnFindNext);
+    connect(m_find, &FindField::findPrevious, this, &CEditorDlg::OnFindPrevious);
+    connect(m_find, &FindField::closed, this, [this] {
         m_find->hide();
         m_list->setFocus(Qt::OtherFocusReason);
     });

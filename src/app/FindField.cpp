@@ -14,13 +14,13 @@ bool IsFieldKey(const QKeyEvent* event)
 
 } // namespace
 
-CFindField::CFindField(QWidget* parent) : QLineEdit(parent)
+FindField::FindField(QWidget* parent) : QLineEdit(parent)
 {
     setPlaceholderText(QStringLiteral("Find item name (Enter, F3: next; Shift+F3: previous; Esc: close)"));
     setClearButtonEnabled(true);
 }
 
-bool CFindField::event(QEvent* event)
+bool FindField::event(QEvent* event)
 {
     if (event->type() == QEvent::ShortcutOverride && IsFieldKey(static_cast<QKeyEvent*>(event))) {
         event->accept();
@@ -29,7 +29,7 @@ bool CFindField::event(QEvent* event)
     return QLineEdit::event(event);
 }
 
-void CFindField::keyPressEvent(QKeyEvent* event)
+void FindField::keyPressEvent(QKeyEvent* event)
 {
     const int key = event->key();
     if (!IsFieldKey(event)) {

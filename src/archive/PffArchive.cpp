@@ -171,7 +171,7 @@ bool CPffArchive::ExtractTo(const std::string& archivePath, const std::string& e
     return true;
 }
 
-void CPffArchive::ListMissions(ISortedList& list, std::string archivePath)
+void CPffArchive::ListMissions(SortedList& list, std::string archivePath)
 {
     // The lines go in as one block (one insert at a time is quadratic); those seen before an
     // error still go in.

@@ -22,7 +22,7 @@ int SortedInsertIndex(const std::vector<std::string>& sortedTexts, const std::st
     return static_cast<int>(low);
 }
 
-void ISortedList::AddAllSorted(std::vector<SortedLine> lines)
+void SortedList::AddAllSorted(std::vector<SortedLine> lines)
 {
     for (const auto& line : lines)
         SetItemData(AddSorted(line.text), line.data);

@@ -14,7 +14,7 @@
 namespace orvik {
 
 CEditListCtrl::CEditListCtrl(QWidget* parent)
-    : QTableView(parent), m_model(new CItemTableModel(this)), m_labelDelegate(new CLabelEditDelegate(this))
+    : QTableView(parent), m_model(new ItemTableModel(this)), m_labelDelegate(new LabelEditDelegate(this))
 {
     setModel(m_model);
     setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -54,7 +54,7 @@ CEditListCtrl::~CEditListCtrl()
     // Nothing may report into a table that is half destroyed.
     m_labelDelegate->Detach();
     if (m_activeEdit) {
-        m_activeEdit->m_table = nullptr;
+        m_activeEdit->Detach();
         delete m_activeEdit.data();
     }
     m_model->SetDocument(nullptr);
@@ -84,10 +84,8 @@ void CEditListCtrl::SetCompletionNames(const QStringList& names) { m_labelDelega
 
 void CEditListCtrl::CancelEdits()
 {
-    if (m_activeEdit && !m_activeEdit->IsFinished()) {
-        m_activeEdit->m_bCancelled = true;
-        m_activeEdit->Finish();
-    }
+    if (m_activeEdit && !m_activeEdit->IsFinished())
+        m_activeEdit->Cancel();
     if (QWidget* editor = m_labelDelegate->OpenEditor())
         closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
 }
@@ -302,8 +300,8 @@ void CEditListCtrl::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditH
         return;
     }
     // Tab and Shift+Tab: the text is stored already; go on to the neighbouring editable cell.
-    const int row = CLabelEditDelegate::EditorRow(editor);
-    const int column = CLabelEditDelegate::EditorColumn(editor);
+    const int row = LabelEditDelegate::EditorRow(editor);
+    const int column = LabelEditDelegate::EditorColumn(editor);
     QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
     EditNextCell(row, column, hint == QAbstractItemDelegate::EditNextItem);
 }

@@ -26,7 +26,7 @@ bool IsBoxKey(const QKeyEvent* event)
 } // namespace
 
 CInPlaceEdit::CInPlaceEdit(CEditListCtrl* table, int row, int column, const QString& initial)
-    : QLineEdit(table->viewport()), m_nRow(row), m_nColumn(column), m_strInitial(initial), m_table(table)
+    : QLineEdit(table->viewport()), m_table(table), m_nRow(row), m_nColumn(column), m_strInitial(initial)
 {
     setFont(table->font());
     // The border is drawn by paintEvent: one pixel whatever the style.
@@ -78,9 +78,8 @@ void CInPlaceEdit::keyPressEvent(QKeyEvent* event)
         return;
     }
     if (key == Qt::Key_Escape) {
-        m_bCancelled = true;
         event->accept();
-        Finish();
+        Cancel();
         return;
     }
     if (IsEnterKey(key)) {
@@ -128,6 +127,15 @@ void CInPlaceEdit::Widen()
         resize(right - x(), height());
 }
 
+void CInPlaceEdit::Cancel()
+{
+    if (m_bFinished)
+        return;
+    m_bCancelled = true;
+    Finish();
+}
+
+// Reports to the table (unless detached), hands the focus back, goes away.
 void CInPlaceEdit::Finish()
 {
     if (m_bFinished)

@@ -12,15 +12,15 @@
 
 namespace orvik {
 
-CItemTableModel::CItemTableModel(QObject* parent) : QAbstractTableModel(parent) {}
+ItemTableModel::ItemTableModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-CItemTableModel::~CItemTableModel()
+ItemTableModel::~ItemTableModel()
 {
     if (m_document != nullptr)
         m_document->Unsubscribe(m_listener);
 }
 
-void CItemTableModel::SetDocument(EditDocument* document)
+void ItemTableModel::SetDocument(EditDocument* document)
 {
     beginResetModel();
     if (m_document != nullptr)
@@ -31,7 +31,7 @@ void CItemTableModel::SetDocument(EditDocument* document)
     endResetModel();
 }
 
-void CItemTableModel::InsertColumn(int column, const QString& title, Qt::Alignment format)
+void ItemTableModel::InsertColumn(int column, const QString& title, Qt::Alignment format)
 {
     column = std::clamp(column, 0, columnCount());
     beginInsertColumns({}, column, column);
@@ -39,31 +39,31 @@ void CItemTableModel::InsertColumn(int column, const QString& title, Qt::Alignme
     endInsertColumns();
 }
 
-Qt::Alignment CItemTableModel::ColumnFormat(int column) const
+Qt::Alignment ItemTableModel::ColumnFormat(int column) const
 {
     if (column < 0 || column >= columnCount())
         return Qt::AlignLeft;
     return m_columns[static_cast<std::size_t>(column)].format;
 }
 
-bool CItemTableModel::IsEditable(int column) const
+bool ItemTableModel::IsEditable(int column) const
 {
     return m_document != nullptr && column >= 0 && column < columnCount() && m_document->IsEditable(column);
 }
 
-int CItemTableModel::rowCount(const QModelIndex& parent) const
+int ItemTableModel::rowCount(const QModelIndex& parent) const
 {
     if (parent.isValid() || m_document == nullptr)
         return 0;
     return static_cast<int>(m_document->RowCount());
 }
 
-int CItemTableModel::columnCount(const QModelIndex& parent) const
+int ItemTableModel::columnCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : static_cast<int>(m_columns.size());
 }
 
-QVariant CItemTableModel::data(const QModelIndex& index, int role) const
+QVariant ItemTableModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || m_document == nullptr)
         return {};
@@ -94,7 +94,7 @@ QVariant CItemTableModel::data(const QModelIndex& index, int role) const
     }
 }
 
-QVariant CItemTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+QVariant ItemTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation != Qt::Horizontal || section < 0 || section >= columnCount())
         return {};
@@ -117,7 +117,7 @@ QVariant CItemTableModel::headerData(int section, Qt::Orientation orientation, i
     return {};
 }
 
-Qt::ItemFlags CItemTableModel::flags(const QModelIndex& index) const
+Qt::ItemFlags ItemTableModel::flags(const QModelIndex& index) const
 {
     if (!index.isValid())
         return Qt::NoItemFlags;
@@ -127,7 +127,7 @@ Qt::ItemFlags CItemTableModel::flags(const QModelIndex& index) const
     return flags;
 }
 
-void CItemTableModel::SetFindings(const std::vector<Finding>& findings)
+void ItemTableModel::SetFindings(const std::vector<Finding>& findings)
 {
     const std::size_t oldMarks = m_marks.size();
     m_marks.clear();
@@ -151,7 +151,7 @@ void CItemTableModel::SetFindings(const std::vector<Finding>& findings)
         emit headerDataChanged(Qt::Horizontal, 0, 0);
 }
 
-void CItemTableModel::OnDocumentChange(const DocumentChange& change)
+void ItemTableModel::OnDocumentChange(const DocumentChange& change)
 {
     switch (change.kind) {
     case DocumentChange::Kind::AboutToReset:

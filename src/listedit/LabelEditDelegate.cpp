@@ -19,9 +19,9 @@ constexpr const char* kPendingProperty = "orvikReportPending";
 
 } // namespace
 
-CLabelEditDelegate::CLabelEditDelegate(CEditListCtrl* table) : QStyledItemDelegate(table), m_table(table) {}
+LabelEditDelegate::LabelEditDelegate(CEditListCtrl* table) : QStyledItemDelegate(table), m_table(table) {}
 
-QWidget* CLabelEditDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+QWidget* LabelEditDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                                           const QModelIndex& index) const
 {
     QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
@@ -42,11 +42,11 @@ QWidget* CLabelEditDelegate::createEditor(QWidget* parent, const QStyleOptionVie
     return editor;
 }
 
-int CLabelEditDelegate::EditorRow(const QWidget* editor) { return editor->property(kRowProperty).toInt(); }
+int LabelEditDelegate::EditorRow(const QWidget* editor) { return editor->property(kRowProperty).toInt(); }
 
-int CLabelEditDelegate::EditorColumn(const QWidget* editor) { return editor->property(kColumnProperty).toInt(); }
+int LabelEditDelegate::EditorColumn(const QWidget* editor) { return editor->property(kColumnProperty).toInt(); }
 
-bool CLabelEditDelegate::eventFilter(QObject* object, QEvent* event)
+bool LabelEditDelegate::eventFilter(QObject* object, QEvent* event)
 {
     auto* editor = qobject_cast<QWidget*>(object);
     if (m_table != nullptr && editor != nullptr && editor == m_openEditor &&
@@ -71,7 +71,7 @@ bool CLabelEditDelegate::eventFilter(QObject* object, QEvent* event)
     return QStyledItemDelegate::eventFilter(object, event);
 }
 
-bool CLabelEditDelegate::TakeReport(QWidget* editor)
+bool LabelEditDelegate::TakeReport(QWidget* editor)
 {
     if (editor == nullptr || !editor->property(kPendingProperty).toBool())
         return false;
@@ -79,7 +79,7 @@ bool CLabelEditDelegate::TakeReport(QWidget* editor)
     return true;
 }
 
-void CLabelEditDelegate::setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex& index) const
+void LabelEditDelegate::setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex& index) const
 {
     if (m_table == nullptr || !TakeReport(editor))
         return;
@@ -88,7 +88,7 @@ void CLabelEditDelegate::setModelData(QWidget* editor, QAbstractItemModel*, cons
     m_table->OnEndLabelEdit(index.row(), index.column(), &text);
 }
 
-void CLabelEditDelegate::ReportClose(QWidget* editor) const
+void LabelEditDelegate::ReportClose(QWidget* editor) const
 {
     if (m_openEditor == editor)
         m_openEditor = nullptr;

@@ -16,7 +16,6 @@ namespace orvik {
 
 CMapWnd::CMapWnd(QWidget* parent) : QFrame(parent)
 {
-    setObjectName(QStringLiteral("65535"));
     setFrameStyle(QFrame::Box | QFrame::Plain);
     setLineWidth(1);
     setMinimumSize(MapView::kSize, MapView::kSize);

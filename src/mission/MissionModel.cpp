@@ -250,7 +250,7 @@ bool CMissionModel::ReadTerrainInfo(File& archiveFile, std::uint32_t missionOffs
 }
 
 LoadReport CMissionModel::Load(File& archiveFile, std::uint32_t missionOffset, std::string archivePath,
-                               ITerrainView& mapView, std::uint64_t entrySize)
+                               TerrainView& mapView, std::uint64_t entrySize)
 {
     LoadReport report;
     Clear();

@@ -25,7 +25,7 @@ TEST_F(EditorTest, ExportWritesTheFilesScriptsAndSummaryTwiceAlike)
                              kSummaryEnd;
     for (int run = 0; run < 2; ++run) {
         SCOPED_TRACE(run);
-        Click(Button("1009"));
+        Click(Button(kIdGetMissionFiles));
         ASSERT_EQ(m_prompts.calls.size(), static_cast<std::size_t>(run + 1));
         EXPECT_EQ(m_prompts.calls.back().kind, Kind::Message);
         EXPECT_EQ(m_prompts.calls.back().text, expected);
@@ -46,7 +46,7 @@ TEST_F(EditorTest, RefusedExportWritesNothingAndTheDialogGoesOn)
     Choose(3);  // r&d.bms: '&' cannot stand in a repack script
     const auto before = ListFolder(m_game->dir);
     m_prompts.Clear();
-    Click(Button("1009"));
+    Click(Button(kIdGetMissionFiles));
     ASSERT_EQ(m_prompts.calls.size(), 1u);
     EXPECT_EQ(m_prompts.calls[0].kind, Kind::Message);
     EXPECT_TRUE(m_prompts.calls[0].text.contains("r&d.bms")) << m_prompts.calls[0].text.toStdString();
@@ -54,7 +54,7 @@ TEST_F(EditorTest, RefusedExportWritesNothingAndTheDialogGoesOn)
 
     // Still usable: another mission exports.
     Choose(0);
-    Click(Button("1009"));
+    Click(Button(kIdGetMissionFiles));
     EXPECT_TRUE(Exists(m_game->dir + "alpha.bms"));
 }
 
@@ -63,7 +63,7 @@ TEST_F(EditorTest, ExportWithoutTheTerrainDescriptionSaysSoAndStillUnpacksTheMis
     Start();
     Choose(2);  // charlie.bms: its terrain "nowhere" is not in kq.pff
     m_prompts.Clear();
-    Click(Button("1009"));
+    Click(Button(kIdGetMissionFiles));
     ASSERT_EQ(m_prompts.calls.size(), 1u);
     EXPECT_EQ(m_prompts.calls[0].kind, Kind::Message);
     EXPECT_EQ(m_prompts.calls[0].text, "The terrain description \"nowhere\" was not found in kq.pff; it was not "
@@ -85,7 +85,7 @@ TEST_F(EditorTest, SaveWritesTheTableIntoTheArchive)
     Edit(4, 6, "Y");  // MP Only is never saved
     const auto original = ReadBytes(m_game->basePath);
     m_prompts.Clear();
-    Click(Button("1008"));
+    Click(Button(kIdSave));
 
     // The first save keeps a copy of the original archive, and says so once.
     EXPECT_EQ(m_prompts.Texts(Kind::Message),
@@ -103,7 +103,7 @@ TEST_F(EditorTest, SaveWritesTheTableIntoTheArchive)
 
     Edit(0, 1, "13");
     m_prompts.Clear();
-    Click(Button("1008"));
+    Click(Button(kIdSave));
     EXPECT_EQ(m_prompts.Texts(Kind::Message), (std::vector<QString>{"Data saved!"}));
     EXPECT_EQ(ReadBytes(m_game->basePath + ".orig"), original);
 }
@@ -116,7 +116,7 @@ TEST_F(EditorTest, SaveWithAnUnknownNameWritesNothing)
     Edit(1, 1, "999");
     Edit(2, 0, "crate");  // the catalogue spells it "Crate"
     m_prompts.Clear();
-    Click(Button("1008"));
+    Click(Button(kIdSave));
     EXPECT_EQ(m_prompts.Texts(Kind::Message), (std::vector<QString>{"Invalid item name \"crate\" aborting save. (row 3)"}));
     EXPECT_EQ(ReadBytes(m_game->basePath), archive);
     EXPECT_TRUE(m_dialog->HasUnsavedEdits());
@@ -135,7 +135,7 @@ TEST_F(EditorTest, RefreshStopsAtABadNameInRowThreeWithoutRepainting)
     QApplication::processEvents();
     const int paints = PaintCount();
     m_prompts.Clear();
-    Click(Button("1010"));
+    Click(Button(kIdRefreshMap));
 
     EXPECT_EQ(m_prompts.Texts(Kind::Message), (std::vector<QString>{"Invalid item name \"Boulder\" cannot refresh. (row 3)"}));
     EXPECT_EQ(PaintCount(), paints);
@@ -158,7 +158,7 @@ TEST_F(EditorTest, RefreshMovesMarkersAndRepaints)
     Edit(0, 1, QString::number(2 * kUnit));
     Edit(0, 2, QString::number(-3 * kUnit));
     const int paints = PaintCount();
-    Click(Button("1010"));
+    Click(Button(kIdRefreshMap));
     EXPECT_GT(PaintCount(), paints);
     EXPECT_EQ(FramePixel(FrameOf(2 * kUnit, -3 * kUnit, cx, cy)), (Rgb{255, 0, 0}));
     // Refresh only reaches the model; the archive is unchanged until Save.
@@ -236,7 +236,7 @@ TEST_F(EditorTest, AnEditTypedIntoTheTableCountsAsUnsaved)
     EXPECT_TRUE(m_dialog->HasUnsavedEdits());
     EXPECT_TRUE(m_dialog->isVisible());  // Enter went to the edit box, not the dialog
 
-    Click(Button("1008"));
+    Click(Button(kIdSave));
     EXPECT_FALSE(m_dialog->HasUnsavedEdits());
     EXPECT_EQ(RecordWord(m_game->basePath, m_game->Bravo().offset, 2, 5), 77);
 }
@@ -246,8 +246,8 @@ TEST_F(EditorTest, EnterOnAFocusedButtonPressesItInsteadOfEnding)
     Start();
     Choose(1);
     m_prompts.Clear();
-    Button("1008")->setFocus();
-    QTest::keyClick(Button("1008"), Qt::Key_Return);
+    Button(kIdSave)->setFocus();
+    QTest::keyClick(Button(kIdSave), Qt::Key_Return);
     EXPECT_EQ(m_prompts.Texts(Kind::Message), (std::vector<QString>{"Data saved!"}));
     EXPECT_TRUE(m_dialog->isVisible());
 }
@@ -292,7 +292,7 @@ TEST_F(EditorTest, SaveAsksBeforeOverwritingChangesMadeOnDisk)
     const auto changed = ReadBytes(m_game->basePath);
 
     m_prompts.Clear();
-    Click(Button("1008"));  // answered No
+    Click(Button(kIdSave));  // answered No
     EXPECT_EQ(m_prompts.Texts(Kind::Question),
               (std::vector<QString>{"bravo.bms changed on disk since it was loaded. Overwrite those changes?"}));
     EXPECT_TRUE(m_prompts.Texts(Kind::Message).empty());
@@ -301,7 +301,7 @@ TEST_F(EditorTest, SaveAsksBeforeOverwritingChangesMadeOnDisk)
 
     m_prompts.Clear();
     m_prompts.answers = {true};
-    Click(Button("1008"));
+    Click(Button(kIdSave));
     EXPECT_EQ(m_prompts.Texts(Kind::Message).back(), "Data saved!");
     EXPECT_EQ(RecordWord(m_game->basePath, bravo.offset, 0, 5), 111);
     EXPECT_FALSE(m_dialog->HasUnsavedEdits());
@@ -320,7 +320,7 @@ TEST_F(EditorTest, SaveIntoARepackedArchiveOffersToReload)
     for (const bool reload : {false, true}) {
         m_prompts.Clear();
         m_prompts.answers = {reload};
-        Click(Button("1008"));
+        Click(Button(kIdSave));
         ASSERT_EQ(m_prompts.Texts(Kind::Question).size(), 1u);
         EXPECT_TRUE(m_prompts.Texts(Kind::Question)[0].contains("no longer where it was loaded"));
         EXPECT_EQ(ReadBytes(m_game->basePath), repacked);
@@ -345,7 +345,7 @@ TEST_F(EditorTest, AMissionListOlderThanTheArchiveLoadsNothingAndIsReadAgain)
     ASSERT_EQ(m_prompts.Texts(Kind::Message).size(), 1u);
     EXPECT_TRUE(m_prompts.Texts(Kind::Message)[0].startsWith("The archive changed since its mission list was read"));
     EXPECT_EQ(Table()->model()->rowCount(), 0);
-    EXPECT_FALSE(Button("1008")->isEnabled());
+    EXPECT_FALSE(Button(kIdSave)->isEnabled());
     EXPECT_EQ(m_dialog->MissionCombo()->currentIndex(), -1);
 }
 

@@ -69,7 +69,7 @@ TEST_F(EditingTest, CtrlZUndoesAnInPlaceEditAndTheTitleMarksUnsavedEdits)
         {"Ctrl+Y", key(Qt::Key_Y, Qt::ControlModifier), "77", true, dirty},
         {"Ctrl+Z again", key(Qt::Key_Z, Qt::ControlModifier), loaded, false, clean},
         {"Ctrl+Shift+Z", key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier), "77", true, dirty},
-        {"Save", [this] { Click(Button("1008")); }, "77", false, clean},
+        {"Save", [this] { Click(Button(kIdSave)); }, "77", false, clean},
         {"undo past the save", key(Qt::Key_Z, Qt::ControlModifier), loaded, true, dirty},
         {"redo to the save", key(Qt::Key_Y, Qt::ControlModifier), "77", false, clean},
     };
@@ -109,7 +109,7 @@ TEST_F(EditingTest, AFailedSaveChangesNeitherTheHistoryNorTheUnsavedState)
     Edit(1, 0, "Boulder");
     const auto archive = ReadBytes(m_game->basePath);
     m_prompts.Clear();
-    Click(Button("1008"));
+    Click(Button(kIdSave));
     EXPECT_EQ(m_prompts.Texts(Kind::Message),
               (std::vector<QString>{"Invalid item name \"Boulder\" aborting save. (row 2)"}));
     EXPECT_EQ(ReadBytes(m_game->basePath), archive);
@@ -136,7 +136,7 @@ TEST_F(EditingTest, FindSelectsMatchingRowsWithoutMovingThem)
 {
     StartActive(1);  // Soldier, Crate, Tree, Truck, Bunker
     QTest::keyClick(Table(), Qt::Key_F, Qt::ControlModifier);
-    CFindField* find = m_dialog->FindField();
+    FindField* find = m_dialog->FindBox();
     ASSERT_TRUE(find->isVisible());
     ASSERT_TRUE(find->hasFocus());
     struct Step {
@@ -210,7 +210,7 @@ TEST_F(EditingTest, CtrlOOpensAnotherArchiveAfterTheQuestion)
     EXPECT_EQ(Table()->rowCount(), 0);
     EXPECT_FALSE(m_dialog->HasUnsavedEdits());
     EXPECT_EQ(m_dialog->windowTitle(), "Orvik Editor V1.5");
-    EXPECT_FALSE(Button("1008")->isEnabled());
+    EXPECT_FALSE(Button(kIdSave)->isEnabled());
     Choose(0);
     EXPECT_EQ(Table()->rowCount(), 9);
 }

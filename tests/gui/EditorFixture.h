@@ -1,5 +1,6 @@
 #pragma once
 // Runs the real editor dialog on a TestGame with recording prompts.
+#include "app/ControlIds.h"
 #include "app/EditorDlg.h"
 #include "gui/RecordingPrompts.h"
 #include "gui/TestGame.h"
@@ -32,11 +33,11 @@ protected:
     void Choose(int line);
 
     template <class T = QWidget>
-    T* Control(const char* id) const
+    T* Control(int id) const
     {
-        return m_dialog->findChild<T*>(QString::fromLatin1(id));
+        return m_dialog->findChild<T*>(ControlName(id));
     }
-    QAbstractButton* Button(const char* id) const { return Control<QAbstractButton>(id); }
+    QAbstractButton* Button(int id) const { return Control<QAbstractButton>(id); }
     // A left click in the middle of a push button or on a filter's round mark.
     void Click(QAbstractButton* button);
     // A click on the map at a frame pixel (the widget adds its border).

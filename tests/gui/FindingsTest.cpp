@@ -15,7 +15,7 @@ enum class Mark { None, Warning, Error };
 
 class FindingsTest : public EditorTest {
 protected:
-    CItemTableModel* Model() const { return Table()->TableModel(); }
+    ItemTableModel* Model() const { return Table()->TableModel(); }
 
     Mark MarkOf(int row) const
     {

@@ -45,7 +45,7 @@ protected:
         std::sort(rows.begin(), rows.end());
         return rows;
     }
-    QString Readout() const { return Control<QLineEdit>("1017")->text(); }
+    QString Readout() const { return Control<QLineEdit>(kIdCoord)->text(); }
 };
 
 TEST_F(MapEditing, SelectionGoesBothWays)
@@ -304,9 +304,9 @@ TEST_F(MapEditing, ALargerWindowGrowsTheTableAndTheMapAndTheDefaultIsUnchanged)
         QApplication::processEvents();
         Map()->repaint();
         EXPECT_EQ(Map()->geometry(), QRect(10, 50, c.side, c.side));
-        EXPECT_EQ(Control("1007")->geometry(), QRect(c.tableLeft, 50, c.tableWidth, c.tableHeight));
-        EXPECT_EQ(Control("1011")->geometry().top(), 583 + c.side - 512);
-        EXPECT_EQ(Control("1008")->geometry().right(), m_dialog->width() - 11);
+        EXPECT_EQ(Control(kIdItemTable)->geometry(), QRect(c.tableLeft, 50, c.tableWidth, c.tableHeight));
+        EXPECT_EQ(Control(kIdPeople)->geometry().top(), 583 + c.side - 512);
+        EXPECT_EQ(Control(kIdSave)->geometry().right(), m_dialog->width() - 11);
         ASSERT_EQ(Map()->Frame().Width(), c.side);
         // The centre stays in the middle of the larger frame, and more ground shows around it.
         const int mid = c.side / 2;

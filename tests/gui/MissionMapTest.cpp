@@ -39,7 +39,7 @@ TEST_F(EditorTest, ChoosingAMissionFillsTheTableAndCentresOnTheLastCentreItem)
 {
     Start();
     Choose(0);
-    for (const char* id : {"1008", "1009", "1010"})
+    for (const int id : {kIdSave, kIdGetMissionFiles, kIdRefreshMap})
         EXPECT_TRUE(Button(id)->isEnabled()) << id;
 
     const auto& items = m_game->Alpha().items;
@@ -88,7 +88,7 @@ TEST_F(EditorTest, ChoosingAMissionPaintsTerrainAndMarkersAtOnce)
 }
 
 struct FilterCase {
-    const char* id;
+    int id;
     std::int32_t x, y;  // world position of the category's item in mission alpha
     Rgb colour;
 };
@@ -98,14 +98,14 @@ TEST_F(EditorTest, EachFilterClickedTwiceRestoresAndLeavesTheOthersAlone)
     Start();
     Choose(0);
     const int cx = CenterX(), cy = CenterY();
-    const std::vector<FilterCase> cases = {{"1011", 10 * kUnit, 20 * kUnit, kRed},
-                                           {"1012", -30 * kUnit, -20 * kUnit, kWhite},
-                                           {"1013", -20 * kUnit, 10 * kUnit, kGreen},
-                                           {"1014", 30 * kUnit, -10 * kUnit, kGrey},
-                                           {"1015", 20 * kUnit, -40 * kUnit, kYellow},
-                                           {"1016", 50 * kUnit, 5 * kUnit, kCyan}};
+    const std::vector<FilterCase> cases = {{kIdPeople, 10 * kUnit, 20 * kUnit, kRed},
+                                           {kIdBuildings, -30 * kUnit, -20 * kUnit, kWhite},
+                                           {kIdDecorations, -20 * kUnit, 10 * kUnit, kGreen},
+                                           {kIdVehicles, 30 * kUnit, -10 * kUnit, kGrey},
+                                           {kIdMarkers, 20 * kUnit, -40 * kUnit, kYellow},
+                                           {kIdObjects, 50 * kUnit, 5 * kUnit, kCyan}};
     const std::vector<std::uint8_t> original = Snapshot(Map()->Frame());
-    const char* all[] = {"1011", "1012", "1013", "1014", "1015", "1016", "1018"};
+    const int all[] = {kIdPeople, kIdBuildings, kIdDecorations, kIdVehicles, kIdMarkers, kIdObjects, kIdIds};
 
     for (const FilterCase& c : cases) {
         SCOPED_TRACE(c.id);
@@ -115,9 +115,9 @@ TEST_F(EditorTest, EachFilterClickedTwiceRestoresAndLeavesTheOthersAlone)
         EXPECT_FALSE(Button(c.id)->isChecked());
         EXPECT_GT(PaintCount(), paints);
         EXPECT_NE(FramePixel(at), c.colour);
-        for (const char* other : all) {
-            if (std::string(other) != c.id) {
-                EXPECT_EQ(Button(other)->isChecked(), std::string(other) != "1018") << other;
+        for (const int other : all) {
+            if (other != c.id) {
+                EXPECT_EQ(Button(other)->isChecked(), other != kIdIds) << other;
             }
         }
         // The table always lists every item.
@@ -130,12 +130,12 @@ TEST_F(EditorTest, EachFilterClickedTwiceRestoresAndLeavesTheOthersAlone)
     }
 
     // IDs: labels in pure magenta appear, and go again.
-    Click(Button("1018"));
-    EXPECT_TRUE(Button("1018")->isChecked());
+    Click(Button(kIdIds));
+    EXPECT_TRUE(Button(kIdIds)->isChecked());
     EXPECT_TRUE(Map()->View().m_bShowIds);
     EXPECT_GT(CountPixels(Map()->Frame(), kMagenta), 20);
-    Click(Button("1018"));
-    EXPECT_FALSE(Button("1018")->isChecked());
+    Click(Button(kIdIds));
+    EXPECT_FALSE(Button(kIdIds)->isChecked());
     EXPECT_TRUE(Snapshot(Map()->Frame()) == original);
 }
 
@@ -143,12 +143,12 @@ TEST_F(EditorTest, FiltersAreKeptAcrossMissions)
 {
     Start();
     Choose(0);
-    Click(Button("1011"));
-    Click(Button("1018"));
+    Click(Button(kIdPeople));
+    Click(Button(kIdIds));
     Choose(1);
-    EXPECT_FALSE(Button("1011")->isChecked());
+    EXPECT_FALSE(Button(kIdPeople)->isChecked());
     EXPECT_FALSE(Map()->View().m_bShowPeople);
-    EXPECT_TRUE(Button("1018")->isChecked());
+    EXPECT_TRUE(Button(kIdIds)->isChecked());
     EXPECT_TRUE(Map()->View().m_bShowIds);
     // Bravo's soldier is not drawn.
     const CMissionItem& soldier = m_game->Bravo().items[0];
@@ -158,8 +158,8 @@ TEST_F(EditorTest, FiltersAreKeptAcrossMissions)
 TEST_F(EditorTest, FiltersWorkBeforeAnyMission)
 {
     Start();
-    Click(Button("1013"));
-    EXPECT_FALSE(Button("1013")->isChecked());
+    Click(Button(kIdDecorations));
+    EXPECT_FALSE(Button(kIdDecorations)->isChecked());
     EXPECT_FALSE(Map()->View().m_bShowDecorations);
     EXPECT_TRUE(m_prompts.Texts(Kind::FileErrorReport).empty());
 }
@@ -198,7 +198,7 @@ TEST_F(EditorTest, MouseMovesShowTheWorldPointInTheCoordinateBox)
 {
     Start();
     Choose(0);
-    QLineEdit* coord = Control<QLineEdit>("1017");
+    QLineEdit* coord = Control<QLineEdit>(kIdCoord);
     // Over the centre item: its own position (a whole number of map pixels).
     QTest::mouseMove(Map(), QPoint(257, 257));
     QApplication::processEvents();
@@ -232,7 +232,7 @@ TEST_F(EditorTest, UnreadableArchiveLeavesAnEmptyTableAndAUsableDialog)
     EXPECT_EQ(m_prompts.Texts(Kind::FileErrorReport),
               (std::vector<QString>{QString::fromStdString(m_game->basePath) + " was not found."}));
     EXPECT_EQ(Table()->rowCount(), 0);
-    for (const char* id : {"1008", "1009", "1010"})
+    for (const int id : {kIdSave, kIdGetMissionFiles, kIdRefreshMap})
         EXPECT_TRUE(Button(id)->isEnabled()) << id;
     EXPECT_TRUE(m_dialog->isVisible());
 }

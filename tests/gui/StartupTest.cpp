@@ -59,23 +59,25 @@ TEST_F(EditorTest, MissionListIsSortedWithOffsetsAndNothingChosen)
 TEST_F(EditorTest, InitialStatesOfButtonsFiltersAndTable)
 {
     Start();
-    for (const char* id : {"1008", "1009", "1010"})
+    for (const int id : {kIdSave, kIdGetMissionFiles, kIdRefreshMap})
         EXPECT_FALSE(Button(id)->isEnabled()) << id;
-    for (const char* id : {"1011", "1012", "1013", "1014", "1015", "1016"})
+    for (const int id : {kIdPeople, kIdBuildings, kIdDecorations, kIdVehicles, kIdMarkers, kIdObjects})
         EXPECT_TRUE(Button(id)->isChecked()) << id;
-    EXPECT_FALSE(Button("1018")->isChecked());
+    EXPECT_FALSE(Button(kIdIds)->isChecked());
     const MapView& view = Map()->View();
     EXPECT_TRUE(view.m_bShowPeople && view.m_bShowBuildings && view.m_bShowDecorations && view.m_bShowVehicles &&
                 view.m_bShowMarkers && view.m_bShowObjects);
     EXPECT_FALSE(view.m_bShowIds);
 
-    EXPECT_EQ(Button("1008")->text(), "Save");
-    EXPECT_EQ(Button("1009")->text(), "Get Mission Files");
-    EXPECT_EQ(Button("1010")->text(), "Refresh Map");
-    const char* names[] = {"People", "Buildings", "Decorations", "Vehicles", "Markers", "Objects"};
-    for (int i = 0; i < 6; ++i)
-        EXPECT_EQ(Button(QByteArray::number(1011 + i).constData())->text(), names[i]);
-    EXPECT_EQ(Button("1018")->text(), "IDs");
+    EXPECT_EQ(Button(kIdSave)->text(), "Save");
+    EXPECT_EQ(Button(kIdGetMissionFiles)->text(), "Get Mission Files");
+    EXPECT_EQ(Button(kIdRefreshMap)->text(), "Refresh Map");
+    const std::pair<int, const char*> filters[] = {{kIdPeople, "People"},         {kIdBuildings, "Buildings"},
+                                                   {kIdDecorations, "Decorations"}, {kIdVehicles, "Vehicles"},
+                                                   {kIdMarkers, "Markers"},         {kIdObjects, "Objects"}};
+    for (const auto& [id, name] : filters)
+        EXPECT_EQ(Button(id)->text(), name);
+    EXPECT_EQ(Button(kIdIds)->text(), "IDs");
     EXPECT_EQ(m_dialog->windowTitle(), "Orvik Editor V1.5");
     EXPECT_FALSE(m_dialog->windowIcon().isNull());
 
@@ -85,46 +87,82 @@ TEST_F(EditorTest, InitialStatesOfButtonsFiltersAndTable)
         EXPECT_EQ(Table()->model()->headerData(c, Qt::Horizontal).toString(), titles[c]);
         EXPECT_EQ(Table()->columnWidth(c), 75);
     }
-    QLineEdit* coord = Control<QLineEdit>("1017");
+    QLineEdit* coord = Control<QLineEdit>(kIdCoord);
     ASSERT_NE(coord, nullptr);
     EXPECT_FALSE(coord->isEnabled());
-    EXPECT_TRUE(Control<QComboBox>("1006") != nullptr && !Control<QComboBox>("1006")->isEditable());
+    EXPECT_TRUE(Control<QComboBox>(kIdMission) != nullptr && !Control<QComboBox>(kIdMission)->isEditable());
 }
 
 TEST_F(EditorTest, ControlsSitAtTheirDialogUnitPlaces)
 {
     Start();
     EXPECT_EQ(m_dialog->size(), QSize(972, 609));
-    EXPECT_EQ(Map()->objectName(), "65535");
+    EXPECT_EQ(Map()->objectName(), ControlName(kIdMap));
     EXPECT_EQ(Map()->geometry(), QRect(10, 50, 512, 512));
     EXPECT_EQ(Map()->contentsRect(), QRect(1, 1, 510, 510));
     // Edges converted one by one: x * 6 / 4 and y * 13 / 8, halves rounded up.
-    EXPECT_EQ(Control("1007")->geometry(), QRect(QPoint(533, 50), QPoint(961, 600)));
-    const QRect combo = Control("1006")->geometry();
+    EXPECT_EQ(Control(kIdItemTable)->geometry(), QRect(QPoint(533, 50), QPoint(961, 600)));
+    const QRect combo = Control(kIdMission)->geometry();
     EXPECT_EQ(combo.topLeft(), QPoint(11, 11));
     EXPECT_EQ(combo.width(), 240);
-    EXPECT_EQ(Control("1008")->geometry(), QRect(QPoint(897, 11), QPoint(961, 30)));
-    EXPECT_EQ(Control("1009")->geometry(), QRect(QPoint(566, 11), QPoint(703, 30)));
-    EXPECT_EQ(Control("1010")->geometry(), QRect(QPoint(731, 11), QPoint(868, 30)));
-    EXPECT_EQ(Control("1017")->geometry(), QRect(QPoint(260, 11), QPoint(518, 30)));
-    EXPECT_EQ(Control("1011")->geometry(), QRect(QPoint(20, 583), QPoint(74, 597)));
-    EXPECT_EQ(Control("1018")->geometry(), QRect(QPoint(456, 583), QPoint(515, 597)));
+    EXPECT_EQ(Control(kIdSave)->geometry(), QRect(QPoint(897, 11), QPoint(961, 30)));
+    EXPECT_EQ(Control(kIdGetMissionFiles)->geometry(), QRect(QPoint(566, 11), QPoint(703, 30)));
+    EXPECT_EQ(Control(kIdRefreshMap)->geometry(), QRect(QPoint(731, 11), QPoint(868, 30)));
+    EXPECT_EQ(Control(kIdCoord)->geometry(), QRect(QPoint(260, 11), QPoint(518, 30)));
+    EXPECT_EQ(Control(kIdPeople)->geometry(), QRect(QPoint(20, 583), QPoint(74, 597)));
+    EXPECT_EQ(Control(kIdIds)->geometry(), QRect(QPoint(456, 583), QPoint(515, 597)));
     EXPECT_EQ(m_dialog->findChild<QGroupBox*>()->geometry(), QRect(QPoint(11, 567), QPoint(517, 600)));
+}
+
+// The names are the ids as text, which the screenshot run and scripts rely on; each names exactly one
+// control, of the kind the id stands for.
+TEST_F(EditorTest, EachControlIdNamesOneControlOfItsKind)
+{
+    Start();
+    struct Case {
+        int id;
+        const char* name;
+        const char* kind;
+    };
+    const Case cases[] = {
+        {kIdMission, "1006", "QComboBox"},          {kIdItemTable, "1007", "orvik::CEditListCtrl"},
+        {kIdSave, "1008", "QPushButton"},           {kIdGetMissionFiles, "1009", "QPushButton"},
+        {kIdRefreshMap, "1010", "QPushButton"},     {kIdPeople, "1011", "QRadioButton"},
+        {kIdBuildings, "1012", "QRadioButton"},     {kIdDecorations, "1013", "QRadioButton"},
+        {kIdVehicles, "1014", "QRadioButton"},      {kIdMarkers, "1015", "QRadioButton"},
+        {kIdObjects, "1016", "QRadioButton"},       {kIdCoord, "1017", "QLineEdit"},
+        {kIdIds, "1018", "QRadioButton"},           {kIdMap, "65535", "orvik::CMapWnd"},
+    };
+    ASSERT_EQ(std::size(cases), kControlIds.size());
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(kControlIds[i], c.id);
+        EXPECT_EQ(ControlName(c.id), c.name);
+        const QList<QWidget*> found = m_dialog->findChildren<QWidget*>(QString::fromLatin1(c.name));
+        ASSERT_EQ(found.size(), 1);
+        EXPECT_TRUE(found[0]->inherits(c.kind)) << found[0]->metaObject()->className();
+        EXPECT_EQ(found[0], Control(c.id));
+    }
+    EXPECT_EQ(Control(kIdItemTable), Table());
+    EXPECT_EQ(Control(kIdMap), Map());
+    EXPECT_EQ(Control(kIdMission), m_dialog->MissionCombo());
 }
 
 TEST_F(EditorTest, TabOrderSkipsTheFilters)
 {
     Start();
     std::vector<QString> chain;
-    QWidget* w = Control("1006");
+    QWidget* w = Control(kIdMission);
     for (int i = 0; i < 5; ++i) {
         chain.push_back(w->objectName());
         w = w->nextInFocusChain();
         while (w && !(w->focusPolicy() & Qt::TabFocus))
             w = w->nextInFocusChain();
     }
-    EXPECT_EQ(chain, (std::vector<QString>{"1006", "1007", "1008", "1009", "1010"}));
-    for (const char* id : {"1011", "1012", "1013", "1014", "1015", "1016", "1018"})
+    EXPECT_EQ(chain, (std::vector<QString>{ControlName(kIdMission), ControlName(kIdItemTable), ControlName(kIdSave),
+                                          ControlName(kIdGetMissionFiles), ControlName(kIdRefreshMap)}));
+    for (const int id : {kIdPeople, kIdBuildings, kIdDecorations, kIdVehicles, kIdMarkers, kIdObjects, kIdIds})
         EXPECT_FALSE(Control(id)->focusPolicy() & Qt::TabFocus) << id;
 }
 
@@ -199,8 +237,8 @@ TEST_F(EditorTest, EscapeAndCloseBoxEndTheEditorWithoutEdits)
 
     m_dialog->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(m_dialog.get()));
-    Control("1006")->setFocus();
-    QTest::keyClick(Control("1006"), Qt::Key_Return);
+    Control(kIdMission)->setFocus();
+    QTest::keyClick(Control(kIdMission), Qt::Key_Return);
     EXPECT_FALSE(m_dialog->isVisible());
     EXPECT_EQ(m_dialog->result(), QDialog::Accepted);
     EXPECT_TRUE(m_prompts.Texts(Kind::Question).empty());

@@ -4,6 +4,8 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 
+#include <functional>
+
 #include "ListEditFixture.h"
 
 namespace orvik::test {
@@ -29,8 +31,8 @@ TEST_F(ListEditTest, ClickOnTheFocusedRowOpensTheBoxOverTheCell)
     Click(CellPoint(2, 0)); // any column focuses the row
     CInPlaceEdit* box = OpenBox(2, 3);
     ASSERT_NE(box, nullptr);
-    EXPECT_EQ(box->m_nRow, 2);
-    EXPECT_EQ(box->m_nColumn, 3);
+    EXPECT_EQ(box->Row(), 2);
+    EXPECT_EQ(box->Column(), 3);
     EXPECT_EQ(box->parentWidget(), m_table->viewport());
     EXPECT_EQ(box->geometry(), ExpectedBox(2, 3));
     EXPECT_TRUE(box->isVisible());
@@ -99,7 +101,7 @@ TEST_F(ListEditTest, ClickOnAnotherCellStores)
     EXPECT_EQ(m_table->GetItemText(8, 5), "7");
     ASSERT_NE(m_table->ActiveEdit(), nullptr);
     EXPECT_NE(m_table->ActiveEdit(), box);
-    EXPECT_EQ(m_table->ActiveEdit()->m_nColumn, 6);
+    EXPECT_EQ(m_table->ActiveEdit()->Column(), 6);
 }
 
 TEST_F(ListEditTest, LosingTheFocusToAnotherControlStoresEvenEmptyText)
@@ -153,6 +155,53 @@ TEST_F(ListEditTest, KeysMoveTheTableOnlyWhenNoBoxIsOpen)
     QTest::keyClick(m_table, Qt::Key_End);
     EXPECT_EQ(m_table->currentRow(), kRows - 1);
     EXPECT_TRUE(m_table->selectionModel()->isRowSelected(kRows - 1, {}));
+}
+
+// However the box ends, it still tells which cell it was over and what the cell held, and whether
+// its text was dropped; a detached box reports nothing to the table.
+TEST_F(ListEditTest, TheBoxTellsItsCellItsStartTextAndHowItEnded)
+{
+    struct Case {
+        const char* how;
+        std::function<void(CInPlaceEdit*)> end;
+        bool cancelled;
+        bool stored;
+    };
+    const Case cases[] = {
+        {"Enter", [](CInPlaceEdit* b) { QTest::keyClick(b, Qt::Key_Return); }, false, true},
+        {"Escape", [](CInPlaceEdit* b) { QTest::keyClick(b, Qt::Key_Escape); }, true, false},
+        {"the table ends it", [this](CInPlaceEdit*) { m_table->EndEdit(); }, false, true},
+        {"Finish", [](CInPlaceEdit* b) { b->Finish(); }, false, true},
+        {"Cancel", [](CInPlaceEdit* b) { b->Cancel(); }, true, false},
+        {"Cancel after Finish", [](CInPlaceEdit* b) { b->Finish(); b->Cancel(); }, false, true},
+        {"Detach, then Finish", [](CInPlaceEdit* b) { b->Detach(); b->Finish(); }, false, false},
+    };
+    int row = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.how);
+        ++row;
+        const QString before = m_table->GetItemText(row, 2);
+        QSignalSpy edited(m_table, &CEditListCtrl::cellEdited);
+        QPointer<CInPlaceEdit> box = OpenBox(row, 2);
+        ASSERT_TRUE(box);
+        EXPECT_EQ(box->Row(), row);
+        EXPECT_EQ(box->Column(), 2);
+        QTest::keyClicks(box, "x55");
+        EXPECT_EQ(box->InitialText(), before);
+        EXPECT_FALSE(box->IsCancelled());
+        EXPECT_FALSE(box->IsFinished());
+
+        c.end(box);
+        ASSERT_TRUE(box);  // deleted only once the event loop runs
+        EXPECT_TRUE(box->IsFinished());
+        EXPECT_EQ(box->IsCancelled(), c.cancelled);
+        EXPECT_EQ(box->InitialText(), before);
+        EXPECT_EQ(m_table->ActiveEdit(), nullptr);
+        EXPECT_EQ(m_table->GetItemText(row, 2), c.stored ? QString("x55") : before);
+        EXPECT_EQ(edited.size(), c.stored ? 1 : 0);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_FALSE(box);
+    }
 }
 
 TEST_F(ListEditTest, ClearingOrDestroyingTheTableWithAnOpenBoxIsSafe)

@@ -53,7 +53,7 @@ TEST_F(ListEditTest, FirstColumnEditorStoresWhenTheFocusMovesOn)
     EXPECT_TRUE(QTest::qWaitFor([&] { return m_table->GetItemText(2, 0) == QString("Tower"); }, 2000)) << m_table->GetItemText(2, 0).toStdString();
     EXPECT_EQ(edited.size(), 1);
     ASSERT_NE(m_table->ActiveEdit(), nullptr);
-    EXPECT_EQ(m_table->ActiveEdit()->m_nColumn, 3);
+    EXPECT_EQ(m_table->ActiveEdit()->Column(), 3);
 }
 
 } // namespace

@@ -39,7 +39,7 @@ TEST_F(ListEditTest, ClickOnTheBoundaryEditsTheLeftColumn)
     Click(boundary);
     Click(boundary);
     ASSERT_NE(m_table->ActiveEdit(), nullptr);
-    EXPECT_EQ(m_table->ActiveEdit()->m_nColumn, 2);
+    EXPECT_EQ(m_table->ActiveEdit()->Column(), 2);
     EXPECT_EQ(m_table->ActiveEdit()->geometry(), ExpectedBox(5, 2));
 }
 
@@ -176,7 +176,7 @@ TEST_F(ListEditTest, ACellStartingOutOfViewIsBroughtToTheLeftEdge)
     Click(visiblePart);
     CInPlaceEdit* box = m_table->ActiveEdit();
     ASSERT_NE(box, nullptr);
-    EXPECT_EQ(box->m_nColumn, 1);
+    EXPECT_EQ(box->Column(), 1);
     EXPECT_EQ(bar->value(), 75);
     EXPECT_EQ(box->geometry(), QRect(4, m_table->rowViewportPosition(6), 72, m_table->rowHeight(6)));
     QTest::keyClick(box, Qt::Key_Escape);

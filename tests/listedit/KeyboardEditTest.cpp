@@ -51,8 +51,8 @@ TEST_F(KeyboardEditTest, F2AndEnterOpenTheCurrentCellsEditor)
         EXPECT_EQ(box != nullptr, c.opens == Case::kBox);
         EXPECT_EQ(m_table->LabelEditor() != nullptr, c.opens == Case::kOwnEditor);
         if (box != nullptr) {
-            EXPECT_EQ(box->m_nRow, 7);
-            EXPECT_EQ(box->m_nColumn, c.column);
+            EXPECT_EQ(box->Row(), 7);
+            EXPECT_EQ(box->Column(), c.column);
             EXPECT_EQ(box->geometry(), ExpectedBox(7, c.column));  // the same box as a click opens
             EXPECT_EQ(box->selectedText(), m_table->GetItemText(7, c.column));
             QTest::keyClick(box, Qt::Key_Escape);
@@ -123,8 +123,8 @@ TEST_F(KeyboardEditTest, TabAndShiftTabStoreAndWalkTheEditableCells)
             EXPECT_NE(m_table->LabelEditor(), nullptr);
         } else {
             ASSERT_NE(m_table->ActiveEdit(), nullptr);
-            EXPECT_EQ(m_table->ActiveEdit()->m_nRow, row);
-            EXPECT_EQ(m_table->ActiveEdit()->m_nColumn, column);
+            EXPECT_EQ(m_table->ActiveEdit()->Row(), row);
+            EXPECT_EQ(m_table->ActiveEdit()->Column(), column);
         }
     }
     // Each stored cell is one step.

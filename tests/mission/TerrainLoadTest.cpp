@@ -54,7 +54,7 @@ TEST(ParseTerrainDescription, TakesTheThreeNamesAsTheGameWritesThem)
 }
 
 // Records the colour map it is handed, as the real view would decode it, then deletes the file.
-class RecordingView : public ITerrainView {
+class RecordingView : public TerrainView {
 public:
     void LoadMap(std::string path) override
     {

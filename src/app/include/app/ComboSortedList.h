@@ -10,7 +10,7 @@
 
 namespace orvik {
 
-class ComboSortedList : public ISortedList {
+class ComboSortedList : public SortedList {
 public:
     // Mirrors the lines the combo box holds already.
     explicit ComboSortedList(QComboBox& combo);

@@ -28,8 +28,8 @@ class QPushButton;
 namespace orvik {
 
 class CEditListCtrl;
-class CFindField;
-class CFilterButton;
+class FindField;
+class FilterButton;
 class CMapWnd;
 
 class CEditorDlg : public QDialog {
@@ -76,7 +76,7 @@ public:
     // not at its clean mark, or an open edit box holds a changed text.
     bool HasUnsavedEdits() const;
     const EditDocument& Document() const { return m_document; }
-    CFindField* FindField() const { return m_find; }
+    FindField* FindBox() const { return m_find; }
 
     const std::string& BasePath() const { return m_strBasePath; }
     const CItemDefList& Catalogue() const { return m_itemDefs; }
@@ -153,18 +153,18 @@ private:
         Follow follow;
     };
     std::vector<Placed> m_layout;
-    CFindField* m_find = nullptr;
+    FindField* m_find = nullptr;
     CMapWnd* m_map = nullptr;
 
     QLineEdit* m_editCoord = nullptr;
     QGroupBox* m_groupShow = nullptr;
-    CFilterButton* m_btnPeople = nullptr;
-    CFilterButton* m_btnBuildings = nullptr;
-    CFilterButton* m_btnDecorations = nullptr;
-    CFilterButton* m_btnVehicles = nullptr;
-    CFilterButton* m_btnMarkers = nullptr;
-    CFilterButton* m_btnObjects = nullptr;
-    CFilterButton* m_btnIds = nullptr;
+    FilterButton* m_btnPeople = nullptr;
+    FilterButton* m_btnBuildings = nullptr;
+    FilterButton* m_btnDecorations = nullptr;
+    FilterButton* m_btnVehicles = nullptr;
+    FilterButton* m_btnMarkers = nullptr;
+    FilterButton* m_btnObjects = nullptr;
+    FilterButton* m_btnIds = nullptr;
 
     Prompts& m_prompts;
     std::optional<std::string> m_startPath;

@@ -5,9 +5,9 @@
 
 namespace orvik {
 
-class CFilterButton : public QRadioButton {
+class FilterButton : public QRadioButton {
 public:
-    CFilterButton(const QString& text, QWidget* parent) : QRadioButton(text, parent)
+    FilterButton(const QString& text, QWidget* parent) : QRadioButton(text, parent)
     {
         setAutoExclusive(false);
     }

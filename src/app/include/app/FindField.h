@@ -5,10 +5,10 @@
 
 namespace orvik {
 
-class CFindField : public QLineEdit {
+class FindField : public QLineEdit {
     Q_OBJECT
 public:
-    explicit CFindField(QWidget* parent = nullptr);
+    explicit FindField(QWidget* parent = nullptr);
 
 signals:
     void findNext();

@@ -58,7 +58,7 @@ public:
     bool ExtractTo(const std::string& archivePath, const std::string& entryName, const std::string& outputPath);
 
     // Fills list with one line per mission ("name (title)", item data = dataOffset).
-    void ListMissions(ISortedList& list, std::string archivePath);
+    void ListMissions(SortedList& list, std::string archivePath);
 
     // Every mission of the archive in table order. Errors end the walk after the missions seen.
     void WalkMissions(const std::string& archivePath, const std::function<void(const MissionInfo&)>& visit);

@@ -15,9 +15,9 @@ struct SortedLine {
     std::uint32_t data = 0;
 };
 
-class ISortedList {
+class SortedList {
 public:
-    virtual ~ISortedList() = default;
+    virtual ~SortedList() = default;
     // Inserts text at its sorted place and returns the index it got.
     virtual int AddSorted(const std::string& text) = 0;
     virtual void SetItemData(int index, std::uint32_t data) = 0;
@@ -41,7 +41,7 @@ std::vector<std::size_t> OldTextsBefore(const std::vector<std::string>& sortedTe
                                         const std::vector<std::string>& newTexts,
                                         const std::vector<std::size_t>& newOrder);
 
-class SortedStringList : public ISortedList {
+class SortedStringList : public SortedList {
 public:
     int AddSorted(const std::string& text) override;
     void SetItemData(int index, std::uint32_t data) override;

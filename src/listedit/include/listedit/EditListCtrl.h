@@ -11,8 +11,8 @@ class QMenu;
 
 namespace orvik {
 
-class CItemTableModel;
-class CLabelEditDelegate;
+class ItemTableModel;
+class LabelEditDelegate;
 class EditDocument;
 
 class CEditListCtrl : public QTableView {
@@ -27,7 +27,7 @@ public:
     // The document shown (not owned); null shows an empty table.
     void SetDocument(EditDocument* document);
     EditDocument* Document() const;
-    CItemTableModel* TableModel() const { return m_model; }
+    ItemTableModel* TableModel() const { return m_model; }
 
     // Seven-column set-up helper used by the dialog. format is the column's text alignment
     // (left, right or centred); the edit box over a cell of the column follows it.
@@ -102,9 +102,9 @@ private:
     // Drops an open edit whose row is about to vanish.
     void CancelEdits();
 
-    CItemTableModel* m_model;
+    ItemTableModel* m_model;
     QPointer<CInPlaceEdit> m_activeEdit;
-    CLabelEditDelegate* m_labelDelegate;
+    LabelEditDelegate* m_labelDelegate;
 };
 
 } // namespace orvik

@@ -13,12 +13,21 @@ class CInPlaceEdit : public QLineEdit {
 public:
     CInPlaceEdit(CEditListCtrl* table, int row, int column, const QString& initial);
 
-    int m_nRow;
-    int m_nColumn;
-    QString m_strInitial;
-    bool m_bCancelled = false;
-
+    // The cell under the box.
+    int Row() const { return m_nRow; }
+    int Column() const { return m_nColumn; }
+    // The cell's text when the box opened.
+    const QString& InitialText() const { return m_strInitial; }
+    // Escape, or the table's cancel, ended or is ending the edit: the text will not be stored.
+    bool IsCancelled() const { return m_bCancelled; }
     bool IsFinished() const { return m_bFinished; }
+
+    // Ends the edit, storing the text as Enter does.
+    void Finish();
+    // Ends the edit without storing, as Escape does.
+    void Cancel();
+    // Cuts the box off from its table, which is going away: it reports nothing when it ends.
+    void Detach() { m_table = nullptr; }
 
 protected:
     bool event(QEvent* event) override;
@@ -27,13 +36,13 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    friend class CEditListCtrl;
-
     void Widen();
-    // Ends the edit: reports to the table (unless detached), hands the focus back, goes away.
-    void Finish();
 
     CEditListCtrl* m_table;
+    int m_nRow;
+    int m_nColumn;
+    QString m_strInitial;
+    bool m_bCancelled = false;
     bool m_bFinished = false;
 };
 

@@ -13,11 +13,11 @@ namespace orvik {
 class EditDocument;
 struct DocumentChange;
 
-class CItemTableModel : public QAbstractTableModel {
+class ItemTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    explicit CItemTableModel(QObject* parent = nullptr);
-    ~CItemTableModel() override;
+    explicit ItemTableModel(QObject* parent = nullptr);
+    ~ItemTableModel() override;
 
     // The document to show (not owned; null shows nothing). It must outlive the model or be
     // replaced first.

@@ -9,10 +9,10 @@ namespace orvik {
 
 class CEditListCtrl;
 
-class CLabelEditDelegate : public QStyledItemDelegate {
+class LabelEditDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
-    explicit CLabelEditDelegate(CEditListCtrl* table);
+    explicit LabelEditDelegate(CEditListCtrl* table);
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override;

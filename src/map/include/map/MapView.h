@@ -30,7 +30,7 @@ struct WorldPoint {
 // bits; anything else is not a position.
 std::optional<std::int32_t> ParseCoordinate(std::string_view text);
 
-class MapView : public ITerrainView {
+class MapView : public TerrainView {
 public:
     static constexpr int kSize = 512;
     static constexpr double kPixelsPerUnit = 7.62939453125e-6;  // 2^-17

@@ -55,7 +55,7 @@ public:
 
     // Clear, ReadItems, ReadTerrainInfo, then the colour map reaches mapView through a scratch
     // file in a private temporary folder. Never writes into the game directory.
-    LoadReport Load(File& archiveFile, std::uint32_t missionOffset, std::string archivePath, ITerrainView& mapView,
+    LoadReport Load(File& archiveFile, std::uint32_t missionOffset, std::string archivePath, TerrainView& mapView,
                     std::uint64_t entrySize = kToEndOfFile);
     // Sets terrainFile from the mission and the three map names from its description in kq.pff.
     // Returns false when the description is not there (the three map names are then empty).

@@ -11,9 +11,9 @@ struct MapSize {
     std::uint32_t height = 0;
 };
 
-class ITerrainView {
+class TerrainView {
 public:
-    virtual ~ITerrainView() = default;
+    virtual ~TerrainView() = default;
     // Decodes the colour map at path (which may not exist: then the terrain goes black), then
     // deletes the file and forgets the view centre.
     virtual void LoadMap(std::string path) = 0;
