@@ -120,6 +120,8 @@ int Missions(const std::string& base, bool json)
     } catch (const FileError& e) {
         damage = e;
     }
+    if (damage && infos.empty())
+        throw *damage;  // nothing was read: no list, not even an empty one
     // The editor's list order, with each line's own mission at hand for the json parts.
     std::vector<std::string> texts;
     texts.reserve(infos.size());

@@ -456,7 +456,13 @@ TEST_F(OrvikCli, UsageErrorsExitTwoAndFileErrorsOne)
     EXPECT_EQ(RunOrvik(dir, {"items", base, "x", "--format", "xml"}).status, 2);
     EXPECT_EQ(RunOrvik(dir, {"--version"}).status, 0);
     EXPECT_EQ(RunOrvik(dir, {"render", "--help"}).status, 0);
-    const Result missing = RunOrvik(dir, {"missions", dir.File("absent.pff")});
-    EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.err, dir.File("absent.pff") + " was not found.\n");
+    for (const char* json : {"", "--json"}) {
+        std::vector<std::string> args = {"missions", dir.File("absent.pff")};
+        if (*json)
+            args.push_back(json);
+        const Result missing = RunOrvik(dir, args);
+        EXPECT_EQ(missing.status, 1);
+        EXPECT_EQ(missing.out, "") << json;
+        EXPECT_EQ(missing.err, dir.File("absent.pff") + " was not found.\n");
+    }
 }
