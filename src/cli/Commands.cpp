@@ -13,6 +13,7 @@
 #include "mission/ItemRows.h"
 #include "mission/MissionSave.h"
 #include "mission/MissionModel.h"
+#include "common/NativePath.h"
 
 #include <nlohmann/json.hpp>
 
@@ -256,7 +257,7 @@ int Extract(const std::string& archivePath, const std::string& entry, const std:
     if (!dir.empty() && dir.back() != '/' && dir.back() != static_cast<char>(std::filesystem::path::preferred_separator))
         dir += static_cast<char>(std::filesystem::path::preferred_separator);
     std::error_code ec;
-    if (!dir.empty() && !std::filesystem::is_directory(dir, ec))
+    if (!dir.empty() && !std::filesystem::is_directory(PathFromUtf8(dir), ec))
         throw UserError("The folder " + destDir + " does not exist.");
     if (!archive.ExtractFile(archivePath, name, dir))
         throw UserError(entry + " was not found in " + archivePath + ".");

@@ -4,6 +4,7 @@
 #include "cli/Commands.h"
 #include "common/FileError.h"
 #include "common/Text.h"
+#include "common/NativePath.h"
 
 #include <CLI/CLI.hpp>
 
@@ -97,7 +98,11 @@ int main(int argc, char** argv)
     demo->add_option("--seed", seed, "the seed (the same seed gives the same game)");
 
     try {
-        app.parse(argc, argv);
+        const std::vector<std::string> args = Utf8Arguments(argc, argv);
+        std::vector<const char*> utf8;
+        for (const std::string& a : args)
+            utf8.push_back(a.c_str());
+        app.parse(static_cast<int>(utf8.size()), utf8.data());
     } catch (const CLI::ParseError& e) {
         const int code = app.exit(e);
         return code == 0 ? 0 : 2;
@@ -115,7 +120,7 @@ int main(int argc, char** argv)
         if (*check || *diff) {
             // What they read may be half of an interrupted save: say so.
             for (const std::string& path : {base.substr(0, base.find("::")), archiveB.substr(0, archiveB.find("::"))})
-                if (!path.empty() && std::filesystem::exists(JournalPath(path)))
+                if (!path.empty() && std::filesystem::exists(PathFromUtf8(JournalPath(path))))
                     std::cerr << Cp1252ToUtf8(path) << " has an unfinished save (" << Cp1252ToUtf8(JournalPath(path))
                               << "); this command only reads, so the editor or another orvik command will finish it.\n";
         }

@@ -1,6 +1,7 @@
 #include "common/Paths.h"
 
 #include "common/FileError.h"
+#include "common/NativePath.h"
 #include "common/Text.h"
 
 #include <atomic>
@@ -38,12 +39,12 @@ std::string FindInFolder(const std::string& dir, const std::string& name)
 {
     const std::string exact = dir + name;
     std::error_code ec;
-    if (fs::exists(exact, ec))
+    if (fs::exists(PathFromUtf8(exact), ec))
         return exact;
     const std::string wanted = FoldLower(name);
-    const fs::path folder = dir.empty() ? fs::path(".") : fs::path(dir);
+    const fs::path folder = dir.empty() ? fs::path(".") : PathFromUtf8(dir);
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string entry = it->path().filename().string();
+        const std::string entry = PathToUtf8(it->path().filename());
         if (FoldLower(entry) == wanted)
             return dir + entry;
     }
@@ -95,20 +96,20 @@ TempDir::TempDir()
         // create_directory fails when the name exists, so the folder is ours alone.
         if (fs::create_directory(candidate, ec) && !ec) {
             fs::permissions(candidate, fs::perms::owner_all, fs::perm_options::replace, ec);
-            m_path = candidate.string();
+            m_path = PathToUtf8(candidate);
             if (!m_path.empty() && m_path.back() != fs::path::preferred_separator)
                 m_path += static_cast<char>(fs::path::preferred_separator);
             return;
         }
     }
-    throw FileError(FileErrorKind::AccessDenied, base.string());
+    throw FileError(FileErrorKind::AccessDenied, PathToUtf8(base));
 }
 
 TempDir::~TempDir()
 {
     std::error_code ec;
     if (!m_path.empty())
-        fs::remove_all(m_path, ec);
+        fs::remove_all(PathFromUtf8(m_path), ec);
 }
 
 } // namespace orvik

@@ -12,7 +12,6 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <sys/wait.h>
 
 using namespace orvik;
 
@@ -21,7 +20,7 @@ namespace {
 using Outcome = test::OrvikRun;
 using test::Lines;
 
-Outcome Orvik(const test::ScratchDir& dir, const std::string& args, const std::string& input = "/dev/null")
+Outcome Orvik(const test::ScratchDir& dir, const std::string& args, const std::string& input = test::NullDevice())
 {
     return test::RunOrvikLine(dir, args, input);
 }
@@ -186,7 +185,7 @@ TEST_F(SaveTable, AMillionRowsAreRefusedUnreadFromFileAndStandardInput)
         big += tsv[1 + static_cast<std::size_t>(i) % (tsv.size() - 1)] + "\n";
     const std::string path = Write("big.tsv", big);
     const auto before = test::ReadBytes(base);
-    for (const auto& [args, input] : {std::pair<std::string, std::string>{"'" + path + "'", "/dev/null"}, {"-", path}}) {
+    for (const auto& [args, input] : {std::pair<std::string, std::string>{"'" + path + "'", test::NullDevice()}, {"-", path}}) {
         const Outcome r = Orvik(dir, "save '" + base + "' " + mission + " " + args, input);
         EXPECT_EQ(r.status, 1);
         EXPECT_EQ(r.err.rfind("The table has more rows than the mission", 0), 0u) << r.err;
