@@ -98,6 +98,7 @@ int main(int argc, char** argv)
     demo->add_option("--seed", seed, "the seed (the same seed gives the same game)");
 
     try {
+        UseUtf8StandardStreams();
         const std::vector<std::string> args = Utf8Arguments(argc, argv);
         std::vector<const char*> utf8;
         for (const std::string& a : args)

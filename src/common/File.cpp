@@ -9,7 +9,9 @@
 
 #ifdef _WIN32
 #include <io.h>
+#ifndef NOMINMAX
 #define NOMINMAX
+#endif
 #include <windows.h>
 #else
 #include <fcntl.h>
@@ -230,10 +232,10 @@ namespace {
 // makes the lock advisory, as flock is: only other lockers wait for it.
 bool LockFarByte(std::FILE* file, DWORD flags)
 {
-    OVERLAPPED far{};
-    far.Offset = 0;
-    far.OffsetHigh = 0x7FFFFFFF;
-    return ::LockFileEx(reinterpret_cast<HANDLE>(::_get_osfhandle(::_fileno(file))), flags, 0, 1, 0, &far) != 0;
+    OVERLAPPED beyond{};
+    beyond.Offset = 0;
+    beyond.OffsetHigh = 0x7FFFFFFF;
+    return ::LockFileEx(reinterpret_cast<HANDLE>(::_get_osfhandle(::_fileno(file))), flags, 0, 1, 0, &beyond) != 0;
 }
 
 // A file system without locks (some network shares) cannot take turns; as on POSIX, saving goes on.

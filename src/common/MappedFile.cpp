@@ -13,7 +13,9 @@
 #include <unistd.h>
 #define ORVIK_HAVE_MMAP 1
 #elif defined(_WIN32)
+#ifndef NOMINMAX
 #define NOMINMAX
+#endif
 #include <windows.h>
 #endif
 
@@ -69,25 +71,25 @@ bool MappedFile::Open(const std::string& path)
     ::close(fd);
 #elif defined(_WIN32)
     // Others may read, write or rename the file meanwhile, as on POSIX; the view stays valid.
-    const HANDLE file = ::CreateFileW(WidePath(path).c_str(), GENERIC_READ,
+    const HANDLE handle = ::CreateFileW(WidePath(path).c_str(), GENERIC_READ,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    if (handle == INVALID_HANDLE_VALUE)
         return false;
-    LARGE_INTEGER length{};
-    if (!::GetFileSizeEx(file, &length) || ::GetFileType(file) != FILE_TYPE_DISK) {
-        ::CloseHandle(file);
+    LARGE_INTEGER fileLength{};
+    if (!::GetFileSizeEx(handle, &fileLength) || ::GetFileType(handle) != FILE_TYPE_DISK) {
+        ::CloseHandle(handle);
         return false;
     }
-    const auto size = static_cast<std::size_t>(length.QuadPart);
-    if (size > 0 && static_cast<LONGLONG>(size) == length.QuadPart) {
-        const HANDLE mapping = ::CreateFileMappingW(file, nullptr, PAGE_READONLY, 0, 0, nullptr);
+    const auto size = static_cast<std::size_t>(fileLength.QuadPart);
+    if (size > 0 && static_cast<LONGLONG>(size) == fileLength.QuadPart) {
+        const HANDLE mapping = ::CreateFileMappingW(handle, nullptr, PAGE_READONLY, 0, 0, nullptr);
         if (mapping) {
             const void* data = ::MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, size);
             // The view keeps the mapping and the file alive by itself.
             ::CloseHandle(mapping);
             if (data) {
-                ::CloseHandle(file);
+                ::CloseHandle(handle);
                 m_data = static_cast<const std::uint8_t*>(data);
                 m_size = size;
                 m_mapped = true;
@@ -95,7 +97,7 @@ bool MappedFile::Open(const std::string& path)
             }
         }
     }
-    ::CloseHandle(file);
+    ::CloseHandle(handle);
 #endif
     // Empty files and systems without mapping: read the bytes.
     std::error_code ec;

@@ -3,7 +3,11 @@
 #include "common/Unicode.h"
 
 #ifdef _WIN32
+#ifndef NOMINMAX
 #define NOMINMAX
+#endif
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 #include <shellapi.h>
 #endif
@@ -31,9 +35,15 @@ std::FILE* OpenCFile(const std::string& path, const char* mode)
     return ::_wfopen(WidePath(path).c_str(), WidePath(mode).c_str());
 }
 
-std::vector<std::string> Utf8Arguments(int argc, char** argv)
+void UseUtf8StandardStreams()
 {
     ::SetConsoleOutputCP(CP_UTF8);
+    for (std::FILE* stream : {stdin, stdout, stderr})
+        ::_setmode(::_fileno(stream), _O_BINARY);
+}
+
+std::vector<std::string> Utf8Arguments(int argc, char** argv)
+{
     int count = 0;
     wchar_t** wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
     std::vector<std::string> args;
@@ -59,6 +69,8 @@ std::string PathToUtf8(const std::filesystem::path& path) { return path.string()
 std::FILE* OpenCFile(const std::string& path, const char* mode) { return std::fopen(path.c_str(), mode); }
 
 std::vector<std::string> Utf8Arguments(int argc, char** argv) { return std::vector<std::string>(argv, argv + argc); }
+
+void UseUtf8StandardStreams() {}
 
 #endif
 

@@ -20,7 +20,12 @@ std::wstring WidePath(const std::string& path);
 #endif
 
 // The program's arguments as UTF-8. On Windows they are read again from the wide command line (argv
-// holds only what the ANSI code page can), and console output is switched to UTF-8.
+// holds only what the ANSI code page can).
 std::vector<std::string> Utf8Arguments(int argc, char** argv);
+
+// Standard input and output carry UTF-8 bytes as they are: on Windows the console shows UTF-8 and
+// no line end is turned into CR LF, so a table printed there is byte for byte the one printed on
+// Linux. Nothing to do elsewhere.
+void UseUtf8StandardStreams();
 
 } // namespace orvik

@@ -37,18 +37,21 @@ std::string GameDirectory(const std::string& archivePath)
 
 std::string FindInFolder(const std::string& dir, const std::string& name)
 {
+    // The names are compared as listed rather than asked for, because a file system that ignores
+    // case (Windows, a FAT stick) says any spelling exists; the name is reported as it is on disk.
     const std::string exact = dir + name;
-    std::error_code ec;
-    if (fs::exists(PathFromUtf8(exact), ec))
-        return exact;
     const std::string wanted = FoldLower(name);
+    std::string folded;
+    std::error_code ec;
     const fs::path folder = dir.empty() ? fs::path(".") : PathFromUtf8(dir);
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string entry = PathToUtf8(it->path().filename());
-        if (FoldLower(entry) == wanted)
-            return dir + entry;
+        if (entry == name)
+            return exact;
+        if (folded.empty() && FoldLower(entry) == wanted)
+            folded = dir + entry;
     }
-    return exact;
+    return folded.empty() ? exact : folded;
 }
 
 bool IsSafeFileName(std::string_view name)

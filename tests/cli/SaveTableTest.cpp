@@ -161,8 +161,8 @@ TEST_F(SaveTable, RefusesAndWritesNothing)
 TEST_F(SaveTable, FoldersAndUnreadableTablesAreRefusedByName)
 {
     std::filesystem::create_directory(dir.File("folder.tsv"));
-    std::filesystem::create_symlink(dir.File("loop2.tsv"), dir.File("loop1.tsv"));
-    std::filesystem::create_symlink(dir.File("loop1.tsv"), dir.File("loop2.tsv"));
+    const bool loops = test::MakeSymlink(dir.File("loop2.tsv"), dir.File("loop1.tsv")) &&
+                       test::MakeSymlink(dir.File("loop1.tsv"), dir.File("loop2.tsv"));
     const std::pair<std::string, std::string> cases[] = {
         {"folder.tsv", " is a folder, not a file."},
         {"absent.json", " was not found."},
@@ -170,6 +170,8 @@ TEST_F(SaveTable, FoldersAndUnreadableTablesAreRefusedByName)
     };
     const auto before = test::ReadBytes(base);
     for (const auto& [name, says] : cases) {
+        if (name == std::string("loop1.tsv") && !loops)
+            continue;  // no symbolic links here
         const Outcome r = Orvik(dir, "save '" + base + "' " + mission + " '" + dir.File(name) + "'");
         EXPECT_EQ(r.status, 1) << name;
         EXPECT_EQ(r.err.rfind("The table " + dir.File(name) + says, 0), 0u) << r.err;

@@ -4,7 +4,9 @@
 #include "common/Unicode.h"
 
 #ifdef _WIN32
+#ifndef NOMINMAX
 #define NOMINMAX
+#endif
 #include <windows.h>
 #else
 #include <csignal>
