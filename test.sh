@@ -14,3 +14,4 @@ for preset in release asan; do
   ctest --preset "$preset" -j "$jobs"
 done
 ./scripts/fuzz.sh
+./scripts/windows.sh
