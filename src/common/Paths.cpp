@@ -54,10 +54,38 @@ std::string FindInFolder(const std::string& dir, const std::string& name)
     return folded.empty() ? exact : folded;
 }
 
+#ifdef _WIN32
+namespace {
+
+bool IsWindowsDeviceName(std::string_view name)
+{
+    std::string stem = FoldLower(name.substr(0, name.find('.')));
+    while (!stem.empty() && stem.back() == ' ')
+        stem.pop_back();
+    static const char* const devices[] = {"con", "prn", "aux", "nul", "conin$", "conout$"};
+    for (const char* d : devices)
+        if (stem == d)
+            return true;
+    // COM1-COM9, LPT1-LPT9 (and the superscript digits Windows also takes).
+    if (stem.size() >= 4 && (stem.compare(0, 3, "com") == 0 || stem.compare(0, 3, "lpt") == 0)) {
+        const std::string_view digit = std::string_view(stem).substr(3);
+        return (digit.size() == 1 && digit[0] >= '1' && digit[0] <= '9') || digit == "\xB9" || digit == "\xB2" ||
+               digit == "\xB3" || digit == "\xC2\xB9" || digit == "\xC2\xB2" || digit == "\xC2\xB3";
+    }
+    return false;
+}
+
+} // namespace
+#endif
+
 bool IsSafeFileName(std::string_view name)
 {
     if (name.empty() || name == "." || name == "..")
         return false;
+#ifdef _WIN32
+    if (IsWindowsDeviceName(name) || name.back() == '.' || name.back() == ' ')
+        return false;
+#endif
     for (char c : name) {
         const auto u = static_cast<unsigned char>(c);
         if (c == '/' || c == '\\' || c == ':' || u < 0x20 || u == 0x7F)

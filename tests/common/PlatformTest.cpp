@@ -145,6 +145,25 @@ TEST(UnicodePaths, EveryFileCallTakesTheNameWhole)
     }
 }
 
+TEST(SafeNames, WindowsDevicesAndNamesItWouldAlterAreRefusedThere)
+{
+#ifdef _WIN32
+    const bool windows = true;
+#else
+    const bool windows = false;
+#endif
+    // name, safe on Windows; every one is safe elsewhere.
+    const std::pair<const char*, bool> cases[] = {
+        {"nul", false},      {"NUL.pcx", false},  {"con.bms", false}, {"Aux.ter", false},
+        {"prn", false},      {"com1.txt", false}, {"LPT9", false},    {"nul .pcx", false},
+        {"map.", false},     {"map ", false},     {"com0", true},     {"com10", true},
+        {"null.pcx", true},  {"console", true},   {"a.nul", true},    {"lpt.bms", true},
+        {"raid.bms", true},
+    };
+    for (const auto& [name, safeOnWindows] : cases)
+        EXPECT_EQ(IsSafeFileName(name), windows ? safeOnWindows : true) << name;
+}
+
 TEST(FileLocks, TakenInTurnWithoutStoppingTheHoldersOwnReadsAndWrites)
 {
     test::ScratchDir scratch;
