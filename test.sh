@@ -18,3 +18,4 @@ for preset in release asan; do
   fi
 done
 ./scripts/fuzz.sh
+./scripts/windows.sh

@@ -6,6 +6,10 @@ packages=(build-essential cmake ninja-build qt6-base-dev qt6-qpa-plugins libgtes
           libbenchmark-dev libcli11-dev nlohmann-json3-dev fonts-liberation xvfb xauth
           clang libclang-rt-14-dev
           dpkg-dev lintian desktop-file-utils appstream man-db bash-completion)
+# The Windows cross-build and its Wine run (scripts/windows.sh), unless skipped.
+if [ "${ORVIK_SKIP_WINDOWS:-0}" != 1 ]; then
+  packages+=(g++-mingw-w64-x86-64-posix wine wine64)
+fi
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then

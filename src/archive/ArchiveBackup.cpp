@@ -3,6 +3,7 @@
 #include "common/FileError.h"
 #include "common/OutputFile.h"
 #include "common/Paths.h"
+#include "common/NativePath.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -67,7 +68,7 @@ std::string BackUpBeforeFirstSave(File& archive, const std::string& archivePath)
     const std::string copyPath = BackupPath(archivePath);
     std::error_code ec;
     // Anything already there, even a link or a folder, is the user's: never replaced.
-    if (std::filesystem::exists(std::filesystem::symlink_status(copyPath, ec)))
+    if (std::filesystem::exists(std::filesystem::symlink_status(PathFromUtf8(copyPath), ec)))
         return {};
     const std::string archiveName = FileNameOf(archivePath);
     const std::string copyName = FileNameOf(copyPath);
@@ -78,7 +79,7 @@ std::string BackUpBeforeFirstSave(File& archive, const std::string& archivePath)
             out.Commit();
         }
         if (!SameBytes(archive, copyPath)) {
-            std::filesystem::remove(copyPath, ec);
+            std::filesystem::remove(PathFromUtf8(copyPath), ec);
             throw FileError(FileErrorKind::HardIO, copyPath);
         }
     } catch (const FileError& e) {

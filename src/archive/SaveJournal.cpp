@@ -4,6 +4,7 @@
 #include "common/FileError.h"
 #include "common/OutputFile.h"
 #include "common/Paths.h"
+#include "common/NativePath.h"
 
 #include <algorithm>
 #include <array>
@@ -106,7 +107,7 @@ void WriteChunked(File& out, const std::vector<std::uint8_t>& bytes, Checksum* s
 void RemoveQuietly(const std::string& path)
 {
     std::error_code ec;
-    std::filesystem::remove(path, ec);
+    std::filesystem::remove(PathFromUtf8(path), ec);
 }
 
 std::string FileNameOf(const std::string& path)
@@ -165,7 +166,7 @@ void WriteJournal(const std::string& archivePath, const ArchivePatch& patch)
         out.Sync();
         out.Close();
     } catch (...) {
-        const bool created = out.IsOpen() || std::filesystem::exists(path);
+        const bool created = out.IsOpen() || std::filesystem::exists(PathFromUtf8(path));
         try {
             out.Close();
         } catch (...) {
@@ -183,7 +184,7 @@ JournalContents ReadJournal(const std::string& archivePath)
     JournalContents contents;
     std::error_code ec;
     const std::string path = JournalPath(archivePath);
-    if (!std::filesystem::exists(path, ec))
+    if (!std::filesystem::exists(PathFromUtf8(path), ec))
         return contents;
     contents.present = true;
     File in(path, File::Mode::Read);
@@ -233,7 +234,7 @@ JournalContents ReadJournal(const std::string& archivePath)
 SettleResult SettleJournal(const std::string& archivePath)
 {
     std::error_code ec;
-    if (!std::filesystem::exists(JournalPath(archivePath), ec))
+    if (!std::filesystem::exists(PathFromUtf8(JournalPath(archivePath)), ec))
         return {};
     File archive(archivePath, File::Mode::ReadWrite);
     if (!archive.IsOpen()) {

@@ -146,7 +146,7 @@ int Diff(const std::string& a, const std::string& b, const std::vector<std::stri
     else
         WriteDifferencesTsv(std::cout, report.differences);
     for (const std::string& problem : report.problems)
-        std::cerr << Out(problem) << '\n';
+        std::cerr << MessageToUtf8(problem) << '\n';
     return report.differences.empty() && report.problems.empty() ? 0 : 1;
 }
 

@@ -13,6 +13,7 @@
 #include "mission/ItemRows.h"
 #include "mission/MissionSave.h"
 #include "mission/MissionModel.h"
+#include "common/NativePath.h"
 
 #include <nlohmann/json.hpp>
 
@@ -26,6 +27,8 @@ namespace orvik::cli {
 namespace {
 
 std::string Out(const std::string& cp1252) { return Cp1252ToUtf8(cp1252); }
+// Messages may hold paths, which came in as UTF-8 and are not converted again.
+std::string Msg(const std::string& message) { return MessageToUtf8(message); }
 
 } // namespace
 
@@ -76,9 +79,9 @@ CItemDefList LoadCatalogue(const std::string& base, const std::string& explicitP
         const std::string folder = GameDirectory(base).empty() ? std::string("the current folder")
                                                                 : GameDirectory(base);
         if (explicitPath.empty())
-            std::cerr << "items.def was not found in " << Out(folder) << ".\n";
+            std::cerr << "items.def was not found in " << Msg(folder) << ".\n";
         else
-            std::cerr << Out(explicitPath) << " could not be read; item names are left empty.\n";
+            std::cerr << Msg(explicitPath) << " could not be read; item names are left empty.\n";
     }
     return catalogue;
 }
@@ -169,7 +172,7 @@ int Items(const std::string& base, const std::string& mission, const std::string
         LoadReport report;
         report.itemsDamaged = true;
         report.itemCount = model.items.size();
-        std::cerr << Out(LoadReportMessage(report, info.name)) << '\n';
+        std::cerr << Msg(LoadReportMessage(report, info.name)) << '\n';
         return 1;
     }
     return 0;
@@ -211,14 +214,14 @@ int Save(const std::string& base, const std::string& mission, const std::string&
     options.backup = backup;
     const SaveOutcome outcome = SaveMission(base, info, model, document.Rows(), defs, options);
     if (!outcome.notice.empty())
-        std::cerr << Out(outcome.notice) << '\n';
+        std::cerr << Msg(outcome.notice) << '\n';
     if (outcome.status == SaveStatus::ChangedOnDisk) {
         std::cerr << Out(info.name) << " changed on disk since it was read; nothing was saved. "
                   << "Give --force to overwrite those changes.\n";
         return 1;
     }
     if (!outcome.saved) {
-        std::cerr << Out(outcome.message) << '\n';
+        std::cerr << Msg(outcome.message) << '\n';
         return 1;
     }
     std::cout << outcome.message << '\n';
@@ -235,13 +238,13 @@ int Export(const std::string& base, const std::string& mission)
     // The mission is unpacked even without its terrain, but the export then did not do all it should.
     const ExportResult result = ExportMissionFiles(base, info.Text(), model.Terrain());
     if (found && result.complete) {
-        std::cout << Out(result.message) << '\n';
+        std::cout << Msg(result.message) << '\n';
         return 0;
     }
     if (model.terrainFile.empty())
-        std::cerr << Out("The mission " + info.name + " names no terrain description; no terrain files were unpacked.")
+        std::cerr << Msg("The mission " + info.name + " names no terrain description; no terrain files were unpacked.")
                   << '\n';
-    std::cerr << Out(result.message) << '\n';
+    std::cerr << Msg(result.message) << '\n';
     return 1;
 }
 
@@ -258,7 +261,7 @@ int Extract(const std::string& archivePath, const std::string& entry, const std:
     if (!dir.empty() && dir.back() != '/' && dir.back() != static_cast<char>(std::filesystem::path::preferred_separator))
         dir += static_cast<char>(std::filesystem::path::preferred_separator);
     std::error_code ec;
-    if (!dir.empty() && !std::filesystem::is_directory(dir, ec))
+    if (!dir.empty() && !std::filesystem::is_directory(PathFromUtf8(dir), ec))
         throw UserError("The folder " + destDir + " does not exist.");
     if (!archive.ExtractFile(archivePath, name, dir))
         throw UserError(entry + " was not found in " + archivePath + ".");

@@ -4,6 +4,7 @@
 #include "Commands.h"
 #include "common/FileError.h"
 #include "common/Text.h"
+#include "common/NativePath.h"
 
 #include <CLI/CLI.hpp>
 #include "OrvikVersion.h"
@@ -98,7 +99,12 @@ int main(int argc, char** argv)
     demo->add_option("--seed", seed, "the seed (the same seed gives the same game)");
 
     try {
-        app.parse(argc, argv);
+        UseUtf8StandardStreams();
+        const std::vector<std::string> args = Utf8Arguments(argc, argv);
+        std::vector<const char*> utf8;
+        for (const std::string& a : args)
+            utf8.push_back(a.c_str());
+        app.parse(static_cast<int>(utf8.size()), utf8.data());
     } catch (const CLI::ParseError& e) {
         const int code = app.exit(e);
         return code == 0 ? 0 : 2;
@@ -111,13 +117,13 @@ int main(int argc, char** argv)
         if (!opened.empty() && !*demo && !*pcx && !*check && !*diff) {
             const SettleResult settled = SettleJournal(opened);
             if (!settled.message.empty())
-                std::cerr << Cp1252ToUtf8(settled.message) << '\n';
+                std::cerr << MessageToUtf8(settled.message) << '\n';
         }
         if (*check || *diff) {
             // What they read may be half of an interrupted save: say so.
             for (const std::string& path : {base.substr(0, base.find("::")), archiveB.substr(0, archiveB.find("::"))})
-                if (!path.empty() && std::filesystem::exists(JournalPath(path)))
-                    std::cerr << Cp1252ToUtf8(path) << " has an unfinished save (" << Cp1252ToUtf8(JournalPath(path))
+                if (!path.empty() && std::filesystem::exists(PathFromUtf8(JournalPath(path))))
+                    std::cerr << MessageToUtf8(path) << " has an unfinished save (" << MessageToUtf8(JournalPath(path))
                               << "); this command only reads, so the editor or another orvik command will finish it.\n";
         }
         if (*missions)
@@ -163,10 +169,10 @@ int main(int argc, char** argv)
         if (*diff)
             return cli::Diff(base, archiveB, missionNames, format, catalogue);
     } catch (const FileError& e) {
-        std::cerr << Cp1252ToUtf8(e.Message()) << '\n';
+        std::cerr << MessageToUtf8(e.Message()) << '\n';
         return 1;
     } catch (const UserError& e) {
-        std::cerr << Cp1252ToUtf8(e.what()) << '\n';
+        std::cerr << MessageToUtf8(e.what()) << '\n';
         return 1;
     } catch (const std::exception& e) {
         std::cerr << "orvik: " << e.what() << '\n';

@@ -2,13 +2,16 @@
 
 #include "common/FaultPoint.h"
 #include "common/FileError.h"
+#include "common/NativePath.h"
 
 #include <cerrno>
 #include <utility>
 
 #ifdef _WIN32
 #include <io.h>
+#ifndef NOMINMAX
 #define NOMINMAX
+#endif
 #include <windows.h>
 #else
 #include <fcntl.h>
@@ -17,6 +20,29 @@
 #endif
 
 namespace orvik {
+
+namespace {
+
+// 64-bit offsets everywhere: Windows' long is 32 bits, and an archive past 2 GiB must not wrap.
+int SeekTo(std::FILE* f, std::int64_t position, int whence)
+{
+#ifdef _WIN32
+    return ::_fseeki64(f, position, whence);
+#else
+    return ::fseeko(f, static_cast<off_t>(position), whence);
+#endif
+}
+
+std::int64_t Tell(std::FILE* f)
+{
+#ifdef _WIN32
+    return ::_ftelli64(f);
+#else
+    return static_cast<std::int64_t>(::ftello(f));
+#endif
+}
+
+} // namespace
 
 File::~File()
 {
@@ -53,13 +79,16 @@ bool File::Open(const std::string& path, Mode mode)
     m_mode = mode;
     const char* how = mode == Mode::Read ? "rb" : mode == Mode::ReadWrite ? "r+b" : "wb";
     errno = 0;
-    m_file = path.empty() ? nullptr : std::fopen(path.c_str(), how);
+#ifdef _WIN32
+    _doserrno = 0;
+#endif
+    m_file = path.empty() ? nullptr : OpenCFile(path, how);
     m_openErrno = m_file ? 0 : (path.empty() ? ENOENT : errno);
 #ifdef _WIN32
-    // The C library folds a file held open by another program into "access denied"; the
-    // system's own code tells sharing and locking apart.
-    if (!m_file && (_doserrno == ERROR_SHARING_VIOLATION || _doserrno == ERROR_LOCK_VIOLATION))
-        m_openErrno = _doserrno == ERROR_SHARING_VIOLATION ? EBUSY : EDEADLK;
+    // The C library folds several reasons (a file held open by another program, a locked one) into
+    // "access denied"; the system's own code tells them apart.
+    if (!m_file && _doserrno != 0 && ErrnoFromWindowsError(_doserrno) != 0)
+        m_openErrno = ErrnoFromWindowsError(_doserrno);
 #endif
     return m_file != nullptr;
 }
@@ -118,14 +147,14 @@ void File::Seek(std::int64_t position)
     if (position < 0)
         throw FileError(FileErrorKind::BadSeek);
     errno = 0;
-    if (std::fseek(m_file, static_cast<long>(position), SEEK_SET) != 0)
+    if (SeekTo(m_file, position, SEEK_SET) != 0)
         ThrowErrno(false);
 }
 
 std::int64_t File::Position()
 {
     RequireOpen(false);
-    const long pos = std::ftell(m_file);
+    const std::int64_t pos = Tell(m_file);
     if (pos < 0)
         ThrowErrno(false);
     return pos;
@@ -134,11 +163,11 @@ std::int64_t File::Position()
 std::int64_t File::Length()
 {
     RequireOpen(false);
-    const long here = std::ftell(m_file);
-    if (here < 0 || std::fseek(m_file, 0, SEEK_END) != 0)
+    const std::int64_t here = Tell(m_file);
+    if (here < 0 || SeekTo(m_file, 0, SEEK_END) != 0)
         ThrowErrno(false);
-    const long end = std::ftell(m_file);
-    if (end < 0 || std::fseek(m_file, here, SEEK_SET) != 0)
+    const std::int64_t end = Tell(m_file);
+    if (end < 0 || SeekTo(m_file, here, SEEK_SET) != 0)
         ThrowErrno(false);
     return end;
 }
@@ -195,13 +224,31 @@ void File::Close()
         ThrowErrno(true);
 }
 
+#ifdef _WIN32
+namespace {
+
+// Windows' locks are mandatory: a lock over the data would stop this program's own second handle
+// (the backup copy, the journal's re-read) from touching it. One byte far past any archive's end
+// makes the lock advisory, as flock is: only other lockers wait for it.
+bool LockFarByte(std::FILE* file, DWORD flags)
+{
+    OVERLAPPED beyond{};
+    beyond.Offset = 0;
+    beyond.OffsetHigh = 0x7FFFFFFF;
+    return ::LockFileEx(reinterpret_cast<HANDLE>(::_get_osfhandle(::_fileno(file))), flags, 0, 1, 0, &beyond) != 0;
+}
+
+// A file system without locks (some network shares) cannot take turns; as on POSIX, saving goes on.
+bool LocksUnsupported(DWORD code) { return code == ERROR_NOT_SUPPORTED || code == ERROR_INVALID_FUNCTION; }
+
+} // namespace
+#endif
+
 void File::Lock()
 {
     RequireOpen(true);
 #ifdef _WIN32
-    OVERLAPPED whole{};
-    if (!LockFileEx(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(m_file))), LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD,
-                    MAXDWORD, &whole))
+    if (!LockFarByte(m_file, LOCKFILE_EXCLUSIVE_LOCK) && !LocksUnsupported(::GetLastError()))
         throw FileError(FileErrorKind::LockViolation, m_path);
 #else
     int result = 0;
@@ -219,9 +266,10 @@ bool File::TryLock()
 {
     RequireOpen(true);
 #ifdef _WIN32
-    OVERLAPPED whole{};
-    return LockFileEx(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(m_file))),
-                      LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD, MAXDWORD, &whole) != 0;
+    if (LockFarByte(m_file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY))
+        return true;
+    const DWORD code = ::GetLastError();
+    return code != ERROR_LOCK_VIOLATION && code != ERROR_IO_PENDING;
 #else
     if (::flock(fileno(m_file), LOCK_EX | LOCK_NB) == 0)
         return true;

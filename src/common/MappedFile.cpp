@@ -1,5 +1,7 @@
 #include "common/MappedFile.h"
 
+#include "common/NativePath.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <new>
@@ -10,6 +12,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #define ORVIK_HAVE_MMAP 1
+#elif defined(_WIN32)
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
 #endif
 
 namespace orvik {
@@ -21,6 +28,9 @@ void MappedFile::Release()
 #ifdef ORVIK_HAVE_MMAP
     if (m_mapped && m_data)
         munmap(const_cast<std::uint8_t*>(m_data), m_size);
+#elif defined(_WIN32)
+    if (m_mapped && m_data)
+        ::UnmapViewOfFile(m_data);
 #endif
     m_copy.reset();
     m_data = nullptr;
@@ -59,13 +69,42 @@ bool MappedFile::Open(const std::string& path)
         }
     }
     ::close(fd);
+#elif defined(_WIN32)
+    // Others may read, write or rename the file meanwhile, as on POSIX; the view stays valid.
+    const HANDLE handle = ::CreateFileW(WidePath(path).c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return false;
+    LARGE_INTEGER fileLength{};
+    if (!::GetFileSizeEx(handle, &fileLength) || ::GetFileType(handle) != FILE_TYPE_DISK) {
+        ::CloseHandle(handle);
+        return false;
+    }
+    const auto size = static_cast<std::size_t>(fileLength.QuadPart);
+    if (size > 0 && static_cast<LONGLONG>(size) == fileLength.QuadPart) {
+        const HANDLE mapping = ::CreateFileMappingW(handle, nullptr, PAGE_READONLY, 0, 0, nullptr);
+        if (mapping) {
+            const void* data = ::MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, size);
+            // The view keeps the mapping and the file alive by itself.
+            ::CloseHandle(mapping);
+            if (data) {
+                ::CloseHandle(handle);
+                m_data = static_cast<const std::uint8_t*>(data);
+                m_size = size;
+                m_mapped = true;
+                return true;
+            }
+        }
+    }
+    ::CloseHandle(handle);
 #endif
     // Empty files and systems without mapping: read the bytes.
     std::error_code ec;
-    const std::uintmax_t fileSize = std::filesystem::file_size(path, ec);
+    const std::uintmax_t fileSize = std::filesystem::file_size(PathFromUtf8(path), ec);
     if (ec || static_cast<std::size_t>(fileSize) != fileSize)
         return false;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = OpenCFile(path, "rb");
     if (!file)
         return false;
     const auto length = static_cast<std::size_t>(fileSize);

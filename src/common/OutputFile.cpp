@@ -1,6 +1,7 @@
 #include "common/OutputFile.h"
 
 #include "common/FileError.h"
+#include "common/NativePath.h"
 
 #include <atomic>
 #include <cerrno>
@@ -13,6 +14,10 @@
 #include <fcntl.h>
 #include <io.h>
 #include <sys/stat.h>
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -48,7 +53,8 @@ FileErrorKind KindOf(int err, FileErrorKind otherwise)
 #ifdef _WIN32
 int OpenExclusive(const std::string& path)
 {
-    return ::_open(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+    return ::_wopen(WidePath(path).c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
+                    _S_IREAD | _S_IWRITE);
 }
 long WriteSome(int fd, const char* data, std::size_t size)
 {
@@ -58,16 +64,18 @@ long WriteSome(int fd, const char* data, std::size_t size)
 int SyncFd(int fd) { return ::_commit(fd); }
 int CloseFd(int fd) { return ::_close(fd); }
 void KeepMode(int, const std::string&) {}
+// Replaces the target in one step; write-through makes the new name durable before this returns,
+// which POSIX gets from syncing the folder.
 int Replace(const std::string& from, const std::string& to)
 {
-    std::error_code ec;
-    fs::rename(from, to, ec);
-    if (ec)
-        errno = EACCES;
-    return ec ? -1 : 0;
+    if (::MoveFileExW(WidePath(from).c_str(), WidePath(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return 0;
+    const int err = ErrnoFromWindowsError(::GetLastError());
+    errno = err ? err : EACCES;
+    return -1;
 }
 int SyncFolder(const std::string&) { return 0; }
-bool MayWrite(const std::string& path) { return ::_access(path.c_str(), 2) == 0 || errno == ENOENT; }
+bool MayWrite(const std::string& path) { return ::_waccess(WidePath(path).c_str(), 2) == 0 || errno == ENOENT; }
 #else
 int OpenExclusive(const std::string& path)
 {
@@ -111,7 +119,7 @@ bool MayWrite(const std::string& path) { return ::access(path.c_str(), W_OK) == 
 void CheckOutputTarget(const std::string& target)
 {
     std::error_code ec;
-    const fs::file_status status = fs::symlink_status(target, ec);
+    const fs::file_status status = fs::symlink_status(PathFromUtf8(target), ec);
     if (ec || status.type() == fs::file_type::not_found)
         return;  // nothing there yet; a folder that is missing is reported by the create
     if (status.type() == fs::file_type::symlink)
@@ -158,7 +166,7 @@ void OutputFile::Discard() noexcept
     }
     if (!m_temp.empty()) {
         std::error_code ec;
-        fs::remove(m_temp, ec);
+        fs::remove(PathFromUtf8(m_temp), ec);
         m_temp.clear();
     }
 }

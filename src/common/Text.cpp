@@ -1,5 +1,7 @@
 #include "common/Text.h"
 
+#include "common/Unicode.h"
+
 #include <array>
 
 namespace orvik {
@@ -118,6 +120,18 @@ std::string Cp1252ToUtf8(std::string_view text)
             AppendUtf8(out, u);
     }
     return out;
+}
+
+std::string MessageToUtf8(std::string_view text)
+{
+    // Plain ASCII is the same either way; otherwise the message must pass as UTF-8 whole, and the
+    // UTF-16 round trip is the strict check (a malformed byte comes back as another character).
+    bool ascii = true;
+    for (char c : text)
+        ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+    if (ascii || Utf16ToUtf8(Utf8ToUtf16(text)) == text)
+        return std::string(text);
+    return Cp1252ToUtf8(text);
 }
 
 std::string Utf8ToCp1252(std::string_view text)

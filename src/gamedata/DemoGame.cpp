@@ -8,6 +8,7 @@
 #include "gamedata/ItemDefWriter.h"
 #include "gamedata/MissionWriter.h"
 #include "gamedata/PffWriter.h"
+#include "common/NativePath.h"
 
 #include <filesystem>
 #include <system_error>
@@ -57,14 +58,14 @@ void WriteAll(const std::string& dir, const std::vector<std::pair<std::string, s
         }
         for (const auto& [name, data] : files) {
             std::error_code ec;
-            fs::rename(dir + name + ".part", dir + name, ec);
+            fs::rename(PathFromUtf8(dir + name + ".part"), PathFromUtf8(dir + name), ec);
             if (ec)
-                throw FileError(FileErrorKindFromErrno(ec.value()), dir + name);
+                throw FileError(FileErrorKindFromErrorCode(ec), dir + name);
         }
     } catch (...) {
         std::error_code ec;
         for (const auto& part : written)
-            fs::remove(part, ec);
+            fs::remove(PathFromUtf8(part), ec);
         throw;
     }
 }
@@ -79,11 +80,11 @@ void WriteDemoGame(const std::string& dir, const DemoOptions& options)
 
     // The folder first: a folder that cannot be made fails before any work is done.
     std::error_code ec;
-    if (!dir.empty() && !fs::is_directory(dir, ec)) {
-        fs::create_directories(dir, ec);
+    if (!dir.empty() && !fs::is_directory(PathFromUtf8(dir), ec)) {
+        fs::create_directories(PathFromUtf8(dir), ec);
         std::error_code again;
-        if (!fs::is_directory(dir, again))
-            throw FileError(ec ? FileErrorKindFromErrno(ec.value()) : FileErrorKind::BadPath, dir);
+        if (!fs::is_directory(PathFromUtf8(dir), again))
+            throw FileError(ec ? FileErrorKindFromErrorCode(ec) : FileErrorKind::BadPath, dir);
     }
     std::string folder = dir;
     if (!folder.empty() && folder.back() != '/' && folder.back() != fs::path::preferred_separator)

@@ -2,6 +2,7 @@
 
 #include "common/FileError.h"
 #include "common/Text.h"
+#include "common/NativePath.h"
 
 #include <nlohmann/json.hpp>
 
@@ -361,7 +362,7 @@ TableRows ReadTableFile(const std::string& path, TableFormat format, std::size_t
         return table;
     }
     std::error_code ec;
-    const auto status = std::filesystem::status(path, ec);
+    const auto status = std::filesystem::status(PathFromUtf8(path), ec);
     if (std::filesystem::is_directory(status))
         throw UserError("The table " + path + " is a folder, not a file.");
     if (ec && ec != std::errc::no_such_file_or_directory)
@@ -369,7 +370,7 @@ TableRows ReadTableFile(const std::string& path, TableFormat format, std::size_t
     if (!std::filesystem::exists(status))
         throw UserError("The table " + path + " was not found.");
     errno = 0;
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(PathFromUtf8(path), std::ios::binary);
     if (!in) {
         const int error = errno;
         throw UserError("The table " + path + " could not be read" +

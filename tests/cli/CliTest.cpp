@@ -16,7 +16,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
-#include <sys/wait.h>
 
 using namespace orvik;
 

@@ -1,11 +1,11 @@
 #pragma once
 // Runs the built orvik program in a shell and collects what it printed.
+#include "support/Process.h"
 #include "support/TestSupport.h"
 
-#include <cstdlib>
+#include <cstdint>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
 namespace orvik::test {
@@ -24,16 +24,15 @@ inline std::string ShellQuote(const std::string& s)
     return q + "'";
 }
 
-// argsLine is put after the program as it stands (quote it yourself); shellPrefix runs first in the
-// same shell, e.g. to set a file-size limit. The output files go into dir.
-inline OrvikRun RunOrvikLine(const ScratchDir& dir, const std::string& argsLine, const std::string& stdinPath = "/dev/null",
-                             const std::string& shellPrefix = {})
+// argsLine holds the arguments as a shell would take them (quote them yourself with '...'); no shell
+// runs, so the line means the same on every system. fileSizeLimit (bytes, POSIX only) caps the files
+// orvik writes. The output files go into dir.
+inline OrvikRun RunOrvikLine(const ScratchDir& dir, const std::string& argsLine, const std::string& stdinPath = NullDevice(),
+                             std::uint64_t fileSizeLimit = 0)
 {
     const std::string out = dir.File(".stdout"), err = dir.File(".stderr");
-    const std::string cmd = "(" + shellPrefix + "exec " + ShellQuote(ORVIK_EXE) + " " + argsLine + ") <" +
-                            ShellQuote(stdinPath) + " >" + ShellQuote(out) + " 2>" + ShellQuote(err);
-    const int raw = std::system(cmd.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadText(out), ReadText(err)};
+    const int status = RunProgram(ORVIK_EXE, SplitQuotedWords(argsLine), stdinPath, out, err, fileSizeLimit);
+    return {status, ReadText(out), ReadText(err)};
 }
 
 inline std::string QuoteArgs(const std::vector<std::string>& args)

@@ -12,7 +12,6 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <sys/wait.h>
 
 using namespace orvik;
 
@@ -21,7 +20,7 @@ namespace {
 using Outcome = test::OrvikRun;
 using test::Lines;
 
-Outcome Orvik(const test::ScratchDir& dir, const std::string& args, const std::string& input = "/dev/null")
+Outcome Orvik(const test::ScratchDir& dir, const std::string& args, const std::string& input = test::NullDevice())
 {
     return test::RunOrvikLine(dir, args, input);
 }
@@ -162,8 +161,8 @@ TEST_F(SaveTable, RefusesAndWritesNothing)
 TEST_F(SaveTable, FoldersAndUnreadableTablesAreRefusedByName)
 {
     std::filesystem::create_directory(dir.File("folder.tsv"));
-    std::filesystem::create_symlink(dir.File("loop2.tsv"), dir.File("loop1.tsv"));
-    std::filesystem::create_symlink(dir.File("loop1.tsv"), dir.File("loop2.tsv"));
+    const bool loops = test::MakeSymlink(dir.File("loop2.tsv"), dir.File("loop1.tsv")) &&
+                       test::MakeSymlink(dir.File("loop1.tsv"), dir.File("loop2.tsv"));
     const std::pair<std::string, std::string> cases[] = {
         {"folder.tsv", " is a folder, not a file."},
         {"absent.json", " was not found."},
@@ -171,6 +170,8 @@ TEST_F(SaveTable, FoldersAndUnreadableTablesAreRefusedByName)
     };
     const auto before = test::ReadBytes(base);
     for (const auto& [name, says] : cases) {
+        if (name == std::string("loop1.tsv") && !loops)
+            continue;  // no symbolic links here
         const Outcome r = Orvik(dir, "save '" + base + "' " + mission + " '" + dir.File(name) + "'");
         EXPECT_EQ(r.status, 1) << name;
         EXPECT_EQ(r.err.rfind("The table " + dir.File(name) + says, 0), 0u) << r.err;
@@ -186,7 +187,7 @@ TEST_F(SaveTable, AMillionRowsAreRefusedUnreadFromFileAndStandardInput)
         big += tsv[1 + static_cast<std::size_t>(i) % (tsv.size() - 1)] + "\n";
     const std::string path = Write("big.tsv", big);
     const auto before = test::ReadBytes(base);
-    for (const auto& [args, input] : {std::pair<std::string, std::string>{"'" + path + "'", "/dev/null"}, {"-", path}}) {
+    for (const auto& [args, input] : {std::pair<std::string, std::string>{"'" + path + "'", test::NullDevice()}, {"-", path}}) {
         const Outcome r = Orvik(dir, "save '" + base + "' " + mission + " " + args, input);
         EXPECT_EQ(r.status, 1);
         EXPECT_EQ(r.err.rfind("The table has more rows than the mission", 0), 0u) << r.err;

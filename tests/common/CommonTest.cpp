@@ -145,7 +145,9 @@ TEST(PathHelpers, GameFolderNamesAndScratchFolders)
     test::WriteBytes(dir.File("ITEMS.DEF"), {1});
     EXPECT_EQ(FindInFolder(dir.Path(), "items.def"), dir.File("ITEMS.DEF"));
     test::WriteBytes(dir.File("items.def"), {2});
-    EXPECT_EQ(FindInFolder(dir.Path(), "items.def"), dir.File("items.def"));
+    if (test::ListFolder(dir.Path()).size() == 2) {  // only where letter case tells names apart
+        EXPECT_EQ(FindInFolder(dir.Path(), "items.def"), dir.File("items.def"));
+    }
     EXPECT_EQ(FindInFolder(dir.Path(), "kq.pff"), dir.File("kq.pff"));
 
     std::string kept;

@@ -5,16 +5,14 @@
 #include "common/FileError.h"
 #include "mission/MissionSave.h"
 #include "mission/MissionTestData.h"
+#include "support/Process.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
 #include <functional>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <memory>
 
 namespace orvik {
 namespace {
@@ -30,24 +28,6 @@ CItemDefList MakeCatalogue()
     CItemDefList catalogue;
     catalogue.LoadText("begin \"Soldier\"\nid 100005\nbegin \"Tank\"\nid 100020\nbegin \"Crate\"\nid 100030\n");
     return catalogue;
-}
-
-// Runs body in a child process and returns its exit status, or 128 + the signal that ended it.
-int InChild(const std::function<int()>& body)
-{
-    const pid_t pid = fork();
-    if (pid == 0) {
-        int code = 99;
-        try {
-            code = body();
-        } catch (...) {
-            code = 98;
-        }
-        _exit(code);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status);
 }
 
 class MissionSaveTest : public ::testing::Test {
@@ -352,12 +332,9 @@ TEST_F(MissionSaveTest, TheFirstSaveKeepsACopyOfTheOriginal)
         std::filesystem::remove(copy);
         if (!c.before.empty())
             test::WriteBytes(copy, c.before);
-        const int status = InChild([&] {
-            if (c.fileSizeLimit) {
-                signal(SIGXFSZ, SIG_IGN);
-                const rlimit limit{static_cast<rlim_t>(c.fileSizeLimit), static_cast<rlim_t>(c.fileSizeLimit)};
-                setrlimit(RLIMIT_FSIZE, &limit);
-            }
+        if (c.fileSizeLimit && !test::CanFork())
+            continue;  // a file-size limit needs a child process of its own (POSIX)
+        const std::function<int()> body = [&] {
             CMissionModel m;
             Load(m);
             try {
@@ -366,7 +343,8 @@ TEST_F(MissionSaveTest, TheFirstSaveKeepsACopyOfTheOriginal)
             } catch (const UserError& e) {
                 return std::string(e.what()).find("could not be copied") != std::string::npos ? 3 : 2;
             }
-        });
+        };
+        const int status = c.fileSizeLimit ? test::RunInChild(body, c.fileSizeLimit) : body();
         EXPECT_EQ(status, c.saved ? 0 : 3) << c.what;
         EXPECT_EQ(test::ReadBytes(path) != original, c.saved) << c.what;
         if (c.copied)
@@ -382,6 +360,8 @@ constexpr std::size_t kBigMission = 3000;
 
 TEST_F(MissionSaveTest, KilledAtAnyWriteOrSyncTheArchiveIsOldOrNew)
 {
+    if (!test::CanFork())
+        GTEST_SKIP() << test::kNoFork;
     Build(kBigMission);
     ASSERT_TRUE(Load(model));
     const std::vector<ItemRow> rows = Moved(model, -9);
@@ -389,17 +369,17 @@ TEST_F(MissionSaveTest, KilledAtAnyWriteOrSyncTheArchiveIsOldOrNew)
     int points = 0, torn = 0;
     for (int killAt = 1;; ++killAt) {
         test::WriteBytes(path, original);
-        const int status = InChild([&] {
+        const int status = test::RunInChild([&] {
             int calls = 0;
             SetFaultHook([&](const char*) {
                 if (++calls == killAt)
-                    raise(SIGKILL);
+                    test::KillThisProcess();
             });
             return SaveMission(path, mission, model, rows, catalogue).saved ? 0 : 1;
         });
         if (status == 0)
             break;
-        ASSERT_EQ(status, 128 + SIGKILL) << "kill at " << killAt;
+        ASSERT_EQ(status, test::KilledStatus()) << "kill at " << killAt;
         ++points;
         const SettleResult settled = SettleJournal(path);
         const auto now = test::ReadBytes(path);
@@ -441,18 +421,17 @@ TEST_F(MissionSaveTest, AWriteFailingHalfWayLeavesTheArchiveAsItWas)
     }
 
     // A real limit on file size: the journal cannot be written whole.
+    if (!test::CanFork())
+        return;
     test::WriteBytes(path, original);
-    const int status = InChild([&] {
-        signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{100000, 100000};
-        setrlimit(RLIMIT_FSIZE, &limit);
+    const int status = test::RunInChild([&] {
         try {
             SaveMission(path, mission, model, rows, catalogue, kNoBackup);
         } catch (const FileError& e) {
             return e.Kind() == FileErrorKind::DiskFull ? 0 : 2;
         }
         return 1;
-    });
+    }, 100000);
     EXPECT_EQ(status, 0);
     EXPECT_EQ(test::ReadBytes(path), original);
     EXPECT_FALSE(JournalLeft());
@@ -460,39 +439,23 @@ TEST_F(MissionSaveTest, AWriteFailingHalfWayLeavesTheArchiveAsItWas)
 
 TEST_F(MissionSaveTest, TwoProcessesSavingAtOnceTakeTurns)
 {
+    if (!test::CanFork())
+        GTEST_SKIP() << test::kNoFork;
     Build(kBigMission);
     ASSERT_TRUE(Load(model));
     for (int round = 0; round < 4; ++round) {
         test::WriteBytes(path, original);
-        int ready[2], go[2];
-        ASSERT_EQ(pipe(ready), 0);
-        ASSERT_EQ(pipe(go), 0);
-        std::vector<pid_t> children;
-        for (int dx : {100, 200}) {
-            const pid_t pid = fork();
-            if (pid == 0) {
-                CMissionModel m;
-                Load(m);
-                char c = 'r';
-                if (write(ready[1], &c, 1) != 1 || read(go[0], &c, 1) != 1)
-                    _exit(97);
-                const SaveOutcome outcome = SaveMission(path, mission, m, Moved(m, dx), catalogue);
-                _exit(outcome.saved ? 0 : outcome.status == SaveStatus::ChangedOnDisk ? 3 : 1);
-            }
-            children.push_back(pid);
-        }
-        char c = 0;
-        ASSERT_EQ(read(ready[0], &c, 1), 1);
-        ASSERT_EQ(read(ready[0], &c, 1), 1);
-        ASSERT_EQ(write(go[1], "gg", 2), 2);
-        int statuses[2] = {};
-        for (int i = 0; i < 2; ++i) {
-            int status = 0;
-            waitpid(children[static_cast<std::size_t>(i)], &status, 0);
-            statuses[i] = WEXITSTATUS(status);
-        }
-        for (int fd : {ready[0], ready[1], go[0], go[1]})
-            close(fd);
+        std::vector<std::function<std::function<int()>()>> savers;
+        for (int dx : {100, 200})
+            savers.push_back([&, dx] {
+                auto m = std::make_shared<CMissionModel>();
+                Load(*m);
+                return std::function<int()>([&, m, dx] {
+                    const SaveOutcome outcome = SaveMission(path, mission, *m, Moved(*m, dx), catalogue);
+                    return outcome.saved ? 0 : outcome.status == SaveStatus::ChangedOnDisk ? 3 : 1;
+                });
+            });
+        const std::vector<int> statuses = test::RunTogether(savers);
         // One saved, the other found the first one's records and wrote nothing.
         ASSERT_EQ(statuses[0] + statuses[1], 3) << statuses[0] << " " << statuses[1];
         EXPECT_EQ(test::ReadBytes(path), SavedCopy(Moved(model, statuses[0] == 0 ? 100 : 200)));

@@ -28,5 +28,13 @@ std::string ReadText(const std::string& path);
 bool Exists(const std::string& path);
 // Names of the files in a folder, sorted.
 std::vector<std::string> ListFolder(const std::string& dir);
+// The name a file gets when it is created under name (Windows stores names in UTF-16, so an
+// 8-bit name comes back as the letters it stands for; elsewhere it is unchanged).
+std::string StoredName(const std::string& name);
+
+// Makes link point at target; false where the system will not (Windows without the privilege,
+// Wine), and the test then skips what needs it.
+bool MakeSymlink(const std::string& target, const std::string& link);
+inline constexpr const char* kNoSymlinks = "symbolic links cannot be made here (Windows without the privilege, Wine)";
 
 } // namespace orvik::test

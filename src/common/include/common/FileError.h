@@ -2,6 +2,7 @@
 // File errors as the editor reports them: a kind and the name of the file involved.
 #include <stdexcept>
 #include <string>
+#include <system_error>
 
 namespace orvik {
 
@@ -46,6 +47,12 @@ std::string FileErrorMessage(FileErrorKind kind, const std::string& fileName);
 
 // Maps an operating-system error code (errno) to a kind by its meaning.
 FileErrorKind FileErrorKindFromErrno(int err);
+// A Windows error code (GetLastError) as the errno of the same meaning, so that both systems report
+// the same kinds; 0 for codes without one. Defined everywhere, so the table is checked on every system.
+int ErrnoFromWindowsError(unsigned long code);
+FileErrorKind FileErrorKindFromWindowsError(unsigned long code);
+// A std::filesystem error: errno's codes, or on Windows the system's own.
+FileErrorKind FileErrorKindFromErrorCode(const std::error_code& ec);
 
 // Messages of the editor's own (an unsafe name, a damaged mission, a refused command).
 // The dialog shows them in a plain message box; the command line prints them and exits 1.

@@ -14,7 +14,9 @@ std::string GameDirectory(const std::string& archivePath);
 std::string FindInFolder(const std::string& dir, const std::string& name);
 
 // A name that may be used as a file name inside a folder: not empty, not "." or "..", no '/',
-// '\\' or ':' and no control character.
+// '\\' or ':' and no control character. On Windows also not a device (CON, NUL, COM1 ... with any
+// extension), which would send the bytes out of the folder, and no trailing dot or blank, which
+// Windows drops, so the file would land under another name.
 bool IsSafeFileName(std::string_view name);
 // A name that may stand in a one-line repack script: no blank, & | < > ^ % " or control character.
 bool IsSafeScriptName(std::string_view name);

@@ -26,6 +26,10 @@ std::string FormatLong(std::int32_t value);
 // Windows-1252 cannot hold become '?'.
 std::string Cp1252ToUtf8(std::string_view text);
 std::string Utf8ToCp1252(std::string_view text);
+// A message for a UTF-8 console that may join Windows-1252 text with paths that came in as UTF-8:
+// text that is well-formed UTF-8 (what any path typed on the command line is) goes out as it is,
+// anything else is read as Windows-1252. A path is never converted twice.
+std::string MessageToUtf8(std::string_view text);
 
 // White space as the terrain reader trims it: space, tab, CR, LF, vertical tab, form feed.
 bool IsTrimSpace(char c);
