@@ -45,10 +45,8 @@ void CEditorDlg::OnSelchangeMission()
     const LoadReport report = m_model.Load(archive, offset, m_strBasePath, m_map->View(), m_loadedMission->size);
     archive.Close();
 
-    // Every centre item moves the centre, so the last one wins.
-    for (const auto& item : m_model.items)
-        if (IsCenterItem(*item, m_itemDefs))
-            m_map->SetCenter(item->m_nX, item->m_nY);
+    if (const auto center = CenterItemPosition(m_model, m_itemDefs))
+        m_map->SetCenter(center->first, center->second);
     m_document.Load(RowsOfModel(m_model, m_itemDefs));
     m_map->SetModel(&m_model);
     m_map->repaint();

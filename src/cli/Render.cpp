@@ -112,9 +112,8 @@ int Render(const std::string& base, const std::string& mission, const RenderOpti
         File file(base, File::Mode::Read);
         report = model.Load(file, info.offset, base, view, info.size);
     }
-    for (const auto& item : model.items)
-        if (IsCenterItem(*item, defs))
-            view.SetCenter(item->m_nX, item->m_nY);
+    if (const auto center = CenterItemPosition(model, defs))
+        view.SetCenter(center->first, center->second);
     view.SetModel(&model);
     view.SetSelection(SelectedItems(options.select, model.items.size()));
 
