@@ -130,8 +130,8 @@ void CEditorDlg::OnGetMissionFiles()
     if (m_cbMission->currentIndex() < 0)
         return;
     // A file that was not found is named as such, never listed as unpacked.
-    const ExportResult result =
-        ExportMissionFiles(m_strBasePath, FromQt(m_cbMission->currentText()), m_model.Terrain());
+    const ExportResult result = ExportMissionFiles(
+        m_strBasePath, MissionNameFromLine(FromQt(m_cbMission->currentText())), m_model.Terrain());
     m_prompts.Message(ToQt(result.message));
 }
 

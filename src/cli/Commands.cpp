@@ -231,7 +231,7 @@ int Export(const std::string& base, const std::string& mission)
     const bool found = model.ReadTerrainInfo(file, info.offset, base);
     file.Close();
     // The mission is unpacked even without its terrain, but the export then did not do all it should.
-    const ExportResult result = ExportMissionFiles(base, info.Text(), model.Terrain());
+    const ExportResult result = ExportMissionFiles(base, info.name, model.Terrain());
     if (found && result.complete) {
         std::cout << Out(result.message) << '\n';
         return 0;
