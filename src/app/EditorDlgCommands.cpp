@@ -131,7 +131,7 @@ void CEditorDlg::OnGetMissionFiles()
         return;
     // A file that was not found is named as such, never listed as unpacked.
     const ExportResult result = ExportMissionFiles(
-        m_strBasePath, MissionNameFromLine(FromQt(m_cbMission->currentText())), m_model.Terrain());
+        m_strBasePath, MissionNameFromLine(FromQt(m_cbMission->currentText())), m_model.terrain);
     m_prompts.Message(ToQt(result.message));
 }
 

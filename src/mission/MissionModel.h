@@ -34,10 +34,7 @@ public:
     virtual ~CMissionModel();
 
     std::vector<std::unique_ptr<CMissionItem>> items;
-    std::string colorMapFile;
-    std::string elevMapFile;
-    std::string detailMapFile;
-    std::string terrainFile;
+    TerrainNames terrain;  // the description's name and the three map names it gives
     // The record bytes as the last ReadItems found them (word 0 included), or as the last save
     // wrote them: a save compares them with the disk to see whether someone else changed it.
     std::vector<std::uint8_t> loadedRecords;
@@ -57,11 +54,9 @@ public:
     // file in a private temporary folder. Never writes into the game directory.
     LoadReport Load(File& archiveFile, std::uint32_t missionOffset, std::string archivePath, ITerrainView& mapView,
                     std::uint64_t entrySize = kToEndOfFile);
-    // Sets terrainFile from the mission and the three map names from its description in kq.pff.
+    // Sets terrain.terrainFile from the mission and the three map names from its description in kq.pff.
     // Returns false when the description is not there (the three map names are then empty).
     bool ReadTerrainInfo(File& archiveFile, std::uint32_t missionOffset, std::string archivePath);
-
-    TerrainNames Terrain() const { return {colorMapFile, elevMapFile, detailMapFile, terrainFile}; }
 };
 
 // The user's words for a LoadReport ("" when nothing is wrong). name is the mission's entry name.
