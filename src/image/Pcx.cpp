@@ -213,6 +213,19 @@ std::optional<PackedImage> Decode(const std::uint8_t* data, std::size_t size, st
     return image;
 }
 
+// Decode, with the memory running out taken as a refusal like any other: the loader never throws.
+std::optional<PackedImage> DecodeNoThrow(const std::uint8_t* data, std::size_t size, std::uint32_t& width,
+                                         std::uint32_t& height, std::uint64_t maxBytes, bool* tooLarge)
+{
+    try {
+        return Decode(data, size, width, height, maxBytes, tooLarge);
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    } catch (const std::length_error&) {
+        return std::nullopt;
+    }
+}
+
 } // namespace
 
 std::uint64_t PcxDecodeBytes(const PcxHeader& header)
@@ -228,50 +241,30 @@ std::optional<PackedImage> DecodePcxWithin(const std::uint8_t* data, std::size_t
                                            std::uint32_t& width, std::uint32_t& height, bool& tooLarge)
 {
     tooLarge = false;
-    try {
-        return Decode(data, size, width, height, maxBytes, &tooLarge);
-    } catch (const std::bad_alloc&) {
-        return std::nullopt;
-    } catch (const std::length_error&) {
-        return std::nullopt;
-    }
+    return DecodeNoThrow(data, size, width, height, maxBytes, &tooLarge);
 }
 
 std::optional<PackedImage> LoadPcxImageWithin(const std::string& path, std::uint64_t maxBytes, std::uint32_t& width,
                                               std::uint32_t& height, bool& tooLarge)
 {
     tooLarge = false;
+    // The whole file at once (mapped, so a large map is not copied): the decoder works on memory.
     MappedFile file;
     if (!file.Open(path))
         return std::nullopt;
-    return DecodePcxWithin(file.Data(), file.Size(), maxBytes, width, height, tooLarge);
+    return DecodeNoThrow(file.Data(), file.Size(), width, height, maxBytes, &tooLarge);
 }
 
 std::optional<PackedImage> DecodePcx(const std::uint8_t* data, std::size_t size, std::uint32_t& width,
                                      std::uint32_t& height)
 {
-    try {
-        return Decode(data, size, width, height);
-    } catch (const std::bad_alloc&) {
-        return std::nullopt;
-    } catch (const std::length_error&) {
-        return std::nullopt;
-    }
+    return DecodeNoThrow(data, size, width, height, UINT64_MAX, nullptr);
 }
 
 std::optional<PackedImage> LoadPcxImage(const std::string& path, std::uint32_t& width, std::uint32_t& height)
 {
-    // The whole file at once (mapped, so a large map is not copied): the decoder works on memory.
-    MappedFile file;
-    if (!file.Open(path))
-        return std::nullopt;
-    try {
-        return Decode(file.Data(), file.Size(), width, height);
-    } catch (const std::bad_alloc&) {
-        return std::nullopt;
-    } catch (const std::length_error&) {
-        return std::nullopt;
-    }
+    bool tooLarge = false;
+    return LoadPcxImageWithin(path, UINT64_MAX, width, height, tooLarge);
 }
 
 } // namespace orvik
