@@ -143,10 +143,10 @@ int Pcx(const std::string& input, const std::string& output, const std::string& 
 {
     CheckOutputTarget(output);
     std::uint32_t width = 0, height = 0;
-    std::optional<PackedImage> image = LoadPcxImage(input, width, height);
+    PcxError error = PcxError::None;
+    std::optional<PackedImage> image = LoadPcxImage(input, width, height, &error);
     if (!image)
-        throw UserError(input + " could not be read as a PCX image (missing, damaged, or of a kind this program "
-                                "does not read).");
+        throw UserError(input + " could not be read as a PCX image: " + PcxErrorText(error) + ".");
     if (!shrink.empty()) {
         const auto [w, h] = ParsePair(shrink, 'x', "size (write WIDTHxHEIGHT)");
         if (w <= 0 || h <= 0)

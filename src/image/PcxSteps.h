@@ -34,9 +34,9 @@ enum class Layout {
 // blue, 0, so that a pixel is written with one 4-byte copy.
 using Palette = std::array<std::uint32_t, 256>;
 
-// Reads and checks the 128-byte header at the start of data. False when the file ends inside
-// it, the first byte is not 10 or the version is not 0, 2, 3 or 5.
-bool ReadPcxHeader(const std::uint8_t* data, std::size_t size, PcxHeader& header);
+// Reads and checks the 128-byte header at the start of data: NotPcx when the file ends inside it
+// or the first byte is not 10, UnknownVersion when the version is not 0, 2, 3 or 5.
+PcxError ReadPcxHeader(const std::uint8_t* data, std::size_t size, PcxHeader& header);
 
 // The working palette: the trailing 256-colour palette for version 5 at depth 8 when its marker
 // is there, otherwise the grey ramp; at depths 1 to 4 the first 2^depth entries come from the

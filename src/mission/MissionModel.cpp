@@ -270,7 +270,7 @@ LoadReport CMissionModel::Load(File& archiveFile, std::uint32_t missionOffset, s
     // Called in every case: without a file the view shows black terrain instead of the last one.
     mapView.LoadMap(mapPath);
     if (extracted)
-        report.colorMapTooLarge = mapView.OversizedMap();
+        report.colorMapRefused = mapView.RefusedMap();
     return report;
 }
 
@@ -297,10 +297,14 @@ std::string LoadReportMessage(const LoadReport& report, const std::string& missi
                 "\" names no colour map; the map shows no terrain.");
         else
             add("The colour map \"" + report.colorMapFile + "\" was not found in kq.pff; the map shows no terrain.");
-    } else if (report.colorMapTooLarge) {
-        add("The colour map \"" + report.colorMapFile + "\" is " + std::to_string(report.colorMapTooLarge->width) +
-            " x " + std::to_string(report.colorMapTooLarge->height) +
+    } else if (report.colorMapRefused && report.colorMapRefused->reason == PcxError::TooLarge) {
+        const MapSize& size = report.colorMapRefused->size;
+        add("The colour map \"" + report.colorMapFile + "\" is " + std::to_string(size.width) + " x " +
+            std::to_string(size.height) +
             " pixels, too large to show (decoding it would take more than 256 MiB); the map shows no terrain.");
+    } else if (report.colorMapRefused) {
+        add("The colour map \"" + report.colorMapFile + "\" could not be shown: " +
+            PcxErrorText(report.colorMapRefused->reason) + "; the map shows no terrain.");
     }
     return message;
 }

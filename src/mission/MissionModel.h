@@ -18,7 +18,7 @@ struct LoadReport {
     bool itemsDamaged = false;     // records ran to the end of the file without an end mark
     bool terrainMissing = false;   // the terrain description is not in kq.pff
     bool colorMapMissing = false;  // the colour map is not in kq.pff (or no colour map is named)
-    std::optional<MapSize> colorMapTooLarge;  // the colour map's size, when it needs too much memory to show
+    std::optional<MapRefusal> colorMapRefused;  // why the colour map could not be decoded to show
     // What the message needs to name.
     std::size_t itemCount = 0;     // the items loaded
     std::string terrainFile;       // the terrain description looked for

@@ -261,5 +261,38 @@ TEST_F(TerrainLoadTest, MissingTerrainArchiveFailsAfterTheItemsWereRead)
     EXPECT_TRUE(view.paths.empty());
 }
 
+TEST(LoadReportMessage, ARefusedColourMapNamesItsReason)
+{
+    struct Case {
+        PcxError reason;
+        MapSize size;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {PcxError::TooLarge, {9450, 9451},
+         "The colour map \"c.pcx\" is 9450 x 9451 pixels, too large to show (decoding it would take more than "
+         "256 MiB); the map shows no terrain."},
+        {PcxError::Truncated, {1024, 1024},
+         "The colour map \"c.pcx\" could not be shown: it is truncated (the file ends before its last scan line); "
+         "the map shows no terrain."},
+        {PcxError::NotPcx, {},
+         "The colour map \"c.pcx\" could not be shown: it is not a PCX image; the map shows no terrain."},
+        {PcxError::LineTooShort, {1024, 1024},
+         "The colour map \"c.pcx\" could not be shown: its bytes per line are too few for its width; the map shows "
+         "no terrain."},
+    };
+    for (const Case& c : cases) {
+        LoadReport report;
+        report.terrainFile = "t.ter";
+        report.colorMapFile = "c.pcx";
+        report.colorMapRefused = MapRefusal{c.reason, c.size};
+        EXPECT_EQ(LoadReportMessage(report, "m.bms"), c.expected);
+        // A map that was not there at all is said so, whatever the view made of the missing file.
+        report.colorMapMissing = true;
+        EXPECT_EQ(LoadReportMessage(report, "m.bms"),
+                  "The colour map \"c.pcx\" was not found in kq.pff; the map shows no terrain.");
+    }
+}
+
 } // namespace
 } // namespace orvik
