@@ -254,7 +254,8 @@ const char* PcxErrorText(PcxError error)
     case PcxError::CannotOpen: return "the file could not be opened";
     case PcxError::NotPcx: return "it is not a PCX image";
     case PcxError::UnknownVersion: return "its PCX version is not 0, 2, 3 or 5";
-    case PcxError::UnknownLayout: return "its layout (bits per pixel and planes) is of a kind this program does not read";
+    case PcxError::UnknownLayout:
+        return "its layout (bits per pixel and planes) is of a kind this program does not read";
     case PcxError::NoPixels: return "its header gives it no pixels";
     case PcxError::LineTooShort: return "its bytes per line are too few for its width";
     case PcxError::TooLarge: return "it is too large (decoding it would take more memory than this program allows)";
