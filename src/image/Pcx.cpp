@@ -6,10 +6,7 @@
 
 #include "common/MemoryHints.h"
 
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <memory>
 #include <new>
 #include <stdexcept>
 #include <vector>

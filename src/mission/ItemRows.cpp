@@ -1,9 +1,7 @@
 #include "mission/ItemRows.h"
 
-#include "common/FileError.h"
 #include "common/Text.h"
 
-#include <algorithm>
 
 namespace orvik {
 
