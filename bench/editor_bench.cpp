@@ -64,7 +64,7 @@ struct Games {
         const CMissionModel& biggest = *biggestModel;
         gamedata::MissionSpec plan;
         plan.title = "Sixty Thousand";
-        plan.terrainName = biggest.terrainFile;
+        plan.terrainName = biggest.terrain.terrainFile;
         for (std::size_t i = 0; i < 60000; ++i) {
             CMissionItem item = *biggest.items[i % biggest.items.size()];
             item.m_nX += static_cast<std::int32_t>(i % 97) * 4096;

@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CMissionModel model;
     File file(base, File::Mode::Read);
     fuzz::Require(model.ReadTerrainInfo(file, 0, base), "the description in kq.pff is found");
-    fuzz::Require(model.terrainFile == "desc.ter", "the mission's terrain name is kept folded");
-    fuzz::Require(SameNames(model.Terrain(), direct), "kq.pff and the text give the same map names");
+    fuzz::Require(model.terrain.terrainFile == "desc.ter", "the mission's terrain name is kept folded");
+    fuzz::Require(SameNames(model.terrain, direct), "kq.pff and the text give the same map names");
     return 0;
 }

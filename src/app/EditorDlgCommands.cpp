@@ -45,10 +45,8 @@ void CEditorDlg::OnSelchangeMission()
     const LoadReport report = m_model.Load(archive, offset, m_strBasePath, m_map->View(), m_loadedMission->size);
     archive.Close();
 
-    // Every centre item moves the centre, so the last one wins.
-    for (const auto& item : m_model.items)
-        if (IsCenterItem(*item, m_itemDefs))
-            m_map->SetCenter(item->m_nX, item->m_nY);
+    if (const auto center = CenterItemPosition(m_model, m_itemDefs))
+        m_map->SetCenter(center->first, center->second);
     m_document.Load(RowsOfModel(m_model, m_itemDefs));
     m_map->SetModel(&m_model);
     m_map->repaint();
@@ -132,8 +130,8 @@ void CEditorDlg::OnGetMissionFiles()
     if (m_cbMission->currentIndex() < 0)
         return;
     // A file that was not found is named as such, never listed as unpacked.
-    const ExportResult result =
-        ExportMissionFiles(m_strBasePath, FromQt(m_cbMission->currentText()), m_model.Terrain());
+    const ExportResult result = ExportMissionFiles(
+        m_strBasePath, MissionNameFromLine(FromQt(m_cbMission->currentText())), m_model.terrain);
     m_prompts.Message(ToQt(result.message));
 }
 

@@ -57,20 +57,14 @@ std::string Message(const std::array<Unpacked, 5>& files, const std::string& bas
 
 } // namespace
 
-std::string MissionNameFromLine(const std::string& line)
-{
-    const std::size_t blank = line.find(' ');
-    return blank == std::string::npos ? std::string() : line.substr(0, blank);
-}
-
-ExportResult ExportMissionFiles(const std::string& archivePath, const std::string& missionLine,
+ExportResult ExportMissionFiles(const std::string& archivePath, const std::string& missionName,
                                 const TerrainNames& names)
 {
     const std::string gameDir = GameDirectory(archivePath);
     const std::string terrainArchive = FindInFolder(gameDir, "kq.pff");
     // In the summary's order; the terrain files are unpacked first, the mission last.
     std::array<Unpacked, 5> files = {{
-        {MissionNameFromLine(missionLine), "Mission File", "mission file"},
+        {missionName, "Mission File", "mission file"},
         {names.colorMapFile, "Color Map", "color map"},
         {names.elevMapFile, "Depth Map", "depth map"},
         {names.detailMapFile, "Detail Map", "detail map"},

@@ -76,6 +76,12 @@ void CopyEntry(File& archive, const PffEntry& entry, const std::string& outputPa
 
 } // namespace
 
+std::string MissionNameFromLine(const std::string& line)
+{
+    const std::size_t blank = line.find(' ');
+    return blank == std::string::npos ? std::string() : line.substr(0, blank);
+}
+
 void CopyBytes(File& archive, File& out, std::uint64_t size) { CopyBlocks(archive, out, size); }
 
 void CPffArchive::ReadHeader(File& archive)

@@ -5,7 +5,6 @@
 #include "common/Text.h"
 #include "mission/ItemRows.h"
 
-#include <optional>
 #include <unordered_map>
 
 namespace orvik {

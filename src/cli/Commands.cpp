@@ -236,12 +236,12 @@ int Export(const std::string& base, const std::string& mission)
     const bool found = model.ReadTerrainInfo(file, info.offset, base);
     file.Close();
     // The mission is unpacked even without its terrain, but the export then did not do all it should.
-    const ExportResult result = ExportMissionFiles(base, info.Text(), model.Terrain());
+    const ExportResult result = ExportMissionFiles(base, info.name, model.terrain);
     if (found && result.complete) {
         std::cout << Msg(result.message) << '\n';
         return 0;
     }
-    if (model.terrainFile.empty())
+    if (model.terrain.terrainFile.empty())
         std::cerr << Msg("The mission " + info.name + " names no terrain description; no terrain files were unpacked.")
                   << '\n';
     std::cerr << Msg(result.message) << '\n';

@@ -112,9 +112,8 @@ int Render(const std::string& base, const std::string& mission, const RenderOpti
         File file(base, File::Mode::Read);
         report = model.Load(file, info.offset, base, view, info.size);
     }
-    for (const auto& item : model.items)
-        if (IsCenterItem(*item, defs))
-            view.SetCenter(item->m_nX, item->m_nY);
+    if (const auto center = CenterItemPosition(model, defs))
+        view.SetCenter(center->first, center->second);
     view.SetModel(&model);
     view.SetSelection(SelectedItems(options.select, model.items.size()));
 
@@ -144,10 +143,10 @@ int Pcx(const std::string& input, const std::string& output, const std::string& 
 {
     CheckOutputTarget(output);
     std::uint32_t width = 0, height = 0;
-    std::optional<PackedImage> image = LoadPcxImage(input, width, height);
+    PcxError error = PcxError::None;
+    std::optional<PackedImage> image = LoadPcxImage(input, width, height, &error);
     if (!image)
-        throw UserError(input + " could not be read as a PCX image (missing, damaged, or of a kind this program "
-                                "does not read).");
+        throw UserError(input + " could not be read as a PCX image: " + PcxErrorText(error) + ".");
     if (!shrink.empty()) {
         const auto [w, h] = ParsePair(shrink, 'x', "size (write WIDTHxHEIGHT)");
         if (w <= 0 || h <= 0)

@@ -156,15 +156,28 @@ std::optional<PackedImage> ShrinkImage(const std::uint8_t* pixels, std::uint32_t
     return out;
 }
 
+namespace {
+
+// The row stride of a 24-bit DIB of this size (rounded up to 4 bytes); none when the DIB could not
+// be described (a stride past 32 bits or a block past the address space).
+std::optional<std::uint64_t> DibStride(std::uint32_t width, std::uint32_t height)
+{
+    const std::uint64_t rowStride = ((std::uint64_t{width} * 24 + 31) / 32) * 4;
+    if (width == 0 || height == 0 || rowStride > std::numeric_limits<std::uint32_t>::max() ||
+        rowStride > std::numeric_limits<std::size_t>::max() / height)
+        return std::nullopt;
+    return rowStride;
+}
+
+} // namespace
+
 std::optional<std::vector<std::uint8_t>> MakeDibBits(const std::uint8_t* pixels, std::uint32_t width,
                                                      std::uint32_t height, std::uint32_t& stride)
 {
-    if (!pixels || width == 0 || height == 0)
+    const std::optional<std::uint64_t> dibStride = DibStride(width, height);
+    if (!pixels || !dibStride)
         return std::nullopt;
-    const std::uint64_t rowStride = ((std::uint64_t{width} * 24 + 31) / 32) * 4;
-    if (rowStride > std::numeric_limits<std::uint32_t>::max() ||
-        rowStride > std::numeric_limits<std::size_t>::max() / height)
-        return std::nullopt;
+    const std::uint64_t rowStride = *dibStride;
     std::vector<std::uint8_t> bits;
     try {
         bits.resize(static_cast<std::size_t>(rowStride * height));
@@ -191,11 +204,9 @@ std::optional<std::vector<std::uint8_t>> MakeDibBits(const std::uint8_t* pixels,
 bool DrawImage(Canvas* canvas, const std::uint8_t* pixels, std::uint32_t width, std::uint32_t height, std::int32_t x,
                std::int32_t y, std::int32_t dstWidth, std::int32_t dstHeight)
 {
-    if (!canvas || !pixels)
-        return false;
-    std::uint32_t stride = 0;
-    const std::optional<std::vector<std::uint8_t>> dib = MakeDibBits(pixels, width, height, stride);
-    if (!dib)
+    // The rows are read where they lie, top row first: a DIB copy would only be turned back. What
+    // no DIB could describe is refused all the same.
+    if (!canvas || !pixels || !DibStride(width, height))
         return false;
     // A mirrored or empty destination is not drawn.
     if (dstWidth <= 0 || dstHeight <= 0)
@@ -206,29 +217,31 @@ bool DrawImage(Canvas* canvas, const std::uint8_t* pixels, std::uint32_t width, 
     const std::int64_t top = std::max<std::int64_t>(0, -std::int64_t{y});
     const std::int64_t right = std::min<std::int64_t>(dstWidth, std::int64_t{canvas->Width()} - x);
     const std::int64_t bottom = std::min<std::int64_t>(dstHeight, std::int64_t{canvas->Height()} - y);
+    if (right <= left || bottom <= top)
+        return true;
+    const std::size_t srcRow = std::size_t{width} * 3;
     const bool stretched = static_cast<std::uint32_t>(dstWidth) != width || static_cast<std::uint32_t>(dstHeight) != height;
+    if (!stretched) {
+        const std::size_t bytes = static_cast<std::size_t>(right - left) * 3;
+        for (std::int64_t j = top; j < bottom; ++j)
+            std::memcpy(canvas->Data() + static_cast<std::size_t>((y + j) * canvas->Stride() + (x + left) * 3),
+                        pixels + static_cast<std::size_t>(j) * srcRow + static_cast<std::size_t>(left) * 3, bytes);
+        return true;
+    }
     // Nearest pixel: the source pixel under the centre of each destination pixel.
     auto sourceIndex = [](std::int64_t i, std::uint32_t size, std::int32_t dstSize) {
         return static_cast<std::uint32_t>((static_cast<std::uint64_t>(2 * i + 1) * size) /
                                           (2 * static_cast<std::uint64_t>(dstSize)));
     };
-    std::vector<std::uint32_t> columns;
-    if (stretched && right > left) {
-        columns.resize(static_cast<std::size_t>(right - left));
-        for (std::int64_t i = left; i < right; ++i)
-            columns[static_cast<std::size_t>(i - left)] = sourceIndex(i, width, dstWidth);
-    }
+    std::vector<std::uint32_t> columns(static_cast<std::size_t>(right - left));
+    for (std::int64_t i = left; i < right; ++i)
+        columns[static_cast<std::size_t>(i - left)] = sourceIndex(i, width, dstWidth);
     for (std::int64_t j = top; j < bottom; ++j) {
-        const std::uint32_t sourceRow = stretched ? sourceIndex(j, height, dstHeight) : static_cast<std::uint32_t>(j);
-        const std::uint8_t* dibRow = dib->data() + std::size_t{height - 1 - sourceRow} * stride;
+        const std::uint8_t* row = pixels + std::size_t{sourceIndex(j, height, dstHeight)} * srcRow;
         std::uint8_t* dst = canvas->Data() + static_cast<std::size_t>((y + j) * canvas->Stride() + (x + left) * 3);
-        for (std::int64_t i = left; i < right; ++i, dst += 3) {
-            const std::uint32_t sourceColumn =
-                stretched ? columns[static_cast<std::size_t>(i - left)] : static_cast<std::uint32_t>(i);
-            const std::uint8_t* p = dibRow + std::size_t{sourceColumn} * 3;
-            dst[0] = p[2];
-            dst[1] = p[1];
-            dst[2] = p[0];
+        for (const std::uint32_t column : columns) {
+            std::memcpy(dst, row + std::size_t{column} * 3, 3);
+            dst += 3;
         }
     }
     return true;

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cstring>
 #include <vector>
 
@@ -58,8 +57,7 @@ bool DecodeEightBitRows(const std::uint8_t*& in, const std::uint8_t* end, std::s
         std::size_t next = 0;
         bool lineDone = false;
         for (;;) {
-            const std::size_t stop =
-                std::max<std::size_t>(runs != 0 ? static_cast<std::size_t>(std::countr_zero(runs)) : 64, next);
+            const std::size_t stop = std::max(FirstRun(runs), next);
             const std::size_t single = stop - next;
             // Most stretches are short: eight pixels go out whether needed or not (also when two
             // runs follow each other and there is none), so the usual one costs no guess.
@@ -81,7 +79,7 @@ bool DecodeEightBitRows(const std::uint8_t*& in, const std::uint8_t* end, std::s
                 }
                 break;
             }
-            runs &= runs - 1;
+            runs = DropFirstRun(runs);
             const std::size_t count = base[stop] & 0x3F;
             const Pattern& pattern = patterns[base[stop + 1]];
             dst += 3 * single;

@@ -8,6 +8,26 @@
 
 namespace orvik::pcx {
 
+namespace {
+
+// The eight pixels of indices[0..7] through the palette as 24 bytes at row, in three word stores
+// (little-endian: an entry's red, green, blue are its low three bytes).
+void WriteEightPixels(const std::uint8_t* indices, const Palette& palette, std::uint8_t* row)
+{
+    const std::uint64_t e0 = palette[indices[0]], e1 = palette[indices[1]];
+    const std::uint64_t e2 = palette[indices[2]], e3 = palette[indices[3]];
+    const std::uint64_t e4 = palette[indices[4]], e5 = palette[indices[5]];
+    const std::uint64_t e6 = palette[indices[6]], e7 = palette[indices[7]];
+    const std::uint64_t w0 = e0 | (e1 << 24) | (e2 << 48);
+    const std::uint64_t w1 = (e2 >> 16) | (e3 << 8) | (e4 << 32) | (e5 << 56);
+    const std::uint64_t w2 = (e5 >> 8) | (e6 << 16) | (e7 << 40);
+    std::memcpy(row, &w0, 8);
+    std::memcpy(row + 8, &w1, 8);
+    std::memcpy(row + 16, &w2, 8);
+}
+
+} // namespace
+
 bool DecodePcxLine(const std::uint8_t*& in, const std::uint8_t* end, std::uint8_t* line, std::size_t length)
 {
     const std::uint8_t* p = in;
@@ -26,8 +46,7 @@ bool DecodePcxLine(const std::uint8_t*& in, const std::uint8_t* end, std::uint8_
         for (;;) {
             // The single bytes before the next run, copied whole (also when there are none:
             // that costs less than telling the cases apart), then the run.
-            const std::size_t stop =
-                std::max<std::size_t>(runs != 0 ? static_cast<std::size_t>(std::countr_zero(runs)) : 64, next);
+            const std::size_t stop = std::max(FirstRun(runs), next);
             const std::size_t single = stop - next;
             std::memcpy(line + pos, base + next, 16);
             for (std::size_t k = 16; k < single; k += 16)
@@ -42,9 +61,9 @@ bool DecodePcxLine(const std::uint8_t*& in, const std::uint8_t* end, std::uint8_
                 }
                 break;
             }
-            runs &= runs - 1;
+            runs = DropFirstRun(runs);
             const std::size_t count = base[stop] & 0x3F;
-            const std::uint64_t word = 0x0101010101010101ULL * base[stop + 1];
+            const std::uint64_t word = BroadcastByte(base[stop + 1]);
             std::uint8_t* dst = line + pos + single;
             std::memcpy(dst, &word, 8);
             std::memcpy(dst + 8, &word, 8);
@@ -75,7 +94,7 @@ bool DecodePcxLine(const std::uint8_t*& in, const std::uint8_t* end, std::uint8_
         if (p == end)
             return false;
         const std::size_t count = b & 0x3F;
-        const std::uint64_t word = 0x0101010101010101ULL * *p++;
+        const std::uint64_t word = BroadcastByte(*p++);
         for (std::size_t k = 0; k < count; k += 8)
             std::memcpy(line + pos + k, &word, 8);
         pos += count;
@@ -125,18 +144,8 @@ void ExpandThroughPalette(const std::uint8_t* indices, std::uint32_t width, cons
     std::uint32_t x = 0;
     if constexpr (std::endian::native == std::endian::little) {
         // Eight pixels make 24 bytes: three whole words, with no byte written twice.
-        for (; x + 8 <= width; x += 8, row += 24) {
-            const std::uint64_t e0 = palette[indices[x]], e1 = palette[indices[x + 1]];
-            const std::uint64_t e2 = palette[indices[x + 2]], e3 = palette[indices[x + 3]];
-            const std::uint64_t e4 = palette[indices[x + 4]], e5 = palette[indices[x + 5]];
-            const std::uint64_t e6 = palette[indices[x + 6]], e7 = palette[indices[x + 7]];
-            const std::uint64_t w0 = e0 | (e1 << 24) | (e2 << 48);
-            const std::uint64_t w1 = (e2 >> 16) | (e3 << 8) | (e4 << 32) | (e5 << 56);
-            const std::uint64_t w2 = (e5 >> 8) | (e6 << 16) | (e7 << 40);
-            std::memcpy(row, &w0, 8);
-            std::memcpy(row + 8, &w1, 8);
-            std::memcpy(row + 16, &w2, 8);
-        }
+        for (; x + 8 <= width; x += 8, row += 24)
+            WriteEightPixels(indices + x, palette, row);
     }
     for (; x < width; ++x, row += 3)
         std::memcpy(row, &palette[indices[x]], 3);

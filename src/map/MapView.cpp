@@ -102,16 +102,16 @@ void MapView::LoadMap(std::string path)
 {
     m_hImage.reset();
     m_fullImage.reset();
-    m_oversized.reset();
+    m_refusal.reset();
     std::uint32_t width = 0, height = 0;
     {
         // The shrunk copy is made while the decoded map is still held.
         constexpr std::uint64_t kShrunkBytes = std::uint64_t{kSize} * kSize * 3;
-        bool tooLarge = false;
+        PcxError error = PcxError::None;
         std::optional<PackedImage> loaded =
-            LoadPcxImageWithin(path, kMaxDecodeBytes - kShrunkBytes, width, height, tooLarge);
-        if (tooLarge)
-            m_oversized = MapSize{width, height};
+            LoadPcxImageWithin(path, kMaxDecodeBytes - kShrunkBytes, width, height, &error);
+        if (!loaded)
+            m_refusal = MapRefusal{error, MapSize{width, height}};
         // The game's colour maps are 1024 x 1024; other sizes are shrunk from their real size when
         // both sides reach 512, otherwise refused (enlarging is not supported).
         if (loaded && loaded->width >= kSize && loaded->height >= kSize &&

@@ -1,9 +1,7 @@
 #include "mission/ItemRows.h"
 
-#include "common/FileError.h"
 #include "common/Text.h"
 
-#include <algorithm>
 
 namespace orvik {
 
@@ -56,6 +54,16 @@ ItemRow ItemToRow(const CMissionItem& item, const CItemDefList& catalogue)
 bool IsCenterItem(const CMissionItem& item, const CItemDefList& catalogue)
 {
     return Contains(FoldLower(catalogue.GetNameById(item.m_nId)), "center");
+}
+
+std::optional<std::pair<std::int32_t, std::int32_t>> CenterItemPosition(const CMissionModel& model,
+                                                                        const CItemDefList& catalogue)
+{
+    std::optional<std::pair<std::int32_t, std::int32_t>> center;
+    for (const auto& item : model.items)
+        if (IsCenterItem(*item, catalogue))
+            center = std::pair{item->m_nX, item->m_nY};
+    return center;
 }
 
 ApplyResult ApplyRowsForSave(const std::vector<ItemRow>& rows, CMissionModel& model, const CItemDefList& catalogue)

@@ -228,24 +228,21 @@ bool CMissionModel::ReadTerrainInfo(File& archiveFile, std::uint32_t missionOffs
     std::array<char, 16> raw{};
     archiveFile.ReadExact(raw.data(), raw.size());
     const std::size_t len = static_cast<std::size_t>(std::find(raw.begin(), raw.end(), '\0') - raw.begin());
-    terrainFile = FoldLower(std::string_view(raw.data(), len));
-
     // Names of another mission's terrain must never survive into this one.
-    colorMapFile.clear();
-    elevMapFile.clear();
-    detailMapFile.clear();
-    if (terrainFile.empty())
+    terrain = TerrainNames{};
+    terrain.terrainFile = FoldLower(std::string_view(raw.data(), len));
+    if (terrain.terrainFile.empty())
         return false;
 
     File terrainArchive(TerrainArchivePath(archivePath), File::Mode::Read);
     CPffArchive reader;
-    const auto entry = reader.FindEntry(terrainArchive, terrainFile);
+    const auto entry = reader.FindEntry(terrainArchive, terrain.terrainFile);
     if (!entry)
         return false;
     const TerrainNames names = ReadDescription(terrainArchive, *entry);
-    colorMapFile = names.colorMapFile;
-    elevMapFile = names.elevMapFile;
-    detailMapFile = names.detailMapFile;
+    terrain.colorMapFile = names.colorMapFile;
+    terrain.elevMapFile = names.elevMapFile;
+    terrain.detailMapFile = names.detailMapFile;
     return true;
 }
 
@@ -257,23 +254,23 @@ LoadReport CMissionModel::Load(File& archiveFile, std::uint32_t missionOffset, s
     report.itemsDamaged = !ReadItems(archiveFile, missionOffset, entrySize);
     report.itemCount = items.size();
     report.terrainMissing = !ReadTerrainInfo(archiveFile, missionOffset, archivePath);
-    report.terrainFile = terrainFile;
-    report.colorMapFile = colorMapFile;
+    report.terrainFile = terrain.terrainFile;
+    report.colorMapFile = terrain.colorMapFile;
 
     // The colour map goes through a private scratch folder, so the game directory (and any
     // unpacked colour map or stale temp.pcx in it) is never touched.
     TempDir scratch;
     const std::string mapPath = scratch.Path() + "temp.pcx";
     bool extracted = false;
-    if (!colorMapFile.empty()) {
+    if (!terrain.colorMapFile.empty()) {
         CPffArchive reader;
-        extracted = reader.ExtractTo(TerrainArchivePath(archivePath), colorMapFile, mapPath);
+        extracted = reader.ExtractTo(TerrainArchivePath(archivePath), terrain.colorMapFile, mapPath);
     }
     report.colorMapMissing = !extracted;
     // Called in every case: without a file the view shows black terrain instead of the last one.
     mapView.LoadMap(mapPath);
     if (extracted)
-        report.colorMapTooLarge = mapView.OversizedMap();
+        report.colorMapRefused = mapView.RefusedMap();
     return report;
 }
 
@@ -300,10 +297,14 @@ std::string LoadReportMessage(const LoadReport& report, const std::string& missi
                 "\" names no colour map; the map shows no terrain.");
         else
             add("The colour map \"" + report.colorMapFile + "\" was not found in kq.pff; the map shows no terrain.");
-    } else if (report.colorMapTooLarge) {
-        add("The colour map \"" + report.colorMapFile + "\" is " + std::to_string(report.colorMapTooLarge->width) +
-            " x " + std::to_string(report.colorMapTooLarge->height) +
+    } else if (report.colorMapRefused && report.colorMapRefused->reason == PcxError::TooLarge) {
+        const MapSize& size = report.colorMapRefused->size;
+        add("The colour map \"" + report.colorMapFile + "\" is " + std::to_string(size.width) + " x " +
+            std::to_string(size.height) +
             " pixels, too large to show (decoding it would take more than 256 MiB); the map shows no terrain.");
+    } else if (report.colorMapRefused) {
+        add("The colour map \"" + report.colorMapFile + "\" could not be shown: " +
+            PcxErrorText(report.colorMapRefused->reason) + "; the map shows no terrain.");
     }
     return message;
 }

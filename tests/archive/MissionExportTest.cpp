@@ -70,7 +70,7 @@ TEST_F(MissionExportTest, UnpacksFilesWritesScriptsAndSummary)
     test::WriteBytes(m_dir.File("hills.ter"), Pattern(5000, 8));
     for (int run = 0; run < 2; ++run) {
         SCOPED_TRACE(run);
-        const ExportResult result = ExportMissionFiles(Base(), "raid.bms (Night Raid)", m_names);
+        const ExportResult result = ExportMissionFiles(Base(), "raid.bms", m_names);
         EXPECT_EQ(result.message, expectedSummary);
         EXPECT_TRUE(result.complete);
         EXPECT_EQ(Folder(), (std::vector<std::string>{"hills.ter", "hills_c.pcx", "hills_d.pcx", "hills_e.pcx",
@@ -93,7 +93,7 @@ TEST_F(MissionExportTest, LineFromTheMissionListNamesTheCapitalisedEntryInLowerC
     CPffArchive().ListMissions(list, Base());
     ASSERT_EQ(list.Size(), 2u);
     ASSERT_EQ(list.Text(1), "raid.bms (Night Raid)");
-    ExportMissionFiles(Base(), list.Text(1), {});
+    ExportMissionFiles(Base(), MissionNameFromLine(list.Text(1)), {});
     EXPECT_EQ(test::ReadBytes(m_dir.File("raid.bms")), m_mission);
     EXPECT_EQ(test::ReadText(m_dir.File("repackmission.bat")), "pack.exe kqbase.pff raid.bms");
 }
@@ -101,7 +101,7 @@ TEST_F(MissionExportTest, LineFromTheMissionListNamesTheCapitalisedEntryInLowerC
 TEST_F(MissionExportTest, EmptyTerrainNamesNeedNoTerrainArchive)
 {
     std::filesystem::remove(m_dir.File("kq.pff"));
-    const std::string summary = ExportMissionFiles(Base(), "raid.bms (Night Raid)", {}).message;
+    const std::string summary = ExportMissionFiles(Base(), "raid.bms", {}).message;
     EXPECT_EQ(test::ReadText(m_dir.File("repackterrain.bat")), "pack.exe kq.pff    ");
     EXPECT_EQ(summary, std::string("Unpacked files: \nraid.bms - Mission File\n - Color Map\n - Depth Map\n"
                                    " - Detail Map\n - Terrain description\n\n") +
@@ -112,7 +112,7 @@ TEST_F(MissionExportTest, EmptyTerrainNamesNeedNoTerrainArchive)
 TEST_F(MissionExportTest, NamesMissingFromTheArchivesAreSaidSoButStayInTheScripts)
 {
     struct Case {
-        const char* line;
+        const char* mission;
         TerrainNames names;
         std::vector<std::string> written;  // besides the archives and the scripts
         std::string message;
@@ -120,12 +120,12 @@ TEST_F(MissionExportTest, NamesMissingFromTheArchivesAreSaidSoButStayInTheScript
     const std::string closing = kClosing;
     const Case cases[] = {
         // The usual way: the description is missing, so its three maps are unknown.
-        {"raid.bms (Night Raid)",
+        {"raid.bms",
          {"", "", "", "gone.ter"},
          {"raid.bms"},
          "The terrain description \"gone.ter\" was not found in kq.pff; it was not unpacked.\n\n"
          "Unpacked files: \nraid.bms - Mission File\n\n" + closing},
-        {"lost.bms (Lost)",
+        {"lost.bms",
          {"gone_c.pcx", "hills_e.pcx", "gone_d.pcx", "gone.ter"},
          {"hills_e.pcx"},
          "The mission file \"lost.bms\" was not found in kqbase.pff; it was not unpacked.\n"
@@ -133,16 +133,16 @@ TEST_F(MissionExportTest, NamesMissingFromTheArchivesAreSaidSoButStayInTheScript
          "The detail map \"gone_d.pcx\" was not found in kq.pff; it was not unpacked.\n"
          "The terrain description \"gone.ter\" was not found in kq.pff; it was not unpacked.\n\n"
          "Unpacked files: \nhills_e.pcx - Depth Map\n\n" + closing},
-        {"lost.bms (Lost)", {}, {}, "The mission file \"lost.bms\" was not found in kqbase.pff; it was not unpacked.\n\n"
+        {"lost.bms", {}, {}, "The mission file \"lost.bms\" was not found in kqbase.pff; it was not unpacked.\n\n"
                                     "No files were unpacked.\n\n" + closing},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.line + (" " + c.names.terrainFile));
+        SCOPED_TRACE(c.mission + (" " + c.names.terrainFile));
         test::ScratchDir out;
         for (const std::string& name : test::ListFolder(m_dir.Path()))
             test::WriteBytes(out.File(name), test::ReadBytes(m_dir.File(name)));
         const std::string base = out.File("kqbase.pff");
-        const ExportResult result = ExportMissionFiles(base, c.line, c.names);
+        const ExportResult result = ExportMissionFiles(base, c.mission, c.names);
         EXPECT_FALSE(result.complete);
         EXPECT_EQ(result.message, c.message);
         std::vector<std::string> expected = c.written;
@@ -152,16 +152,16 @@ TEST_F(MissionExportTest, NamesMissingFromTheArchivesAreSaidSoButStayInTheScript
         if (!c.written.empty() && c.written[0] == "raid.bms") {
             EXPECT_EQ(test::ReadBytes(out.File("raid.bms")), m_mission);
         }
-        EXPECT_EQ(test::ReadText(out.File("repackmission.bat")), "pack.exe kqbase.pff " + MissionNameFromLine(c.line));
+        EXPECT_EQ(test::ReadText(out.File("repackmission.bat")), "pack.exe kqbase.pff " + std::string(c.mission));
         EXPECT_EQ(test::ReadText(out.File("repackterrain.bat")),
                   "pack.exe kq.pff " + c.names.colorMapFile + " " + c.names.elevMapFile + " " + c.names.detailMapFile +
                       " " + c.names.terrainFile);
     }
 }
 
-TEST_F(MissionExportTest, LineWithoutBlankGivesAnEmptyMissionName)
+TEST_F(MissionExportTest, EmptyMissionNameUnpacksNoMission)
 {
-    ExportMissionFiles(Base(), "raid.bms", m_names);
+    ExportMissionFiles(Base(), "", m_names);
     EXPECT_FALSE(test::Exists(m_dir.File("raid.bms")));
     EXPECT_EQ(test::ReadText(m_dir.File("repackmission.bat")), "pack.exe kqbase.pff ");
 }
@@ -169,7 +169,7 @@ TEST_F(MissionExportTest, LineWithoutBlankGivesAnEmptyMissionName)
 TEST_F(MissionExportTest, TerrainArchiveFoundWhateverItsCase)
 {
     std::filesystem::rename(m_dir.File("kq.pff"), m_dir.File("KQ.PFF"));
-    ExportMissionFiles(Base(), "raid.bms (Night Raid)", m_names);
+    ExportMissionFiles(Base(), "raid.bms", m_names);
     EXPECT_EQ(test::ReadBytes(m_dir.File("hills_c.pcx")), Pattern(900, 2));
     EXPECT_EQ(test::ReadText(m_dir.File("repackterrain.bat")),
               "pack.exe kq.pff hills_c.pcx hills_e.pcx hills_d.pcx hills.ter");
@@ -184,20 +184,16 @@ TEST_F(MissionExportTest, UnsafeNamesRefusedBeforeAnyFileIsWritten)
         for (int slot = 0; slot < 5; ++slot) {
             SCOPED_TRACE(name + " in slot " + std::to_string(slot));
             TerrainNames names = m_names;
-            std::string line = "raid.bms (Night Raid)";
+            std::string mission = "raid.bms";
             switch (slot) {
             case 0: names.colorMapFile = name; break;
             case 1: names.elevMapFile = name; break;
             case 2: names.detailMapFile = name; break;
             case 3: names.terrainFile = name; break;
-            default:
-                if (name.find(' ') != std::string::npos)
-                    continue;  // a blank ends the name taken from the line
-                line = name + " (t)";
-                break;
+            default: mission = name; break;
             }
             try {
-                ExportMissionFiles(Base(), line, names);
+                ExportMissionFiles(Base(), mission, names);
                 ADD_FAILURE() << "not refused";
             } catch (const UserError& e) {
                 EXPECT_NE(std::string(e.what()).find("\"" + name + "\""), std::string::npos) << e.what();
@@ -212,7 +208,7 @@ TEST_F(MissionExportTest, FileErrorsStopTheExport)
     // The terrain archive is read first: without it nothing at all is written.
     std::filesystem::remove(m_dir.File("kq.pff"));
     try {
-        ExportMissionFiles(Base(), "raid.bms (Night Raid)", m_names);
+        ExportMissionFiles(Base(), "raid.bms", m_names);
         ADD_FAILURE() << "no file error";
     } catch (const FileError& e) {
         EXPECT_EQ(e.Message(), m_dir.File("kq.pff") + " was not found.");
@@ -225,7 +221,7 @@ TEST_F(MissionExportTest, DamagedBaseArchiveKeepsTheTerrainFilesButWritesNoScrip
     auto base = test::ReadBytes(Base());
     base.resize(base.size() - 40);  // the mission's data is no longer all there
     test::WriteBytes(Base(), base);
-    EXPECT_THROW(ExportMissionFiles(Base(), "raid.bms (Night Raid)", m_names), FileError);
+    EXPECT_THROW(ExportMissionFiles(Base(), "raid.bms", m_names), FileError);
     EXPECT_EQ(Folder(), (std::vector<std::string>{"hills.ter", "hills_c.pcx", "hills_d.pcx", "hills_e.pcx", "kq.pff",
                                                   "kqbase.pff"}));
 }
@@ -242,7 +238,7 @@ TEST_F(MissionExportTest, ALinkAtAnyTargetIsRefusedBeforeAnyFileIsWritten)
             GTEST_SKIP() << test::kNoSymlinks;
         const auto before = Folder();
         try {
-            ExportMissionFiles(Base(), "raid.bms (Night Raid)", m_names);
+            ExportMissionFiles(Base(), "raid.bms", m_names);
             ADD_FAILURE() << "not refused";
         } catch (const UserError& e) {
             EXPECT_NE(std::string(e.what()).find(m_dir.File(name)), std::string::npos) << e.what();

@@ -446,6 +446,32 @@ TEST_F(OrvikCli, ExtractAndPcxRefuseBadInputCleanly)
     r = RunOrvik(dir, {"pcx", dir.File("bad.pcx"), dir.File("bad.png")});
     EXPECT_EQ(r.status, 1);
     EXPECT_FALSE(test::Exists(dir.File("bad.png")));
+
+    // A refused file is refused with its reason.
+    const std::vector<std::uint8_t> good = test::ReadBytes(pcx);
+    std::vector<std::uint8_t> deep = good;
+    deep[3] = 16;
+    struct Case {
+        const char* what;
+        std::vector<std::uint8_t> file;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"not a PCX file", {10, 9, 1}, "it is not a PCX image"},
+        {"cut short", std::vector<std::uint8_t>(good.begin(), good.begin() + 300), "it is truncated"},
+        {"16 bits a pixel", deep, "its layout (bits per pixel and planes)"},
+    };
+    for (const Case& c : cases) {
+        test::WriteBytes(dir.File("refused.pcx"), c.file);
+        r = RunOrvik(dir, {"pcx", dir.File("refused.pcx"), dir.File("refused.png")});
+        EXPECT_EQ(r.status, 1) << c.what;
+        EXPECT_NE(r.err.find(dir.File("refused.pcx") + " could not be read as a PCX image: " + c.reason),
+                  std::string::npos)
+            << c.what << ": " << r.err;
+        EXPECT_FALSE(test::Exists(dir.File("refused.png"))) << c.what;
+    }
+    r = RunOrvik(dir, {"pcx", dir.File("absent.pcx"), dir.File("absent.png")});
+    EXPECT_NE(r.err.find("the file could not be opened"), std::string::npos) << r.err;
 }
 
 TEST_F(OrvikCli, UsageErrorsExitTwoAndFileErrorsOne)

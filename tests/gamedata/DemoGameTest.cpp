@@ -41,7 +41,7 @@ struct LoadedMission {
     std::vector<CMissionItem> items;
     bool endMark = false;
     std::vector<std::int32_t> rawWord0;  // as stored, before the model drops it
-    CMissionModel terrain;               // only the terrain names are used
+    CMissionModel model;                 // only the terrain names are used
     bool terrainFound = false;
 };
 
@@ -100,7 +100,7 @@ std::unique_ptr<LoadedDemo> LoadDemo(const std::string& dir)
             file.Seek(static_cast<std::int64_t>(info.offset) + 264 + 96 * static_cast<std::int64_t>(i));
             mission->rawWord0.push_back(file.ReadInt32());
         }
-        mission->terrainFound = mission->terrain.ReadTerrainInfo(file, info.offset, base);
+        mission->terrainFound = mission->model.ReadTerrainInfo(file, info.offset, base);
         demo->missions.push_back(std::move(mission));
     });
     return demo;
@@ -234,12 +234,12 @@ TEST_F(DemoGame, ArchivesHoldTheMissionsAndOtherEntries)
     EXPECT_GE(descriptions.size(), 3u);
     EXPECT_LE(descriptions.size(), 4u);
     for (const auto& m : missions) {
-        EXPECT_TRUE(m->terrainFound) << m->info.name << " -> " << m->terrain.terrainFile;
-        EXPECT_TRUE(descriptions.count(m->terrain.terrainFile));
-        EXPECT_TRUE(m->terrain.colorMapFile.ends_with("_c.pcx")) << m->terrain.colorMapFile;
-        EXPECT_TRUE(m->terrain.elevMapFile.ends_with("_e.pcx")) << m->terrain.elevMapFile;
-        EXPECT_TRUE(m->terrain.detailMapFile.ends_with("_d.pcx")) << m->terrain.detailMapFile;
-        colourMaps.insert(m->terrain.colorMapFile);
+        EXPECT_TRUE(m->terrainFound) << m->info.name << " -> " << m->model.terrain.terrainFile;
+        EXPECT_TRUE(descriptions.count(m->model.terrain.terrainFile));
+        EXPECT_TRUE(m->model.terrain.colorMapFile.ends_with("_c.pcx")) << m->model.terrain.colorMapFile;
+        EXPECT_TRUE(m->model.terrain.elevMapFile.ends_with("_e.pcx")) << m->model.terrain.elevMapFile;
+        EXPECT_TRUE(m->model.terrain.detailMapFile.ends_with("_d.pcx")) << m->model.terrain.detailMapFile;
+        colourMaps.insert(m->model.terrain.colorMapFile);
     }
     EXPECT_EQ(colourMaps.size(), descriptions.size()) << "every terrain is used by some mission";
 }
@@ -327,10 +327,10 @@ TEST_F(DemoGame, TerrainMapsDecodeAndLookLikeTerrain)
     const std::string kq = s_demo->dir + "kq.pff";
     std::set<std::string> seen;
     for (const auto& m : s_demo->missions) {
-        if (!seen.insert(m->terrain.colorMapFile).second)
+        if (!seen.insert(m->model.terrain.colorMapFile).second)
             continue;
-        const auto colour = DecodeEntry(kq, m->terrain.colorMapFile);
-        ASSERT_TRUE(colour) << m->terrain.colorMapFile;
+        const auto colour = DecodeEntry(kq, m->model.terrain.colorMapFile);
+        ASSERT_TRUE(colour) << m->model.terrain.colorMapFile;
         EXPECT_EQ(colour->width, 256u);
         EXPECT_EQ(colour->height, 256u);
         // Many colours, yet neighbouring pixels mostly alike: landscape, not noise or a flat fill.
@@ -346,13 +346,13 @@ TEST_F(DemoGame, TerrainMapsDecodeAndLookLikeTerrain)
         EXPECT_GT(colours.size(), 60u);
         EXPECT_LT(step / static_cast<long long>(256 * 255 * 3), 24);
 
-        const auto elev = DecodeEntry(kq, m->terrain.elevMapFile);
-        ASSERT_TRUE(elev) << m->terrain.elevMapFile;
+        const auto elev = DecodeEntry(kq, m->model.terrain.elevMapFile);
+        ASSERT_TRUE(elev) << m->model.terrain.elevMapFile;
         EXPECT_GT(elev->width, 0u);
         for (std::size_t i = 0; i < elev->pixels.size(); i += 3)
             ASSERT_TRUE(elev->pixels[i] == elev->pixels[i + 1] && elev->pixels[i] == elev->pixels[i + 2]) << "grey";
-        const auto detail = DecodeEntry(kq, m->terrain.detailMapFile);
-        ASSERT_TRUE(detail) << m->terrain.detailMapFile;
+        const auto detail = DecodeEntry(kq, m->model.terrain.detailMapFile);
+        ASSERT_TRUE(detail) << m->model.terrain.detailMapFile;
         EXPECT_GT(detail->width, 0u);
     }
 }

@@ -182,6 +182,56 @@ PackedImage Quad()
 
 constexpr Rgb kRed{255, 0, 0}, kGreen{0, 255, 0}, kBlue{0, 0, 255}, kWhite{255, 255, 255}, kBlack{0, 0, 0};
 
+// The picture as it used to be made: through the bottom-up BGR DIB, nearest pixel, clipped.
+Canvas DrawnThroughTheDib(const PackedImage& image, int canvasW, int canvasH, int x, int y, int dstW, int dstH)
+{
+    Canvas canvas(canvasW, canvasH);
+    std::uint32_t stride = 0;
+    const auto dib = MakeDibBits(image.pixels.data(), image.width, image.height, stride);
+    for (int j = 0; j < dstH; ++j)
+        for (int i = 0; i < dstW; ++i) {
+            const std::uint64_t ci = 2 * std::uint64_t(i) + 1, cj = 2 * std::uint64_t(j) + 1;
+            const auto sx = static_cast<std::size_t>(ci * image.width / (2 * std::uint64_t(dstW)));
+            const auto sy = static_cast<std::size_t>(cj * image.height / (2 * std::uint64_t(dstH)));
+            const std::uint8_t* p = dib->data() + (image.height - 1 - sy) * stride + sx * 3;
+            canvas.SetPixel(x + i, y + j, Rgb{p[2], p[1], p[0]});
+        }
+    return canvas;
+}
+
+TEST(DrawImage, DrawsWhatTheDibLayoutGave)
+{
+    struct Case {
+        std::uint32_t w, h;
+        int x, y, dstW, dstH;
+    };
+    const Case cases[] = {
+        {512, 512, 0, 0, 512, 512},   // the map's own draw
+        {7, 5, 2, 3, 7, 5},           // 1:1, odd width (DIB padding)
+        {7, 5, -3, -2, 7, 5},         // 1:1 clipped at the top left
+        {7, 5, 30, 25, 7, 5},         // 1:1 clipped at the bottom right
+        {9, 4, 1, 1, 20, 13},         // enlarged
+        {33, 17, -5, 4, 11, 6},       // shrunk and clipped
+        {3, 3, 0, 0, 1, 40},          // squeezed one way, stretched the other
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.w << "x" << c.h << " at " << c.x << "," << c.y << " as " << c.dstW
+                                        << "x" << c.dstH);
+        const PackedImage image = Random(c.w, c.h, c.w * 31 + c.h);
+        const int canvasW = 32, canvasH = 28;
+        const int cw = c.w == 512 ? 512 : canvasW, ch = c.h == 512 ? 512 : canvasH;
+        Canvas canvas(cw, ch);
+        ASSERT_TRUE(DrawImage(&canvas, image.pixels.data(), c.w, c.h, c.x, c.y, c.dstW, c.dstH));
+        const Canvas expected = DrawnThroughTheDib(image, cw, ch, c.x, c.y, c.dstW, c.dstH);
+        int wrong = 0;
+        for (int y = 0; y < ch; ++y)
+            for (int x = 0; x < cw; ++x)
+                if (!(canvas.Pixel(x, y) == expected.Pixel(x, y)) && wrong++ < 3)
+                    ADD_FAILURE() << "pixel " << x << "," << y;
+        EXPECT_EQ(wrong, 0);
+    }
+}
+
 TEST(DrawImage, OneToOneKeepsTheTopRowAtTheTopAndItsColours)
 {
     Canvas canvas(6, 5);

@@ -71,18 +71,18 @@ TEST(PcxMemoryLimit, RefusedBelowTheNeedDecodedFromItOn)
         EXPECT_GT(need, pixels);
 
         for (const std::uint64_t limit : {need, need + 1, need * 2}) {
-            bool tooLarge = true;
-            const auto within = DecodePcxWithin(file.data(), file.size(), limit, w, h, tooLarge);
+            PcxError error = PcxError::TooLarge;
+            const auto within = DecodePcxWithin(file.data(), file.size(), limit, w, h, &error);
             ASSERT_TRUE(within.has_value()) << limit;
-            EXPECT_FALSE(tooLarge);
+            EXPECT_EQ(error, PcxError::None);
             EXPECT_EQ(within->pixels, whole->pixels);
         }
         for (const std::uint64_t limit : {need - 1, pixels, std::uint64_t{0}}) {
             test::AllocationProbe probe;
-            bool tooLarge = false;
+            PcxError error = PcxError::None;
             w = h = 0;
-            EXPECT_FALSE(DecodePcxWithin(file.data(), file.size(), limit, w, h, tooLarge).has_value()) << limit;
-            EXPECT_TRUE(tooLarge);
+            EXPECT_FALSE(DecodePcxWithin(file.data(), file.size(), limit, w, h, &error).has_value()) << limit;
+            EXPECT_EQ(error, PcxError::TooLarge);
             EXPECT_EQ(w, c.width);
             EXPECT_EQ(h, c.height);
             EXPECT_LT(probe.Largest(), 4096u) << "allocated before refusing";
@@ -94,17 +94,17 @@ TEST(PcxMemoryLimit, OtherRefusalsAreNotTakenForSize)
 {
     Bytes file = RawImage(8, 1, 300, 200);
     std::uint32_t w = 0, h = 0;
-    bool tooLarge = true;
+    PcxError error = PcxError::None;
     // Cut short: not enough data, whatever the limit.
     const Bytes cut(file.begin(), file.begin() + 400);
-    EXPECT_FALSE(DecodePcxWithin(cut.data(), cut.size(), std::uint64_t{1} << 40, w, h, tooLarge).has_value());
-    EXPECT_FALSE(tooLarge);
+    EXPECT_FALSE(DecodePcxWithin(cut.data(), cut.size(), std::uint64_t{1} << 40, w, h, &error).has_value());
+    EXPECT_EQ(error, PcxError::Truncated);
     file[0] = 9;  // not a PCX file
-    EXPECT_FALSE(DecodePcxWithin(file.data(), file.size(), 0, w, h, tooLarge).has_value());
-    EXPECT_FALSE(tooLarge);
+    EXPECT_FALSE(DecodePcxWithin(file.data(), file.size(), 0, w, h, &error).has_value());
+    EXPECT_EQ(error, PcxError::NotPcx);
     // A file that is not there.
-    EXPECT_FALSE(LoadPcxImageWithin("/nonexistent/map.pcx", 0, w, h, tooLarge).has_value());
-    EXPECT_FALSE(tooLarge);
+    EXPECT_FALSE(LoadPcxImageWithin("/nonexistent/map.pcx", 0, w, h, &error).has_value());
+    EXPECT_EQ(error, PcxError::CannotOpen);
 }
 
 } // namespace

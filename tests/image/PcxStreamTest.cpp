@@ -155,5 +155,47 @@ TEST(PcxStreams, RunBytesAndTokenStartsOfABlock)
     }
 }
 
+TEST(PcxStreams, BitHelpersComputeWhatTheyName)
+{
+    EXPECT_EQ(pcx::BroadcastByte(0x00), 0u);
+    EXPECT_EQ(pcx::BroadcastByte(0xAB), 0xABABABABABABABABULL);
+    EXPECT_EQ(pcx::BroadcastByte(0xFF), ~std::uint64_t{0});
+
+    struct Case {
+        std::uint8_t bytes[8];
+        std::uint64_t flags;  // bit 0 of each byte: 0xC0 or more
+        std::uint64_t gathered;
+    };
+    const Case cases[] = {
+        {{0xC0, 0xBF, 0xFF, 0x40, 0x80, 0xC1, 0x00, 0xFE}, 0x0100010000010001ULL, 0xA5},
+        {{0, 0, 0, 0, 0, 0, 0, 0}, 0, 0},
+        {{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}, 0x0101010101010101ULL, 0xFF},
+        {{0x7F, 0xBF, 0x3F, 0xC0, 0x7F, 0xBF, 0x3F, 0xDF}, 0x0100000001000000ULL, 0x88},
+    };
+    for (const Case& c : cases) {
+        std::uint64_t word = 0;
+        for (int k = 7; k >= 0; --k)
+            word = (word << 8) | c.bytes[k];
+        EXPECT_EQ(pcx::TopBitsSetPerByte(word), c.flags) << std::hex << word;
+        EXPECT_EQ(pcx::GatherByteBits(c.flags), c.gathered) << std::hex << word;
+    }
+
+    struct RunCase {
+        std::uint64_t runs;
+        std::size_t first;
+        std::uint64_t rest;
+    };
+    const RunCase runCases[] = {
+        {0, 64, 0},
+        {0b1100, 2, 0b1000},
+        {std::uint64_t{1} << 63, 63, 0},
+        {0x8000000000000001ULL, 0, 0x8000000000000000ULL},
+    };
+    for (const RunCase& c : runCases) {
+        EXPECT_EQ(pcx::FirstRun(c.runs), c.first) << std::hex << c.runs;
+        EXPECT_EQ(pcx::DropFirstRun(c.runs), c.rest) << std::hex << c.runs;
+    }
+}
+
 } // namespace
 } // namespace orvik

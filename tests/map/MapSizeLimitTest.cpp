@@ -70,24 +70,26 @@ TEST(MapSizeLimit, LoadReportsTheSizeOfAMapTooLargeToDecode)
         EXPECT_EQ(view.Terrain().Pixel(100, 100), (Rgb{0, 0, 0}));
         EXPECT_FALSE(report.colorMapMissing);
         const std::string message = LoadReportMessage(report, "big.bms");
+        ASSERT_TRUE(report.colorMapRefused.has_value());
+        ASSERT_TRUE(view.RefusedMap().has_value());
         if (c.oversized) {
-            ASSERT_TRUE(report.colorMapTooLarge.has_value());
-            EXPECT_EQ(report.colorMapTooLarge->width, c.width);
-            EXPECT_EQ(report.colorMapTooLarge->height, c.height);
+            EXPECT_EQ(report.colorMapRefused->reason, PcxError::TooLarge);
+            EXPECT_EQ(report.colorMapRefused->size.width, c.width);
+            EXPECT_EQ(report.colorMapRefused->size.height, c.height);
             EXPECT_EQ(message, "The colour map \"big_c.pcx\" is " + size +
                                    " pixels, too large to show (decoding it would take more than 256 MiB); the map "
                                    "shows no terrain.");
-            ASSERT_TRUE(view.OversizedMap().has_value());
         } else {
-            EXPECT_FALSE(report.colorMapTooLarge.has_value());
-            EXPECT_EQ(message, "");
-            EXPECT_FALSE(view.OversizedMap().has_value());
+            // Small enough to decode, but only a header: refused for that, not for its size.
+            EXPECT_EQ(report.colorMapRefused->reason, PcxError::Truncated);
+            EXPECT_EQ(message, "The colour map \"big_c.pcx\" could not be shown: it is truncated (the file ends "
+                               "before its last scan line); the map shows no terrain.");
         }
         // The next map that decodes clears the refusal.
         test::WriteBytes(ground, GroundMap());
         view.LoadMap(ground);
         EXPECT_TRUE(view.Image().has_value());
-        EXPECT_FALSE(view.OversizedMap().has_value());
+        EXPECT_FALSE(view.RefusedMap().has_value());
     }
 }
 

@@ -81,6 +81,39 @@ TEST(ItemRows, CenterItemsByFoldedName)
     EXPECT_FALSE(IsCenterItem(MakeItem(77, 1), catalogue));
 }
 
+TEST(ItemRows, CenterItemPositionIsTheLastCenterItems)
+{
+    const CItemDefList catalogue = MakeCatalogue();
+    struct Case {
+        const char* what;
+        std::vector<std::int32_t> ids;
+        int centreIndex;  // -1: no centre
+    };
+    const Case cases[] = {
+        {"no items", {}, -1},
+        {"no centre item", {5, 20, 77}, -1},
+        {"one centre item among others", {5, 10, 20}, 1},
+        {"the last of several wins", {30, 5, 10, 20}, 2},
+        {"the first item alone", {30}, 0},
+    };
+    for (const Case& c : cases) {
+        std::vector<CMissionItem> items;
+        for (std::size_t i = 0; i < c.ids.size(); ++i)
+            items.push_back(MakeItem(c.ids[i], static_cast<std::uint32_t>(i + 1)));
+        CMissionModel model;
+        SetItems(model, items);
+        const auto center = CenterItemPosition(model, catalogue);
+        if (c.centreIndex < 0) {
+            EXPECT_FALSE(center.has_value()) << c.what;
+            continue;
+        }
+        ASSERT_TRUE(center.has_value()) << c.what;
+        const CMissionItem& expected = items[static_cast<std::size_t>(c.centreIndex)];
+        EXPECT_EQ(center->first, expected.m_nX) << c.what;
+        EXPECT_EQ(center->second, expected.m_nY) << c.what;
+    }
+}
+
 TEST(ItemRows, ApplyForSaveConvertsTextsAndIgnoresIdAndMpOnly)
 {
     const CItemDefList catalogue = MakeCatalogue();

@@ -113,15 +113,15 @@ TEST_F(TerrainLoadTest, FindsTheDescriptionWhateverTheLetterCase)
     File base(basePath, File::Mode::Read);
 
     EXPECT_TRUE(model.ReadTerrainInfo(base, Offset(0), basePath));
-    EXPECT_EQ(model.terrainFile, "hills.ter");
-    EXPECT_EQ(model.colorMapFile, "hills_c.pcx");
-    EXPECT_EQ(model.elevMapFile, "hills_e.pcx");
-    EXPECT_EQ(model.detailMapFile, "hills_d.pcx");
+    EXPECT_EQ(model.terrain.terrainFile, "hills.ter");
+    EXPECT_EQ(model.terrain.colorMapFile, "hills_c.pcx");
+    EXPECT_EQ(model.terrain.elevMapFile, "hills_e.pcx");
+    EXPECT_EQ(model.terrain.detailMapFile, "hills_d.pcx");
 
     // A name that fills all 16 bytes of its field is taken whole.
     EXPECT_TRUE(model.ReadTerrainInfo(base, Offset(1), basePath));
-    EXPECT_EQ(model.terrainFile, "abcdefghijklmnop");
-    EXPECT_EQ(model.colorMapFile, "long_c.pcx");
+    EXPECT_EQ(model.terrain.terrainFile, "abcdefghijklmnop");
+    EXPECT_EQ(model.terrain.colorMapFile, "long_c.pcx");
 }
 
 TEST_F(TerrainLoadTest, DescriptionIsReadOnlyWithinItsEntry)
@@ -132,9 +132,9 @@ TEST_F(TerrainLoadTest, DescriptionIsReadOnlyWithinItsEntry)
     CMissionModel model;
     File base(basePath, File::Mode::Read);
     EXPECT_TRUE(model.ReadTerrainInfo(base, Offset(0), basePath));
-    EXPECT_EQ(model.colorMapFile, "a.pcx");
-    EXPECT_EQ(model.elevMapFile, "");
-    EXPECT_EQ(model.detailMapFile, "");
+    EXPECT_EQ(model.terrain.colorMapFile, "a.pcx");
+    EXPECT_EQ(model.terrain.elevMapFile, "");
+    EXPECT_EQ(model.terrain.detailMapFile, "");
 }
 
 TEST_F(TerrainLoadTest, MissingDescriptionClearsTheEarlierMissionsNames)
@@ -144,13 +144,13 @@ TEST_F(TerrainLoadTest, MissingDescriptionClearsTheEarlierMissionsNames)
     CMissionModel model;
     File base(basePath, File::Mode::Read);
     ASSERT_TRUE(model.ReadTerrainInfo(base, Offset(0), basePath));
-    ASSERT_EQ(model.colorMapFile, "c.pcx");
+    ASSERT_EQ(model.terrain.colorMapFile, "c.pcx");
 
     EXPECT_FALSE(model.ReadTerrainInfo(base, Offset(1), basePath));
-    EXPECT_EQ(model.terrainFile, "gone.ter");
-    EXPECT_EQ(model.colorMapFile, "");
-    EXPECT_EQ(model.elevMapFile, "");
-    EXPECT_EQ(model.detailMapFile, "");
+    EXPECT_EQ(model.terrain.terrainFile, "gone.ter");
+    EXPECT_EQ(model.terrain.colorMapFile, "");
+    EXPECT_EQ(model.terrain.elevMapFile, "");
+    EXPECT_EQ(model.terrain.detailMapFile, "");
 }
 
 TEST_F(TerrainLoadTest, LoadShowsTheColourMapWithoutWritingIntoTheGameDirectory)
@@ -181,7 +181,7 @@ TEST_F(TerrainLoadTest, LoadShowsTheColourMapWithoutWritingIntoTheGameDirectory)
     EXPECT_EQ(test::ReadText(game.File("temp.pcx")), "stale");
 
     EXPECT_EQ(model.items.size(), 2u);
-    EXPECT_EQ(model.colorMapFile, "hills_c.pcx");
+    EXPECT_EQ(model.terrain.colorMapFile, "hills_c.pcx");
     EXPECT_FALSE(report.itemsDamaged);
     EXPECT_FALSE(report.terrainMissing);
     EXPECT_FALSE(report.colorMapMissing);
@@ -205,7 +205,7 @@ TEST_F(TerrainLoadTest, LoadWithoutTerrainStillResetsTheMapAndSaysWhy)
     ASSERT_EQ(view.paths.size(), 2u);
     EXPECT_FALSE(view.existed[1]);
     EXPECT_TRUE(report.terrainMissing);
-    EXPECT_EQ(model.colorMapFile, "");
+    EXPECT_EQ(model.terrain.colorMapFile, "");
     std::string message = LoadReportMessage(report, "mis1.bms");
     EXPECT_NE(message.find("\"gone.ter\""), std::string::npos) << message;
     EXPECT_NE(message.find("kq.pff"), std::string::npos) << message;
@@ -259,6 +259,39 @@ TEST_F(TerrainLoadTest, MissingTerrainArchiveFailsAfterTheItemsWereRead)
     }
     EXPECT_EQ(model.items.size(), 1u);
     EXPECT_TRUE(view.paths.empty());
+}
+
+TEST(LoadReportMessage, ARefusedColourMapNamesItsReason)
+{
+    struct Case {
+        PcxError reason;
+        MapSize size;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {PcxError::TooLarge, {9450, 9451},
+         "The colour map \"c.pcx\" is 9450 x 9451 pixels, too large to show (decoding it would take more than "
+         "256 MiB); the map shows no terrain."},
+        {PcxError::Truncated, {1024, 1024},
+         "The colour map \"c.pcx\" could not be shown: it is truncated (the file ends before its last scan line); "
+         "the map shows no terrain."},
+        {PcxError::NotPcx, {},
+         "The colour map \"c.pcx\" could not be shown: it is not a PCX image; the map shows no terrain."},
+        {PcxError::LineTooShort, {1024, 1024},
+         "The colour map \"c.pcx\" could not be shown: its bytes per line are too few for its width; the map shows "
+         "no terrain."},
+    };
+    for (const Case& c : cases) {
+        LoadReport report;
+        report.terrainFile = "t.ter";
+        report.colorMapFile = "c.pcx";
+        report.colorMapRefused = MapRefusal{c.reason, c.size};
+        EXPECT_EQ(LoadReportMessage(report, "m.bms"), c.expected);
+        // A map that was not there at all is said so, whatever the view made of the missing file.
+        report.colorMapMissing = true;
+        EXPECT_EQ(LoadReportMessage(report, "m.bms"),
+                  "The colour map \"c.pcx\" was not found in kq.pff; the map shows no terrain.");
+    }
 }
 
 } // namespace

@@ -12,9 +12,6 @@ struct TerrainNames {
     std::string terrainFile;
 };
 
-// The mission name of a mission-list line: the text before its first blank ("" without a blank).
-std::string MissionNameFromLine(const std::string& line);
-
 struct ExportResult {
     // The summary when every named file was unpacked; otherwise what was not found first, then
     // what was unpacked.
@@ -23,12 +20,13 @@ struct ExportResult {
     bool complete = true;
 };
 
-// Extracts the four terrain files from kq.pff and the mission from the base archive into the game
+// Extracts the four terrain files from kq.pff and the mission missionName (its entry name) from the
+// base archive into the game
 // directory, writes repackmission.bat and repackterrain.bat and tells what was unpacked. Each file
 // replaces an older one whole, or leaves it as it was. Names that are unsafe as file names or in a
 // script, and targets that are symbolic links or not files, throw UserError before any file is
 // written; file errors propagate as FileError.
-ExportResult ExportMissionFiles(const std::string& archivePath, const std::string& missionLine,
+ExportResult ExportMissionFiles(const std::string& archivePath, const std::string& missionName,
                                 const TerrainNames& names);
 
 } // namespace orvik

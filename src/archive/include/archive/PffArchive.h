@@ -27,6 +27,9 @@ struct MissionInfo {
     std::string Text() const { return name + " (" + title + ")"; }
 };
 
+// The mission name of a mission-list line: the text before its first blank ("" without a blank).
+std::string MissionNameFromLine(const std::string& line);
+
 class CPffArchive {
 public:
     static constexpr std::size_t kHeaderSize = 20;

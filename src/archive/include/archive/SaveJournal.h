@@ -6,7 +6,6 @@
 #include "common/File.h"
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 

@@ -4,7 +4,6 @@
 // the command line fill it the same way.
 #include <cstdint>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace orvik {

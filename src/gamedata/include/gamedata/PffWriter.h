@@ -2,7 +2,6 @@
 // Writes ".pff" archives for the demo game and for tests. Unused header and entry fields get
 // varying values so that no reader comes to rely on them.
 #include <cstdint>
-#include <random>
 #include <string>
 #include <vector>
 

@@ -21,7 +21,7 @@ std::optional<std::vector<std::uint8_t>> MakeDibBits(const std::uint8_t* pixels,
                                                      std::uint32_t height, std::uint32_t& stride);
 
 // Draws the image into canvas at (x, y) with size dstWidth x dstHeight: 1:1 or stretched
-// (nearest pixel). False for a null canvas or pixels, or when no DIB can be made.
+// (nearest pixel). False for a null canvas or pixels, or a size no DIB could describe.
 bool DrawImage(Canvas* canvas, const std::uint8_t* pixels, std::uint32_t width, std::uint32_t height, std::int32_t x,
                std::int32_t y, std::int32_t dstWidth, std::int32_t dstHeight);
 

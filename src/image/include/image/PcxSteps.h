@@ -34,18 +34,48 @@ enum class Layout {
 // blue, 0, so that a pixel is written with one 4-byte copy.
 using Palette = std::array<std::uint32_t, 256>;
 
-// Reads and checks the 128-byte header at the start of data. False when the file ends inside
-// it, the first byte is not 10 or the version is not 0, 2, 3 or 5.
-bool ReadPcxHeader(const std::uint8_t* data, std::size_t size, PcxHeader& header);
+// Reads and checks the 128-byte header at the start of data: NotPcx when the file ends inside it
+// or the first byte is not 10, UnknownVersion when the version is not 0, 2, 3 or 5.
+PcxError ReadPcxHeader(const std::uint8_t* data, std::size_t size, PcxHeader& header);
 
 // The working palette: the trailing 256-colour palette for version 5 at depth 8 when its marker
 // is there, otherwise the grey ramp; at depths 1 to 4 the first 2^depth entries come from the
 // header's 16-entry palette.
 Palette ReadPcxPalette(const std::uint8_t* data, std::size_t size, const PcxHeader& header);
 
-// Bit i is set when byte i of the 64 bytes at p has both top bits set: a run byte, unless it is
-// the value of the run before it. The portable form works on words; RunByteMask uses SSE2
-// where there is SSE2 and gives the same masks.
+// The bit tricks of the block decoders. A block is 64 file bytes; bit i of a mask stands for byte i.
+
+// A word whose eight bytes all hold value: a run's bytes, written eight at a time.
+inline std::uint64_t BroadcastByte(std::uint8_t value)
+{
+    return 0x0101010101010101ULL * value;
+}
+
+// Bit 0 of each byte of w set where that byte has both top bits set (is 0xC0 or more), all else clear.
+inline std::uint64_t TopBitsSetPerByte(std::uint64_t w)
+{
+    return ((w & (w << 1)) >> 7) & BroadcastByte(1);
+}
+
+// Bit 0 of each of the eight bytes of w gathered into one byte, byte 0's bit lowest.
+inline std::uint64_t GatherByteBits(std::uint64_t w)
+{
+    return (w * 0x0102040810204080ULL) >> 56;
+}
+
+// Where the first of the remaining runs of a block stands: the lowest set bit (64 when none is left).
+inline std::size_t FirstRun(std::uint64_t runs)
+{
+    return static_cast<std::size_t>(std::countr_zero(runs));
+}
+
+// The runs of a block less the first one.
+inline std::uint64_t DropFirstRun(std::uint64_t runs)
+{
+    return runs & (runs - 1);
+}
+
+// The mask of the bytes of the block at p that are 0xC0 or more: run bytes, unless the value of a run.
 inline std::uint64_t RunByteMaskPortable(const std::uint8_t* p)
 {
     std::uint64_t mask = 0;
@@ -53,9 +83,7 @@ inline std::uint64_t RunByteMaskPortable(const std::uint8_t* p)
         for (int k = 0; k < 8; ++k) {
             std::uint64_t w = 0;
             std::memcpy(&w, p + 8 * k, 8);
-            // Bit 6 of each byte moved onto bit 7; the eight results gathered into one byte.
-            const std::uint64_t both = ((w & (w << 1)) >> 7) & 0x0101010101010101ULL;
-            mask |= ((both * 0x0102040810204080ULL) >> 56) << (8 * k);
+            mask |= GatherByteBits(TopBitsSetPerByte(w)) << (8 * k);
         }
     } else {
         for (int i = 0; i < 64; ++i)
@@ -64,6 +92,7 @@ inline std::uint64_t RunByteMaskPortable(const std::uint8_t* p)
     return mask;
 }
 
+// The same mask as RunByteMaskPortable, with SSE2 where there is SSE2.
 inline std::uint64_t RunByteMask(const std::uint8_t* p)
 {
 #if defined(__SSE2__)
@@ -80,10 +109,9 @@ inline std::uint64_t RunByteMask(const std::uint8_t* p)
 #endif
 }
 
-// Given the run-byte candidates of a 64-byte block that begins at the start of a token, the
-// bytes that start tokens: all but the value bytes that follow a run byte. In a series of
-// candidates the first is a run byte, the second its value, and so on; the borrow of the
-// subtraction carries that alternation along each series.
+// The bytes that start tokens in a block that begins at one, given its RunByteMask: all but the
+// value bytes after run bytes. In a series of candidates the first is a run byte, the second its
+// value, and so on; the borrow of the subtraction carries that alternation along each series.
 inline std::uint64_t TokenStarts(std::uint64_t runBytes)
 {
     constexpr std::uint64_t kOddBits = 0xAAAAAAAAAAAAAAAAULL;

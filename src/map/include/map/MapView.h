@@ -53,12 +53,12 @@ public:
     void SetCenter(std::int32_t x, std::int32_t y);
     void CenterOnItems();
     // Decoding a colour map, its shrunk copy included, may take at most this much memory; a
-    // larger map is refused (black terrain) and OversizedMap gives its size.
+    // larger map is refused (black terrain) and RefusedMap gives its size.
     static constexpr std::uint64_t kMaxDecodeBytes = std::uint64_t{256} << 20;
 
     // Decode, shrink to 512 x 512, delete the file, draw into the terrain frame, forget the centre.
     void LoadMap(std::string path) override;
-    std::optional<MapSize> OversizedMap() const override { return m_oversized; }
+    std::optional<MapRefusal> RefusedMap() const override { return m_refusal; }
 
     // The whole 512 x 512 frame: terrain in up to four copies, then marker and label per item.
     // Draws nothing without a model; centres on the items first when no centre is set.
@@ -147,7 +147,7 @@ private:
 
     bool m_bCentered = false;
     std::optional<PackedImage> m_hImage;
-    std::optional<MapSize> m_oversized;
+    std::optional<MapRefusal> m_refusal;
     // Before any centre was set the view shows world (0, 0) in the middle.
     std::int32_t m_nCenterX = 256;
     std::int32_t m_nCenterY = 256;

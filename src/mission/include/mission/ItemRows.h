@@ -5,7 +5,10 @@
 #include "mission/MissionModel.h"
 
 #include <array>
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace orvik {
@@ -22,6 +25,11 @@ ItemRow ItemToRow(const CMissionItem& item, const CItemDefList& catalogue);
 
 // Whether an item's catalogue name, lower-cased, contains "center".
 bool IsCenterItem(const CMissionItem& item, const CItemDefList& catalogue);
+
+// Where a loaded mission's map is centred: the position of its last centre item (each one moves
+// the centre, so the last wins); none when it has no centre item.
+std::optional<std::pair<std::int32_t, std::int32_t>> CenterItemPosition(const CMissionModel& model,
+                                                                        const CItemDefList& catalogue);
 
 struct ApplyResult {
     bool ok = true;

@@ -18,7 +18,7 @@ struct LoadReport {
     bool itemsDamaged = false;     // records ran to the end of the file without an end mark
     bool terrainMissing = false;   // the terrain description is not in kq.pff
     bool colorMapMissing = false;  // the colour map is not in kq.pff (or no colour map is named)
-    std::optional<MapSize> colorMapTooLarge;  // the colour map's size, when it needs too much memory to show
+    std::optional<MapRefusal> colorMapRefused;  // why the colour map could not be decoded to show
     // What the message needs to name.
     std::size_t itemCount = 0;     // the items loaded
     std::string terrainFile;       // the terrain description looked for
@@ -34,10 +34,7 @@ public:
     virtual ~CMissionModel();
 
     std::vector<std::unique_ptr<CMissionItem>> items;
-    std::string colorMapFile;
-    std::string elevMapFile;
-    std::string detailMapFile;
-    std::string terrainFile;
+    TerrainNames terrain;  // the description's name and the three map names it gives
     // The record bytes as the last ReadItems found them (word 0 included), or as the last save
     // wrote them: a save compares them with the disk to see whether someone else changed it.
     std::vector<std::uint8_t> loadedRecords;
@@ -57,11 +54,9 @@ public:
     // file in a private temporary folder. Never writes into the game directory.
     LoadReport Load(File& archiveFile, std::uint32_t missionOffset, std::string archivePath, TerrainView& mapView,
                     std::uint64_t entrySize = kToEndOfFile);
-    // Sets terrainFile from the mission and the three map names from its description in kq.pff.
+    // Sets terrain.terrainFile from the mission and the three map names from its description in kq.pff.
     // Returns false when the description is not there (the three map names are then empty).
     bool ReadTerrainInfo(File& archiveFile, std::uint32_t missionOffset, std::string archivePath);
-
-    TerrainNames Terrain() const { return {colorMapFile, elevMapFile, detailMapFile, terrainFile}; }
 };
 
 // The user's words for a LoadReport ("" when nothing is wrong). name is the mission's entry name.
