@@ -12,7 +12,7 @@
 
 inline const orvik::TempDir& ManyMissionsDir()
 {
-    static const orvik::TempDir dir;  // removed with its files at exit
+    static const orvik::TempDir dir; // removed with its files at exit
     return dir;
 }
 
@@ -39,9 +39,9 @@ inline const std::string& ManyMissionsArchive(int count)
         const int n = std::snprintf(text, sizeof text, "M%u.BMS", i % 10 == 9 ? scrambled / 2 : scrambled);
         files.push_back({std::string(text, static_cast<std::size_t>(n)), orvik::gamedata::BuildMission(plan)});
     }
-    const std::string p = (std::filesystem::path(ManyMissionsDir().Path()) / ("kqbase" + std::to_string(count) + ".pff")).string();
+    const std::string p =
+        (std::filesystem::path(ManyMissionsDir().Path()) / ("kqbase" + std::to_string(count) + ".pff")).string();
     orvik::gamedata::WritePff(p, files, orvik::gamedata::PffLayout{5, false, 3});
     path = p;
     return path;
 }
-

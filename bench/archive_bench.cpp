@@ -8,9 +8,9 @@
 #include "archive/SortedList.h"
 #include "common/File.h"
 #include "common/Paths.h"
-#include "ManyMissions.h"
 #include "gamedata/MissionWriter.h"
 #include "gamedata/PffWriter.h"
+#include "ManyMissions.h"
 
 #include <benchmark/benchmark.h>
 
@@ -29,7 +29,7 @@ namespace {
 
 fs::path BenchDir()
 {
-    static const orvik::TempDir dir;  // removed with its files at exit
+    static const orvik::TempDir dir; // removed with its files at exit
     return fs::path(dir.Path());
 }
 

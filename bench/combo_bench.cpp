@@ -2,12 +2,12 @@
 // the size the box works out for its first showing (it measures every line).
 //
 // Targets: 10,000 missions under 50 ms, 100,000 under 1 s.
-#include "ManyMissions.h"
 #include "app/ComboSortedList.h"
 #include "archive/PffArchive.h"
 #include "common/Paths.h"
 #include "gamedata/MissionWriter.h"
 #include "gamedata/PffWriter.h"
+#include "ManyMissions.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -46,7 +46,7 @@ void BM_FillMissionCombo(benchmark::State& state)
     int lines = 0;
     for (auto _ : state) {
         QComboBox combo;
-        combo.setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);  // as the editor has it
+        combo.setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon); // as the editor has it
         orvik::ComboSortedList list(combo);
         orvik::CPffArchive().ListMissions(list, path);
         if (measure)

@@ -12,9 +12,9 @@
 #include "listedit/EditListCtrl.h"
 #include "mission/MissionModel.h"
 
+#include <benchmark/benchmark.h>
 #include <QApplication>
 #include <QComboBox>
-#include <benchmark/benchmark.h>
 
 #include <filesystem>
 #include <memory>
@@ -74,7 +74,8 @@ struct Games {
         gamedata::MissionSpec tiny = plan;
         tiny.title = "Tiny";
         tiny.items.resize(1);
-        gamedata::WritePff(bigBase, {{"big.bms", gamedata::BuildMission(plan)}, {"tiny.bms", gamedata::BuildMission(tiny)}});
+        gamedata::WritePff(bigBase,
+                           {{"big.bms", gamedata::BuildMission(plan)}, {"tiny.bms", gamedata::BuildMission(tiny)}});
     }
 };
 

@@ -40,8 +40,8 @@ void LoadTerrain(MapView& view)
         image.pixels[i] = static_cast<std::uint8_t>(i * 7 / 3);
     const std::vector<std::uint8_t> bytes = gamedata::EncodePcx24(image);
     const std::string path = dir.Path() + "bench_c.pcx";
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                 static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     view.LoadMap(path);
 }
 
@@ -71,7 +71,7 @@ BENCHMARK(BM_DragFrame)->Unit(benchmark::kMicrosecond);
 void BM_PaintAtEightTimes(benchmark::State& state)
 {
     CMissionModel model;
-    FillItems(model, 30);  // 8x shows 64 map pixels across
+    FillItems(model, 30); // 8x shows 64 map pixels across
     MapView view;
     LoadTerrain(view);
     view.SetModel(&model);

@@ -31,7 +31,8 @@ std::vector<std::string> CorpusFiles()
 std::string TestName(const ::testing::TestParamInfo<std::string>& info)
 {
     std::string name = info.param;
-    std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
+    std::replace_if(
+        name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
     return name;
 }
 
@@ -48,9 +49,6 @@ TEST_P(CorpusReplay, PassesTheHarness)
 
 INSTANTIATE_TEST_SUITE_P(Corpus, CorpusReplay, ::testing::ValuesIn(CorpusFiles()), TestName);
 
-TEST(Corpus, HasSeeds)
-{
-    EXPECT_FALSE(CorpusFiles().empty()) << ORVIK_CORPUS_DIR;
-}
+TEST(Corpus, HasSeeds) { EXPECT_FALSE(CorpusFiles().empty()) << ORVIK_CORPUS_DIR; }
 
 } // namespace

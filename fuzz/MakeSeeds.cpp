@@ -118,8 +118,9 @@ int main(int argc, char** argv)
         Seed(harness, "two_bit.pcx", Pcx(2, 1, 4, 2, 2));
     }
 
-    const std::string tsv = "Item\tX Position\tY Position\tZ Position\tAngle\tID\tMP Only\n"
-                            "Rifleman\t1000\t-2000\t-142\t90\t1\tY\r\nJeep, desert\t-67108864\t67108863\t0\t180\t2\tN\n";
+    const std::string tsv =
+        "Item\tX Position\tY Position\tZ Position\tAngle\tID\tMP Only\n"
+        "Rifleman\t1000\t-2000\t-142\t90\t1\tY\r\nJeep, desert\t-67108864\t67108863\t0\t180\t2\tN\n";
     const std::string csv = "\xEF\xBB\xBFItem,X Position,Y Position,Z Position,Angle\n"
                             "Rifleman,1000,-2000,-142,90\n\"Jeep, desert\",-5,\"6\",7,\"8\"\"\"\n";
     const std::string json = R"([{"item":"Rifleman","x":1000,"y":-2000,"z":-142,"angle":90},)"

@@ -1,6 +1,6 @@
 // items.def of any content, read from a file, must give the same entries as its text.
-#include "FuzzCheck.h"
 #include "catalogue/ItemDefList.h"
+#include "FuzzCheck.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // A save journal of any content is read without harm and never taken for a whole one unless it
 // is; a journal written from any patch reads back the same, and any cut makes it incomplete.
-#include "FuzzCheck.h"
 #include "archive/SaveJournal.h"
+#include "FuzzCheck.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,8 +1,8 @@
 // Any table text must be read or refused with a message; what is read must go into a mission as
 // Save takes it, and a mission's table written out must read back to the same cells.
+#include "common/FileError.h"
 #include "FuzzCheck.h"
 #include "tables/Tables.h"
-#include "common/FileError.h"
 
 #include <algorithm>
 #include <cstddef>

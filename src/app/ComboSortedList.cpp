@@ -58,7 +58,8 @@ void ComboSortedList::AddAllSorted(std::vector<SortedLine> lines)
                 block.append(ToQt(newTexts[order[j]]));
             m_combo.insertItems(at, block);
             for (std::size_t j = first; j < last; ++j)
-                m_combo.setItemData(at + static_cast<int>(j - first), QVariant::fromValue<quint32>(lines[order[j]].data));
+                m_combo.setItemData(at + static_cast<int>(j - first),
+                                    QVariant::fromValue<quint32>(lines[order[j]].data));
         }
         for (std::size_t j = first; j < last; ++j)
             texts.push_back(std::move(newTexts[order[j]]));

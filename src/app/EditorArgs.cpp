@@ -15,10 +15,7 @@ constexpr std::array<std::string_view, 5> kQtValueOptions{"-platform", "-style",
                                                           "-qwindowgeometry"};
 constexpr std::array<std::string_view, 1> kQtFlagOptions{"-reverse"};
 
-bool Contains(const auto& list, std::string_view arg)
-{
-    return std::find(list.begin(), list.end(), arg) != list.end();
-}
+bool Contains(const auto& list, std::string_view arg) { return std::find(list.begin(), list.end(), arg) != list.end(); }
 
 EditorArgs Error(std::string message)
 {
@@ -75,9 +72,6 @@ std::string EditorUsage()
            "  --               end of options: a BASE starting with '-' follows\n";
 }
 
-std::string EditorVersion()
-{
-    return std::string("orvik-editor ") + ORVIK_VERSION + "\n";
-}
+std::string EditorVersion() { return std::string("orvik-editor ") + ORVIK_VERSION + "\n"; }
 
 } // namespace orvik

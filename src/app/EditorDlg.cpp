@@ -107,7 +107,7 @@ void CEditorDlg::CreateControls()
 
     const auto filter = [this](const char* text, int id, const QRect& rect) {
         auto* button = Place(new FilterButton(QString::fromLatin1(text), this), id, rect);
-        button->setFocusPolicy(Qt::ClickFocus);  // not a tab stop
+        button->setFocusPolicy(Qt::ClickFocus); // not a tab stop
         return button;
     };
     m_btnPeople = filter("People", kIdPeople, DluRect(13, 359, 37, 9));
@@ -136,7 +136,8 @@ void CEditorDlg::CreateControls()
     m_list->SetDocument(&m_document);
     CreateEditingShortcuts();
     const auto bind = [this](QAbstractButton* button, void (CEditorDlg::*handler)()) {
-        connect(button, &QAbstractButton::clicked, this, [this, handler] { RunCommand([this, handler] { (this->*handler)(); }); });
+        connect(button, &QAbstractButton::clicked, this,
+                [this, handler] { RunCommand([this, handler] { (this->*handler)(); }); });
     };
     bind(m_btnSave, &CEditorDlg::OnSave);
     bind(m_btnGetMissionFiles, &CEditorDlg::OnGetMissionFiles);
@@ -238,8 +239,8 @@ void CEditorDlg::ReadCatalogue()
 {
     const std::string dir = GameDirectory(m_strBasePath);
     if (!m_itemDefs.Load(FindInFolder(dir, "items.def"))) {
-        const QString folder = dir.empty() ? QDir::toNativeSeparators(QDir::currentPath() + QLatin1Char('/'))
-                                           : PathToQt(dir);
+        const QString folder =
+            dir.empty() ? QDir::toNativeSeparators(QDir::currentPath() + QLatin1Char('/')) : PathToQt(dir);
         m_prompts.Message(QStringLiteral("items.def was not found in ") + folder + QStringLiteral("."));
     }
 }
@@ -321,9 +322,6 @@ std::uint32_t CEditorDlg::SelectedMissionOffset() const
     return ComboSortedList::ItemData(*m_cbMission, m_cbMission->currentIndex());
 }
 
-std::string CEditorDlg::RowSuffix(long row)
-{
-    return " (row " + std::to_string(row + 1) + ")";
-}
+std::string CEditorDlg::RowSuffix(long row) { return " (row " + std::to_string(row + 1) + ")"; }
 
 } // namespace orvik

@@ -79,9 +79,8 @@ void CEditorDlg::OnSave()
             m_prompts.Message(ToQt(outcome.notice));
     }
     if (outcome.status == SaveStatus::EntryMoved) {
-        const QString question = ToQt(outcome.message) +
-                                 QStringLiteral("\n\nReload the mission list and ") + ToQt(mission.name) +
-                                 QStringLiteral(" from disk? Your unsaved edits will be lost.");
+        const QString question = ToQt(outcome.message) + QStringLiteral("\n\nReload the mission list and ") +
+                                 ToQt(mission.name) + QStringLiteral(" from disk? Your unsaved edits will be lost.");
         if (m_prompts.AskYesNo(question))
             ReloadMission(mission.name);
         return;
@@ -130,8 +129,8 @@ void CEditorDlg::OnGetMissionFiles()
     if (m_cbMission->currentIndex() < 0)
         return;
     // A file that was not found is named as such, never listed as unpacked.
-    const ExportResult result = ExportMissionFiles(
-        m_strBasePath, MissionNameFromLine(FromQt(m_cbMission->currentText())), m_model.terrain);
+    const ExportResult result =
+        ExportMissionFiles(m_strBasePath, MissionNameFromLine(FromQt(m_cbMission->currentText())), m_model.terrain);
     m_prompts.Message(ToQt(result.message));
 }
 
@@ -139,7 +138,8 @@ void CEditorDlg::OnRefreshMap()
 {
     const ApplyResult result = ApplyRowsForRefresh(TableRows(), m_model, m_itemDefs);
     if (!result.ok) {
-        m_prompts.Message(ToQt(InvalidNameRefreshMessage(result.badName) + RowSuffix(static_cast<long>(result.badRow))));
+        m_prompts.Message(
+            ToQt(InvalidNameRefreshMessage(result.badName) + RowSuffix(static_cast<long>(result.badRow))));
         return;
     }
     // The map shows the model again, as the rows now made it.

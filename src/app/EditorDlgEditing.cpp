@@ -48,7 +48,8 @@ void CEditorDlg::CreateEditingShortcuts()
     m_find->setObjectName(QStringLiteral("find"));
     m_find->setGeometry(table.left(), table.top() - 19, table.width(), 18);
     m_find->hide();
-    connect(m_find, &QLineEdit::textEdited, this, [this] { FindFrom(m_list->currentRow() < 0 ? 0 : m_list->currentRow(), true); });
+    connect(m_find, &QLineEdit::textEdited, this,
+            [this] { FindFrom(m_list->currentRow() < 0 ? 0 : m_list->currentRow(), true); });
     connect(m_find, &FindField::findNext, this, &CEditorDlg::OnFindNext);
     connect(m_find, &FindField::findPrevious, this, &CEditorDlg::OnFindPrevious);
     connect(m_find, &FindField::closed, this, [this] {

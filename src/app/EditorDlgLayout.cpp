@@ -2,8 +2,8 @@
 // square beside it, and the filters stay under the map. At the default size nothing moves.
 #include "app/EditorDlg.h"
 
-#include "app/FindField.h"
 #include "app/FilterButton.h"
+#include "app/FindField.h"
 #include "listedit/EditListCtrl.h"
 #include "mapwidget/MapWnd.h"
 

@@ -20,7 +20,7 @@ namespace orvik {
 namespace {
 // Long enough for the window to be mapped and painted by a real X server.
 constexpr int kSettleMs = 1500;
-}
+} // namespace
 
 ScreenshotRun::ScreenshotRun(CEditorDlg& dialog) : m_dialog(dialog)
 {
@@ -61,7 +61,8 @@ void ScreenshotRun::Arrange()
     }
     CEditListCtrl* table = m_dialog.ItemTable();
     bool first = true;
-    for (const QString& text : qEnvironmentVariable("ORVIK_SCREENSHOT_ROWS").split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+    for (const QString& text :
+         qEnvironmentVariable("ORVIK_SCREENSHOT_ROWS").split(QLatin1Char(','), Qt::SkipEmptyParts)) {
         const int row = text.toInt(&ok) - 1;
         if (!ok || row < 0 || row >= table->rowCount())
             continue;

@@ -26,8 +26,9 @@ void StartupMessage(QtMsgType type, const QMessageLogContext& context, const QSt
             g_previousHandler(type, context, message);
         return;
     }
-    std::fprintf(stderr, "orvik-editor: %s\norvik-editor: the editor needs a display (X11 or Wayland); "
-                         "the orvik command does the same work without one (orvik --help).\n",
+    std::fprintf(stderr,
+                 "orvik-editor: %s\norvik-editor: the editor needs a display (X11 or Wayland); "
+                 "the orvik command does the same work without one (orvik --help).\n",
                  qUtf8Printable(message));
     std::fflush(stderr);
     std::_Exit(3);
@@ -53,18 +54,13 @@ int main(int argc, char** argv)
     using orvik::EditorArgs;
     const EditorArgs parsed = orvik::ParseEditorArgs(std::vector<std::string>(argv + 1, argv + argc));
     switch (parsed.action) {
-    case EditorArgs::Action::Help:
-        Print(stdout, orvik::EditorUsage());
-        return 0;
-    case EditorArgs::Action::Version:
-        Print(stdout, orvik::EditorVersion());
-        return 0;
+    case EditorArgs::Action::Help: Print(stdout, orvik::EditorUsage()); return 0;
+    case EditorArgs::Action::Version: Print(stdout, orvik::EditorVersion()); return 0;
     case EditorArgs::Action::UsageError:
         Print(stderr, "orvik-editor: " + parsed.error + "\n" + orvik::EditorUsage());
         return 2;
     case EditorArgs::Action::Run:
-    case EditorArgs::Action::ProbeDisplay:
-        break;
+    case EditorArgs::Action::ProbeDisplay: break;
     }
 
     g_previousHandler = qInstallMessageHandler(StartupMessage);

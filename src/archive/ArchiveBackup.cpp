@@ -1,9 +1,9 @@
 #include "archive/ArchiveBackup.h"
 
 #include "common/FileError.h"
+#include "common/NativePath.h"
 #include "common/OutputFile.h"
 #include "common/Paths.h"
-#include "common/NativePath.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -16,10 +16,7 @@ namespace {
 
 constexpr std::size_t kBlock = 4u << 20;
 
-std::string FileNameOf(const std::string& path)
-{
-    return path.substr(GameDirectory(path).size());
-}
+std::string FileNameOf(const std::string& path) { return path.substr(GameDirectory(path).size()); }
 
 // Streams the whole archive into out.
 void CopyArchive(File& archive, OutputFile& out)
@@ -58,10 +55,7 @@ bool SameBytes(File& archive, const std::string& copyPath)
 
 } // namespace
 
-std::string BackupPath(const std::string& archivePath)
-{
-    return archivePath + ".orig";
-}
+std::string BackupPath(const std::string& archivePath) { return archivePath + ".orig"; }
 
 std::string BackUpBeforeFirstSave(File& archive, const std::string& archivePath)
 {

@@ -17,8 +17,8 @@ const char* const kClosing = "Also generated repackterrain.bat and repackmission
 // One unpacked file as the summary lists it.
 struct Unpacked {
     std::string name;
-    const char* label;  // as the summary shows it
-    const char* noun;   // as a sentence names it
+    const char* label; // as the summary shows it
+    const char* noun;  // as a sentence names it
     bool found = false;
 };
 

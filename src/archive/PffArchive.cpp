@@ -21,10 +21,7 @@ constexpr std::size_t kTitleSize = 40;
 constexpr std::size_t kEntriesPerRead = 16384;
 constexpr std::size_t kCopyBlock = 4u << 20;
 
-[[noreturn]] void ThrowDamaged()
-{
-    throw FileError(FileErrorKind::EndOfFile);
-}
+[[noreturn]] void ThrowDamaged() { throw FileError(FileErrorKind::EndOfFile); }
 
 PffEntry ParseEntry(const std::uint8_t* e, std::uint32_t index)
 {
@@ -60,7 +57,7 @@ void CopyEntry(File& archive, const PffEntry& entry, const std::string& outputPa
     try {
         CopyBlocks(archive, out, entry.dataSize);
         if (entry.dataSize == 0)
-            out.Write("", 0);  // no bytes to copy, but a file that could not be created must still say so
+            out.Write("", 0); // no bytes to copy, but a file that could not be created must still say so
         out.Close();
     } catch (...) {
         const bool created = out.IsOpen();
@@ -166,8 +163,7 @@ bool CPffArchive::ExtractFile(std::string archivePath, std::string entryName, st
     return true;
 }
 
-bool CPffArchive::ExtractTo(const std::string& archivePath, const std::string& entryName,
-                            const std::string& outputPath)
+bool CPffArchive::ExtractTo(const std::string& archivePath, const std::string& entryName, const std::string& outputPath)
 {
     File archive(archivePath, File::Mode::Read);
     const auto entry = FindEntry(archive, entryName);
@@ -183,7 +179,9 @@ void CPffArchive::ListMissions(SortedList& list, std::string archivePath)
     // error still go in.
     std::vector<SortedLine> lines;
     try {
-        WalkMissions(archivePath, [&](const MissionInfo& mission) { lines.push_back({mission.Text(), mission.offset}); });
+        WalkMissions(archivePath, [&](const MissionInfo& mission) {
+            lines.push_back({mission.Text(), mission.offset});
+        });
     } catch (...) {
         list.AddAllSorted(std::move(lines));
         throw;
@@ -191,8 +189,7 @@ void CPffArchive::ListMissions(SortedList& list, std::string archivePath)
     list.AddAllSorted(std::move(lines));
 }
 
-void CPffArchive::WalkMissions(const std::string& archivePath,
-                               const std::function<void(const MissionInfo&)>& visit)
+void CPffArchive::WalkMissions(const std::string& archivePath, const std::function<void(const MissionInfo&)>& visit)
 {
     File archive(archivePath, File::Mode::Read);
     WalkEntries(archive, [&](const PffEntry& entry) {

@@ -2,9 +2,9 @@
 
 #include "archive/PffArchive.h"
 #include "common/FileError.h"
+#include "common/NativePath.h"
 #include "common/OutputFile.h"
 #include "common/Paths.h"
-#include "common/NativePath.h"
 
 #include <algorithm>
 #include <array>
@@ -19,7 +19,7 @@ namespace {
 
 constexpr std::array<char, 8> kMagic = {'O', 'R', 'V', 'K', 'J', 'N', 'L', '1'};
 constexpr std::size_t kMaxEntryName = 64;
-constexpr std::size_t kChunk = 64u << 10;  // bytes per write: a crash can land between any two
+constexpr std::size_t kChunk = 64u << 10; // bytes per write: a crash can land between any two
 
 // A 64-bit checksum, eight bytes at a time: any cut or changed byte of the journal shows.
 class Checksum {
@@ -110,10 +110,7 @@ void RemoveQuietly(const std::string& path)
     std::filesystem::remove(PathFromUtf8(path), ec);
 }
 
-std::string FileNameOf(const std::string& path)
-{
-    return path.substr(GameDirectory(path).size());
-}
+std::string FileNameOf(const std::string& path) { return path.substr(GameDirectory(path).size()); }
 
 // Whether the archive's entry table still has the patch's entry at the same place.
 bool EntryStillThere(File& archive, const ArchivePatch& patch)
@@ -144,15 +141,12 @@ bool RangeHolds(File& archive, std::int64_t start, const std::vector<std::uint8_
 
 } // namespace
 
-std::string JournalPath(const std::string& archivePath)
-{
-    return archivePath + ".orvik-journal";
-}
+std::string JournalPath(const std::string& archivePath) { return archivePath + ".orvik-journal"; }
 
 void WriteJournal(const std::string& archivePath, const ArchivePatch& patch)
 {
     const std::string path = JournalPath(archivePath);
-    CheckOutputTarget(path);  // never through a link to somewhere else
+    CheckOutputTarget(path); // never through a link to somewhere else
     File out(path, File::Mode::CreateWrite);
     try {
         Checksum sum;
@@ -280,7 +274,8 @@ SettleResult SettleJournal(File& archive, const std::string& archivePath)
         return {SettleResult::Outcome::Kept,
                 archiveName + " has the journal of an interrupted save of " + patch.entryName + " (" + journal +
                     "), but the archive no longer holds either the old or the new items there: another program "
-                    "has changed it since. Nothing was written, and nothing can be saved into " + archiveName +
+                    "has changed it since. Nothing was written, and nothing can be saved into " +
+                    archiveName +
                     " while the journal is there. Keep a copy of both files; delete the journal to keep the archive "
                     "as it is now, or restore the archive from your backup."};
     // The user pressed Save: the new bytes stand.

@@ -50,9 +50,13 @@ CheckReport CheckArchive(const std::string& basePath, const CItemDefList& catalo
         CheckItems(CheckedItemsOfModel(model), lookup, entry.name, report.findings);
     }
     if (!entries.damage.empty())
-        report.findings.push_back({Severity::Error, FindingKind::DamagedArchive, {}, std::nullopt, -1,
-                                   "The entry table cannot be read to its end, so missions may be missing: " +
-                                       entries.damage});
+        report.findings.push_back(
+            {Severity::Error,
+             FindingKind::DamagedArchive,
+             {},
+             std::nullopt,
+             -1,
+             "The entry table cannot be read to its end, so missions may be missing: " + entries.damage});
     for (std::size_t w = 0; w < wanted.size(); ++w)
         if (!matched[w])
             report.notFound.push_back(wanted[w]);

@@ -26,10 +26,8 @@ Severity SeverityOf(FindingKind kind)
     case FindingKind::DamagedArchive:
     case FindingKind::DamagedEntry:
     case FindingKind::NoEndMark:
-    case FindingKind::UnknownKind:
-        return Severity::Error;
-    default:
-        return Severity::Warning;
+    case FindingKind::UnknownKind: return Severity::Error;
+    default: return Severity::Warning;
     }
 }
 

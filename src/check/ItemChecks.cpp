@@ -114,8 +114,7 @@ void CheckItems(const std::vector<CheckedItem>& items, const CatalogueLookup& lo
             const auto [at, fresh] = places.emplace(PlaceKey{item.id, item.x, item.y, item.z}, i);
             if (!fresh)
                 out.push_back(Make(FindingKind::Stacked, mission, i, kColItem,
-                                   "Same item at the same position as row " + Row(at->second) +
-                                       ": a double paste?"));
+                                   "Same item at the same position as row " + Row(at->second) + ": a double paste?"));
         }
         if (item.angle < 0 || item.angle > 359)
             out.push_back(Make(FindingKind::BadAngle, mission, i, kColAngle,

@@ -19,7 +19,6 @@ std::string JoinRow(const ItemRow& row)
     return text;
 }
 
-
 // Reads a mission as far as its data allows; what went wrong goes to problems.
 void LoadMission(File& archive, const std::string& label, const MissionEntry& entry, CMissionModel& model,
                  std::vector<std::string>& problems)
@@ -169,7 +168,8 @@ DiffReport DiffArchives(const DiffSide& a, const DiffSide& b, const std::vector<
     // A misspelt name would otherwise pass for "no differences".
     for (const std::string& w : wanted)
         if (!FindNamed(sideA.entries, w) && !FindNamed(sideB.entries, w))
-            report.problems.push_back("There is no mission \"" + Utf8ToCp1252(w) + "\" in " + a.path + " or " + b.path + ".");
+            report.problems.push_back("There is no mission \"" + Utf8ToCp1252(w) + "\" in " + a.path + " or " + b.path +
+                                      ".");
     return report;
 }
 

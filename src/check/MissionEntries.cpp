@@ -11,7 +11,7 @@ namespace orvik {
 MissionEntries ReadMissionEntries(File& archive)
 {
     MissionEntries result;
-    const std::int64_t length = archive.Length();  // a file that did not open fails here, not as damage
+    const std::int64_t length = archive.Length(); // a file that did not open fails here, not as damage
     CPffArchive reader;
     try {
         reader.WalkEntries(archive, [&](const PffEntry& entry) {
@@ -21,8 +21,8 @@ MissionEntries ReadMissionEntries(File& archive)
                 return true;
             mission.offset = entry.dataOffset;
             mission.size = entry.dataSize;
-            mission.inside = entry.dataOffset >= 0 &&
-                             static_cast<std::int64_t>(entry.dataOffset) + entry.dataSize <= length;
+            mission.inside =
+                entry.dataOffset >= 0 && static_cast<std::int64_t>(entry.dataOffset) + entry.dataSize <= length;
             result.missions.push_back(std::move(mission));
             return true;
         });

@@ -30,10 +30,7 @@ std::string TsvField(const std::string& text)
     return out;
 }
 
-std::string Plural(std::size_t n, const char* word)
-{
-    return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
-}
+std::string Plural(std::size_t n, const char* word) { return std::to_string(n) + " " + word + (n == 1 ? "" : "s"); }
 
 // "kqbase.pff::m01.bms" names one mission of an archive.
 DiffSide SplitSide(const std::string& arg)

@@ -3,17 +3,17 @@
 #include "archive/MissionExport.h"
 #include "archive/PffArchive.h"
 #include "catalogue/ItemDefList.h"
-#include "tables/TableReader.h"
-#include "tables/Tables.h"
 #include "common/FileError.h"
+#include "common/NativePath.h"
 #include "common/Paths.h"
 #include "common/Text.h"
 #include "edit/DocumentRows.h"
 #include "gamedata/DemoGame.h"
 #include "mission/ItemRows.h"
-#include "mission/MissionSave.h"
 #include "mission/MissionModel.h"
-#include "common/NativePath.h"
+#include "mission/MissionSave.h"
+#include "tables/TableReader.h"
+#include "tables/Tables.h"
 
 #include <nlohmann/json.hpp>
 
@@ -73,11 +73,10 @@ MissionInfo FindMission(const std::string& base, const std::string& wanted)
 CItemDefList LoadCatalogue(const std::string& base, const std::string& explicitPath)
 {
     CItemDefList catalogue;
-    const std::string path =
-        explicitPath.empty() ? FindInFolder(GameDirectory(base), "items.def") : explicitPath;
+    const std::string path = explicitPath.empty() ? FindInFolder(GameDirectory(base), "items.def") : explicitPath;
     if (!catalogue.Load(path)) {
-        const std::string folder = GameDirectory(base).empty() ? std::string("the current folder")
-                                                                : GameDirectory(base);
+        const std::string folder =
+            GameDirectory(base).empty() ? std::string("the current folder") : GameDirectory(base);
         if (explicitPath.empty())
             std::cerr << "items.def was not found in " << Msg(folder) << ".\n";
         else
@@ -124,7 +123,7 @@ int Missions(const std::string& base, bool json)
         damage = e;
     }
     if (damage && infos.empty())
-        throw *damage;  // nothing was read: no list, not even an empty one
+        throw *damage; // nothing was read: no list, not even an empty one
     // The editor's list order, with each line's own mission at hand for the json parts.
     std::vector<std::string> texts;
     texts.reserve(infos.size());
@@ -258,7 +257,8 @@ int Extract(const std::string& archivePath, const std::string& entry, const std:
             throw UserError(entry + " was not found in " + archivePath + ".");
     }
     std::string dir = destDir.empty() ? std::string() : destDir;
-    if (!dir.empty() && dir.back() != '/' && dir.back() != static_cast<char>(std::filesystem::path::preferred_separator))
+    if (!dir.empty() && dir.back() != '/' &&
+        dir.back() != static_cast<char>(std::filesystem::path::preferred_separator))
         dir += static_cast<char>(std::filesystem::path::preferred_separator);
     std::error_code ec;
     if (!dir.empty() && !std::filesystem::is_directory(PathFromUtf8(dir), ec))

@@ -18,8 +18,8 @@ struct RenderOptions {
     std::vector<std::pair<int, int>> clicks;
     std::vector<std::string> hide;
     bool ids = false;
-    int zoom = 1;                   // 1, 2, 4 or 8
-    std::vector<std::string> select;  // row numbers from 1, as the table counts them
+    int zoom = 1;                    // 1, 2, 4 or 8
+    std::vector<std::string> select; // row numbers from 1, as the table counts them
 };
 
 int Missions(const std::string& base, bool json);
@@ -32,7 +32,6 @@ int Render(const std::string& base, const std::string& mission, const RenderOpti
 int Extract(const std::string& archive, const std::string& entry, const std::string& destDir);
 int Pcx(const std::string& input, const std::string& output, const std::string& shrink);
 int Demo(const std::string& dir, std::uint32_t seed);
-
 
 // The mission named on the command line: an entry name (any case; the first matching entry in the
 // archive wins), the list's whole text, or @OFFSET. Throws UserError when there is none.

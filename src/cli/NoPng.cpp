@@ -15,14 +15,8 @@ namespace {
 
 } // namespace
 
-int Render(const std::string&, const std::string&, const RenderOptions&, const std::string&)
-{
-    NoPngOutput("render");
-}
+int Render(const std::string&, const std::string&, const RenderOptions&, const std::string&) { NoPngOutput("render"); }
 
-int Pcx(const std::string&, const std::string&, const std::string&)
-{
-    NoPngOutput("pcx");
-}
+int Pcx(const std::string&, const std::string&, const std::string&) { NoPngOutput("pcx"); }
 
 } // namespace orvik::cli

@@ -7,8 +7,8 @@
 #include "image/Bitmap.h"
 #include "image/Canvas.h"
 #include "image/Pcx.h"
-#include "map/MapView.h"
 #include "labels/LabelPainter.h"
+#include "map/MapView.h"
 #include "mission/ItemRows.h"
 #include "mission/MissionModel.h"
 
@@ -101,7 +101,7 @@ int Render(const std::string& base, const std::string& mission, const RenderOpti
     view.SetZoom(options.zoom, MapView::kSize / 2, MapView::kSize / 2);
     for (const auto& name : options.hide)
         HideCategory(view, name);
-    CheckOutputTarget(options.output);  // before the work of drawing
+    CheckOutputTarget(options.output); // before the work of drawing
     const MissionInfo info = FindMission(base, mission);
     const CItemDefList defs = LoadCatalogue(base, catalogue);
 

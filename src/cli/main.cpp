@@ -3,11 +3,11 @@
 #include "CheckCommands.h"
 #include "Commands.h"
 #include "common/FileError.h"
-#include "common/Text.h"
 #include "common/NativePath.h"
+#include "common/Text.h"
 
-#include <CLI/CLI.hpp>
 #include "OrvikVersion.h"
+#include <CLI/CLI.hpp>
 
 #include <filesystem>
 #include <iostream>

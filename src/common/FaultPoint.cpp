@@ -14,10 +14,7 @@ FaultHook& Hook()
 
 } // namespace
 
-FaultHook SetFaultHook(FaultHook hook)
-{
-    return std::exchange(Hook(), std::move(hook));
-}
+FaultHook SetFaultHook(FaultHook hook) { return std::exchange(Hook(), std::move(hook)); }
 
 void FaultPoint(const char* where)
 {

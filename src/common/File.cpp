@@ -53,8 +53,7 @@ File::~File()
 File::File(File&& other) noexcept
     : m_file(std::exchange(other.m_file, nullptr)), m_path(std::move(other.m_path)), m_mode(other.m_mode),
       m_openErrno(other.m_openErrno)
-{
-}
+{}
 
 File& File::operator=(File&& other) noexcept
 {

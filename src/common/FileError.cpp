@@ -13,12 +13,10 @@ const char* Template(FileErrorKind kind)
     case FileErrorKind::Generic: return "An unknown error occurred while accessing %1.";
     case FileErrorKind::FileNotFound: return "%1 was not found.";
     case FileErrorKind::BadPath: return "%1 contains an invalid path.";
-    case FileErrorKind::TooManyOpenFiles:
-        return "%1 could not be opened because there are too many open files.";
+    case FileErrorKind::TooManyOpenFiles: return "%1 could not be opened because there are too many open files.";
     case FileErrorKind::AccessDenied: return "Access to %1 was denied.";
     case FileErrorKind::InvalidFile: return "An invalid file handle was associated with %1.";
-    case FileErrorKind::RemoveCurrentDir:
-        return "%1 could not be removed because it is the current directory.";
+    case FileErrorKind::RemoveCurrentDir: return "%1 could not be removed because it is the current directory.";
     case FileErrorKind::DirectoryFull: return "%1 could not be created because the directory is full.";
     case FileErrorKind::BadSeek: return "Seek failed on %1";
     case FileErrorKind::HardIO: return "A hardware I/O error was reported while accessing %1.";
@@ -44,8 +42,7 @@ std::string FileErrorMessage(FileErrorKind kind, const std::string& fileName)
 
 FileError::FileError(FileErrorKind kind, const std::string& fileName)
     : std::runtime_error(FileErrorMessage(kind, fileName)), m_kind(kind), m_fileName(fileName)
-{
-}
+{}
 
 FileErrorKind FileErrorKindFromErrno(int err)
 {
@@ -89,52 +86,52 @@ int ErrnoFromWindowsError(unsigned long code)
 {
     // The codes by number, as winerror.h names them, so that this compiles without windows.h.
     switch (code) {
-    case 2:     // ERROR_FILE_NOT_FOUND
-    case 3:     // ERROR_PATH_NOT_FOUND
-    case 15:    // ERROR_INVALID_DRIVE
-    case 53:    // ERROR_BAD_NETPATH
-    case 67:    // ERROR_BAD_NET_NAME
-    case 161:   // ERROR_BAD_PATHNAME
+    case 2:   // ERROR_FILE_NOT_FOUND
+    case 3:   // ERROR_PATH_NOT_FOUND
+    case 15:  // ERROR_INVALID_DRIVE
+    case 53:  // ERROR_BAD_NETPATH
+    case 67:  // ERROR_BAD_NET_NAME
+    case 161: // ERROR_BAD_PATHNAME
         return ENOENT;
-    case 4: return EMFILE;    // ERROR_TOO_MANY_OPEN_FILES
-    case 5:     // ERROR_ACCESS_DENIED
-    case 65:    // ERROR_NETWORK_ACCESS_DENIED
-    case 82:    // ERROR_CANNOT_MAKE
-    case 16:    // ERROR_CURRENT_DIRECTORY
+    case 4: return EMFILE; // ERROR_TOO_MANY_OPEN_FILES
+    case 5:                // ERROR_ACCESS_DENIED
+    case 65:               // ERROR_NETWORK_ACCESS_DENIED
+    case 82:               // ERROR_CANNOT_MAKE
+    case 16:               // ERROR_CURRENT_DIRECTORY
         return EACCES;
-    case 19: return EROFS;    // ERROR_WRITE_PROTECT
-    case 6: return EBADF;     // ERROR_INVALID_HANDLE
-    case 80:    // ERROR_FILE_EXISTS
-    case 183:   // ERROR_ALREADY_EXISTS
+    case 19: return EROFS; // ERROR_WRITE_PROTECT
+    case 6: return EBADF;  // ERROR_INVALID_HANDLE
+    case 80:               // ERROR_FILE_EXISTS
+    case 183:              // ERROR_ALREADY_EXISTS
         return EEXIST;
-    case 123:   // ERROR_INVALID_NAME
-    case 87:    // ERROR_INVALID_PARAMETER
+    case 123: // ERROR_INVALID_NAME
+    case 87:  // ERROR_INVALID_PARAMETER
         return EINVAL;
-    case 206: return ENAMETOOLONG;  // ERROR_FILENAME_EXCED_RANGE
-    case 267: return ENOTDIR;       // ERROR_DIRECTORY
-    case 32:    // ERROR_SHARING_VIOLATION
-    case 170:   // ERROR_BUSY
+    case 206: return ENAMETOOLONG; // ERROR_FILENAME_EXCED_RANGE
+    case 267: return ENOTDIR;      // ERROR_DIRECTORY
+    case 32:                       // ERROR_SHARING_VIOLATION
+    case 170:                      // ERROR_BUSY
         return EBUSY;
-    case 33: return EDEADLK;  // ERROR_LOCK_VIOLATION
-    case 158:   // ERROR_NOT_LOCKED
-    case 167:   // ERROR_LOCK_FAILED
+    case 33: return EDEADLK; // ERROR_LOCK_VIOLATION
+    case 158:                // ERROR_NOT_LOCKED
+    case 167:                // ERROR_LOCK_FAILED
         return ENOLCK;
-    case 39:    // ERROR_HANDLE_DISK_FULL
-    case 112:   // ERROR_DISK_FULL
-    case 1295:  // ERROR_DISK_QUOTA_EXCEEDED
+    case 39:   // ERROR_HANDLE_DISK_FULL
+    case 112:  // ERROR_DISK_FULL
+    case 1295: // ERROR_DISK_QUOTA_EXCEEDED
         return ENOSPC;
-    case 25:    // ERROR_SEEK
-    case 131:   // ERROR_NEGATIVE_SEEK
+    case 25:  // ERROR_SEEK
+    case 131: // ERROR_NEGATIVE_SEEK
         return ESPIPE;
-    case 21:    // ERROR_NOT_READY
-    case 23:    // ERROR_CRC
-    case 29:    // ERROR_WRITE_FAULT
-    case 30:    // ERROR_READ_FAULT
-    case 31:    // ERROR_GEN_FAILURE
-    case 1117:  // ERROR_IO_DEVICE
+    case 21:   // ERROR_NOT_READY
+    case 23:   // ERROR_CRC
+    case 29:   // ERROR_WRITE_FAULT
+    case 30:   // ERROR_READ_FAULT
+    case 31:   // ERROR_GEN_FAILURE
+    case 1117: // ERROR_IO_DEVICE
         return EIO;
-    case 8:     // ERROR_NOT_ENOUGH_MEMORY
-    case 14:    // ERROR_OUTOFMEMORY
+    case 8:  // ERROR_NOT_ENOUGH_MEMORY
+    case 14: // ERROR_OUTOFMEMORY
         return ENOMEM;
     default: return 0;
     }

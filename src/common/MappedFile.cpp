@@ -56,7 +56,7 @@ bool MappedFile::Open(const std::string& path)
     if (size > 0 && static_cast<off_t>(size) == info.st_size) {
         int flags = MAP_PRIVATE;
 #ifdef MAP_POPULATE
-        flags |= MAP_POPULATE;  // one call maps every page instead of one fault per page
+        flags |= MAP_POPULATE; // one call maps every page instead of one fault per page
 #endif
         void* data = ::mmap(nullptr, size, PROT_READ, flags, fd, 0);
         if (data != MAP_FAILED) {
@@ -71,9 +71,9 @@ bool MappedFile::Open(const std::string& path)
     ::close(fd);
 #elif defined(_WIN32)
     // Others may read, write or rename the file meanwhile, as on POSIX; the view stays valid.
-    const HANDLE handle = ::CreateFileW(WidePath(path).c_str(), GENERIC_READ,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    const HANDLE handle =
+        ::CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         return false;
     LARGE_INTEGER fileLength{};

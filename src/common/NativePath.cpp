@@ -9,7 +9,8 @@
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
-#include <shellapi.h>
+
+#include <shellapi.h> // needs windows.h first
 #endif
 
 namespace orvik {
@@ -53,7 +54,7 @@ std::vector<std::string> Utf8Arguments(int argc, char** argv)
             args.push_back(Utf16ToUtf8(std::u16string(arg.begin(), arg.end())));
         }
     } else {
-        args.assign(argv, argv + argc);  // the two splits disagree: keep what the runtime gave
+        args.assign(argv, argv + argc); // the two splits disagree: keep what the runtime gave
     }
     if (wide)
         ::LocalFree(wide);

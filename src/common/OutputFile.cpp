@@ -121,7 +121,7 @@ void CheckOutputTarget(const std::string& target)
     std::error_code ec;
     const fs::file_status status = fs::symlink_status(PathFromUtf8(target), ec);
     if (ec || status.type() == fs::file_type::not_found)
-        return;  // nothing there yet; a folder that is missing is reported by the create
+        return; // nothing there yet; a folder that is missing is reported by the create
     if (status.type() == fs::file_type::symlink)
         throw UserError(target + " is a symbolic link; it was not written, so the file it points to stays as it is.");
     if (status.type() != fs::file_type::regular)
@@ -142,8 +142,8 @@ OutputFile::OutputFile(std::string target) : m_target(std::move(target))
     std::random_device random;
     int err = EEXIST;
     for (int attempt = 0; attempt < 100 && err == EEXIST; ++attempt) {
-        const std::string candidate =
-            folder + "." + name + "." + std::to_string(random() % 1000000000u) + "-" + std::to_string(counter++) + ".tmp";
+        const std::string candidate = folder + "." + name + "." + std::to_string(random() % 1000000000u) + "-" +
+                                      std::to_string(counter++) + ".tmp";
         // Created exclusively: a name that exists, or a link planted at it, is never opened.
         m_fd = OpenExclusive(candidate);
         if (m_fd >= 0) {

@@ -101,10 +101,15 @@ bool IsSafeScriptName(std::string_view name)
         if (u < 0x20 || u == 0x7F)
             return false;
         switch (c) {
-        case ' ': case '&': case '|': case '<': case '>': case '^': case '%': case '"':
-            return false;
-        default:
-            break;
+        case ' ':
+        case '&':
+        case '|':
+        case '<':
+        case '>':
+        case '^':
+        case '%':
+        case '"': return false;
+        default: break;
         }
     }
     return true;
@@ -118,12 +123,10 @@ TempDir::TempDir()
     if (ec)
         base = fs::current_path(ec);
     std::random_device rd;
-    const auto stamp = static_cast<unsigned long long>(
-        std::chrono::steady_clock::now().time_since_epoch().count());
+    const auto stamp = static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const fs::path candidate =
-            base / ("orvik-" + std::to_string(stamp % 1000000007ULL) + "-" + std::to_string(rd()) + "-" +
-                    std::to_string(counter++));
+        const fs::path candidate = base / ("orvik-" + std::to_string(stamp % 1000000007ULL) + "-" +
+                                           std::to_string(rd()) + "-" + std::to_string(counter++));
         // create_directory fails when the name exists, so the folder is ours alone.
         if (fs::create_directory(candidate, ec) && !ec) {
             fs::permissions(candidate, fs::perms::owner_all, fs::perm_options::replace, ec);

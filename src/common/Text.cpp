@@ -62,18 +62,15 @@ std::int32_t DecimalToInt(std::string_view text)
     return static_cast<std::int32_t>(value);
 }
 
-std::string FormatLong(std::int32_t value)
-{
-    return std::to_string(value);
-}
+std::string FormatLong(std::int32_t value) { return std::to_string(value); }
 
 namespace {
 
 // Code points of bytes 0x80-0x9F; undefined bytes keep their own value.
-constexpr std::array<char32_t, 32> kHigh = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+constexpr std::array<char32_t, 32> kHigh = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                            0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                            0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                            0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 char ToCp1252(char32_t cp)
 {
@@ -160,10 +157,7 @@ std::string Utf8ToCp1252(std::string_view text)
     return out;
 }
 
-bool IsTrimSpace(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
+bool IsTrimSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
 
 std::string Trim(std::string_view text)
 {
@@ -175,9 +169,6 @@ std::string Trim(std::string_view text)
     return std::string(text.substr(b, e - b));
 }
 
-bool Contains(std::string_view text, std::string_view part)
-{
-    return text.find(part) != std::string_view::npos;
-}
+bool Contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
 
 } // namespace orvik

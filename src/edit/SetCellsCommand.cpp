@@ -8,8 +8,7 @@ EditCommand::~EditCommand() = default;
 
 SetCellsCommand::SetCellsCommand(std::vector<CellChange> changes, std::string label)
     : m_changes(std::move(changes)), m_label(std::move(label))
-{
-}
+{}
 
 std::vector<CellRef> SetCellsCommand::Apply(std::vector<ItemRow>& rows, bool forward) const
 {

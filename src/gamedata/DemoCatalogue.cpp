@@ -16,22 +16,28 @@ struct CategoryNames {
 std::vector<CategoryNames> AllNames()
 {
     return {
-        {DemoCategory::People, 7,
+        {DemoCategory::People,
+         7,
          {"Rifleman", "Machine Gunner", "Sniper", "Medic", "Officer", "Grenadier", "Radio Operator", "Scout",
           "Engineer", "Villager", "Farmer", "Guard", "Mortar Crew", "Pilot", "Sapper"}},
-        {DemoCategory::Buildings, 7,
+        {DemoCategory::Buildings,
+         7,
          {"Watchtower", "Barracks", "Bunker", "Farmhouse", "Church", "Warehouse", "Fuel Depot", "Radio Mast",
           "Command Post", "Stone Bridge", "Hangar", "Field Hospital", "Cottage", "Pillbox", "Lighthouse"}},
-        {DemoCategory::Decorations, 7,
+        {DemoCategory::Decorations,
+         7,
          {"Pine Tree", "Oak Tree", "Birch", "Palm Tree", "Bush", "Boulder", "Rock Pile", "Fence", "Stone Wall",
           "Haystack", "Cactus", "Dead Tree", "Sandbags", "Tree Stump", "Snowdrift", "Caf\xE9 Table"}},
-        {DemoCategory::Vehicles, 6,
-         {"Supply Truck", "Jeep", "Light Tank", "Heavy Tank", "Armoured Car", "Motorcycle", "Halftrack",
-          "Fuel Truck", "Patrol Boat", "Transport Helicopter", "Staff Car"}},
-        {DemoCategory::Markers, 6,
+        {DemoCategory::Vehicles,
+         6,
+         {"Supply Truck", "Jeep", "Light Tank", "Heavy Tank", "Armoured Car", "Motorcycle", "Halftrack", "Fuel Truck",
+          "Patrol Boat", "Transport Helicopter", "Staff Car"}},
+        {DemoCategory::Markers,
+         6,
          {"Waypoint", "Spawn Point", "Rally Point", "Objective", "Trigger Zone", "Camera Path", "Extraction Zone",
           "Ambush Point"}},
-        {DemoCategory::Objects, 6,
+        {DemoCategory::Objects,
+         6,
          {"Ammo Crate", "Medical Kit", "Fuel Barrel", "Explosive Charge", "Radio Set", "Supply Drop", "Documents",
           "Mine", "Flag Pole", "Campfire", "Weapon Rack"}},
     };
@@ -85,12 +91,12 @@ DemoCatalogue BuildDemoCatalogue(DemoRandom& rng)
     DemoCatalogue catalogue;
     for (auto& group : groups) {
         rng.Shuffle(group.names);
-        const auto count = static_cast<std::size_t>(rng.Range(group.minCount, static_cast<std::int32_t>(group.names.size())));
+        const auto count =
+            static_cast<std::size_t>(rng.Range(group.minCount, static_cast<std::int32_t>(group.names.size())));
         group.names.resize(count);
         // The centre marker sits among the markers, as a game's own catalogue would have it.
-        const auto centreAt = group.category == DemoCategory::Markers
-                                  ? rng.Range(0, static_cast<std::int32_t>(count))
-                                  : -1;
+        const auto centreAt =
+            group.category == DemoCategory::Markers ? rng.Range(0, static_cast<std::int32_t>(count)) : -1;
         std::int32_t id = FirstKindId(group.category) + rng.Range(0, 20);
         for (std::size_t i = 0; i <= count; ++i) {
             if (static_cast<std::int32_t>(i) == centreAt) {

@@ -1,14 +1,14 @@
 #include "gamedata/DemoGame.h"
 
-#include "common/FileError.h"
 #include "common/File.h"
+#include "common/FileError.h"
+#include "common/NativePath.h"
 #include "gamedata/DemoCatalogue.h"
 #include "gamedata/DemoMissions.h"
 #include "gamedata/DemoTerrain.h"
 #include "gamedata/ItemDefWriter.h"
 #include "gamedata/MissionWriter.h"
 #include "gamedata/PffWriter.h"
-#include "common/NativePath.h"
 
 #include <filesystem>
 #include <system_error>

@@ -20,12 +20,12 @@ struct Role {
 // Each index has a fixed part to play, so that every demo has the awkward cases.
 constexpr std::array<Role, 9> kRoles = {{
     {60, 180, 1},
-    {0, 0, 0},         // empty
-    {2000, 2000, 1},   // the largest
-    {150, 400, 2},     // two centre items: the last one wins
-    {8, 30, 0},        // no centre item: the view centres on the items
-    {300, 900, 1},     // the 40-character title
-    {400, 1200, 1},    // the name in capitals
+    {0, 0, 0},       // empty
+    {2000, 2000, 1}, // the largest
+    {150, 400, 2},   // two centre items: the last one wins
+    {8, 30, 0},      // no centre item: the view centres on the items
+    {300, 900, 1},   // the 40-character title
+    {400, 1200, 1},  // the name in capitals
     {20, 120, 1},
     {1, 5, 1},
 }};
@@ -143,9 +143,11 @@ CMissionItem MakeItem(const DemoKind& kind, const WorldPoint& at, int height, De
     item.m_nY = static_cast<std::int32_t>(-at.south);
     item.m_nZ = height * 4096 + (kind.category == DemoCategory::Buildings ? 0 : rng.Range(0, 900));
     item.m_nWord2 = rng.Chance(70) ? rng.Range(0, 5) : static_cast<std::int32_t>(rng.Next());
-    item.m_nAngle = kind.category == DemoCategory::Buildings && rng.Chance(80) ? rng.Range(0, 3) * 90 : rng.Range(0, 359);
+    item.m_nAngle =
+        kind.category == DemoCategory::Buildings && rng.Chance(80) ? rng.Range(0, 3) * 90 : rng.Range(0, 359);
     if (rng.Chance(25))
-        item.m_nFlags |= kOtherFlags[static_cast<std::size_t>(rng.Range(0, static_cast<std::int32_t>(kOtherFlags.size()) - 1))];
+        item.m_nFlags |=
+            kOtherFlags[static_cast<std::size_t>(rng.Range(0, static_cast<std::int32_t>(kOtherFlags.size()) - 1))];
     const int mpChance = kind.category == DemoCategory::Markers || kind.category == DemoCategory::Vehicles ? 18 : 7;
     if (!kind.centre && rng.Chance(mpChance))
         item.m_nFlags |= CMissionItem::kMpOnlyFlag;
@@ -160,12 +162,14 @@ CMissionItem MakeItem(const DemoKind& kind, const WorldPoint& at, int height, De
 
 std::vector<DemoMissionPlan> PlanDemoMissions(std::size_t terrainCount, DemoRandom& rng)
 {
-    std::vector<std::string> stems = {"outpost", "convoy", "ridge", "harbour", "pass", "village",
-                                      "depot", "bridge", "airfield", "crossing", "patrol", "siege"};
-    std::vector<std::string> titles = {"Border Outpost", "Convoy Ambush at Dry Creek", "Hold the Ridge",
-                                       "Night Raid on Fort Kessar", "Supply Lines", "The Frozen Pass",
-                                       "Harbour Landing", "Operation Sandglass", "Village Patrol",
-                                       "Last Light over Vard\xF8", "Training Ground", "Bridge at Greyford"};
+    std::vector<std::string> stems = {"outpost", "convoy", "ridge",    "harbour",  "pass",   "village",
+                                      "depot",   "bridge", "airfield", "crossing", "patrol", "siege"};
+    std::vector<std::string> titles = {"Border Outpost",  "Convoy Ambush at Dry Creek",
+                                       "Hold the Ridge",  "Night Raid on Fort Kessar",
+                                       "Supply Lines",    "The Frozen Pass",
+                                       "Harbour Landing", "Operation Sandglass",
+                                       "Village Patrol",  "Last Light over Vard\xF8",
+                                       "Training Ground", "Bridge at Greyford"};
     rng.Shuffle(stems);
     rng.Shuffle(titles);
     const auto count = static_cast<std::size_t>(rng.Range(8, 9));

@@ -33,14 +33,12 @@ std::vector<std::uint16_t> MakeHeights(TerrainLook look, DemoRandom& rng)
     switch (look) {
     case TerrainLook::Desert:
         add({4, 7, 45, false}, 13);
-        add({16, 3, 40, true}, 3);  // dune crests
+        add({16, 3, 40, true}, 3); // dune crests
         break;
-    case TerrainLook::Temperate:
-        add({4, 7, 52, false}, 16);
-        break;
+    case TerrainLook::Temperate: add({4, 7, 52, false}, 16); break;
     case TerrainLook::Snowy:
         add({4, 7, 50, false}, 8);
-        add({8, 5, 50, true}, 8);  // mountain ridges
+        add({8, 5, 50, true}, 8); // mountain ridges
         break;
     case TerrainLook::Island: {
         add({8, 6, 50, false}, 16);
@@ -215,8 +213,8 @@ std::string VaryCase(const std::string& name, DemoRandom& rng)
         return out;
     const auto dot = out.rfind('.');
     for (std::size_t i = 0; i < out.size(); ++i) {
-        const bool upper = style == 1 || i == 0 || (dot != std::string::npos && i > dot) ||
-                           (i > 0 && out[i - 1] == '_');
+        const bool upper =
+            style == 1 || i == 0 || (dot != std::string::npos && i > dot) || (i > 0 && out[i - 1] == '_');
         if (upper)
             out[i] = UpperChar(out[i]);
     }
@@ -238,7 +236,8 @@ DemoTerrain BuildDemoTerrain(TerrainLook look, int colorMapSize, DemoRandom& rng
     terrain.descName = VaryCase(terrain.baseName + ".ter", rng);
 
     terrain.files.push_back({terrain.descName, Bytes(Describe(terrain, rng))});
-    terrain.files.push_back({VaryCase(terrain.baseName + "_c.pcx", rng), PaintColourMap(terrain, colorMapSize, rng.Next())});
+    terrain.files.push_back(
+        {VaryCase(terrain.baseName + "_c.pcx", rng), PaintColourMap(terrain, colorMapSize, rng.Next())});
     terrain.files.push_back({VaryCase(terrain.baseName + "_e.pcx", rng), PaintElevationMap(terrain, rng.Next())});
     terrain.files.push_back({VaryCase(terrain.baseName + "_d.pcx", rng), PaintDetailMap(terrain, rng)});
     return terrain;

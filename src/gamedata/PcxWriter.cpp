@@ -22,8 +22,8 @@ struct HeaderFields {
     std::uint8_t planes = 1;
     std::uint16_t xmin = 0, ymin = 0, xmax = 0, ymax = 0;
     std::uint16_t bytesPerLine = 0;
-    const std::array<std::uint8_t, 48>* headerPalette = nullptr;  // null: junk
-    bool junkEncoding = false;  // the encoding byte from the seed instead of 1
+    const std::array<std::uint8_t, 48>* headerPalette = nullptr; // null: junk
+    bool junkEncoding = false;                                   // the encoding byte from the seed instead of 1
 };
 
 // Fields no reader should look at (resolutions, reserved, palette info, filler) get values from
@@ -87,7 +87,8 @@ void EncodePcxLine(const std::uint8_t* line, std::size_t size, std::vector<std::
     }
 }
 
-std::vector<std::uint8_t> EncodePcx8(std::uint32_t width, std::uint32_t height, const std::vector<std::uint8_t>& indices,
+std::vector<std::uint8_t> EncodePcx8(std::uint32_t width, std::uint32_t height,
+                                     const std::vector<std::uint8_t>& indices,
                                      const std::array<std::uint8_t, 768>& palette, std::uint32_t seed)
 {
     CheckSize(width, height);

@@ -65,7 +65,8 @@ std::vector<std::uint8_t> BuildPff(const std::vector<PffFile>& files, const PffL
         if (n < 16)
             out[e + 16 + n] = 0;
         if (written)
-            written->push_back({files[i].name.substr(0, n), offsets[i], static_cast<std::uint32_t>(files[i].data.size())});
+            written->push_back(
+                {files[i].name.substr(0, n), offsets[i], static_cast<std::uint32_t>(files[i].data.size())});
     }
     return out;
 }

@@ -23,8 +23,8 @@ const std::array<std::int32_t, 256>& SmoothTable()
 // diagonal samples the lattice along the grid's diagonals (x + y, y - x): alternating octaves that
 // way hides the lattice's grain. Both sums shift by whole periods when x or y wraps, so the noise
 // still tiles. size and period are powers of two.
-void AddOctave(std::vector<std::int32_t>& sum, int size, int period, std::int32_t amplitude, bool ridged,
-               bool diagonal, DemoRandom& rng)
+void AddOctave(std::vector<std::int32_t>& sum, int size, int period, std::int32_t amplitude, bool ridged, bool diagonal,
+               DemoRandom& rng)
 {
     std::vector<std::int32_t> lattice(static_cast<std::size_t>(period) * static_cast<std::size_t>(period));
     for (auto& v : lattice)

@@ -17,7 +17,7 @@ namespace {
 constexpr int kShades = 8;
 constexpr int kWaterLevels = 6;
 constexpr int kLandLevels = 24;
-constexpr int kLandBase = kWaterLevels * kShades;   // 48
+constexpr int kLandBase = kWaterLevels * kShades; // 48
 constexpr int kRoadBase = 240;
 constexpr int kTownBase = 248;
 
@@ -25,13 +25,13 @@ struct Rgb {
     int r, g, b;
 };
 struct Stop {
-    int at;  // 0..255 along the ramp
+    int at; // 0..255 along the ramp
     Rgb colour;
 };
 
 struct LookColours {
-    std::vector<Stop> water;  // from the deepest water (0) to the shore (255)
-    std::vector<Stop> land;   // from the shore (0) to the highest peak (255)
+    std::vector<Stop> water; // from the deepest water (0) to the shore (255)
+    std::vector<Stop> land;  // from the shore (0) to the highest peak (255)
     Rgb road;
     Rgb town;
 };
@@ -40,21 +40,45 @@ const LookColours& ColoursOf(TerrainLook look)
 {
     static const std::array<LookColours, 4> looks = {{
         {{{0, {40, 70, 95}}, {255, {90, 150, 150}}},
-         {{0, {205, 185, 135}}, {30, {226, 198, 142}}, {120, {220, 176, 112}}, {180, {190, 140, 88}},
-          {225, {150, 105, 70}}, {255, {120, 90, 70}}},
-         {170, 140, 100}, {185, 160, 120}},
+         {{0, {205, 185, 135}},
+          {30, {226, 198, 142}},
+          {120, {220, 176, 112}},
+          {180, {190, 140, 88}},
+          {225, {150, 105, 70}},
+          {255, {120, 90, 70}}},
+         {170, 140, 100},
+         {185, 160, 120}},
         {{{0, {15, 35, 85}}, {180, {30, 75, 135}}, {255, {70, 130, 165}}},
-         {{0, {206, 196, 148}}, {14, {120, 165, 75}}, {90, {80, 140, 55}}, {150, {45, 100, 40}},
-          {200, {105, 100, 88}}, {232, {150, 146, 140}}, {244, {235, 235, 240}}, {255, {255, 255, 255}}},
-         {150, 125, 90}, {125, 115, 95}},
+         {{0, {206, 196, 148}},
+          {14, {120, 165, 75}},
+          {90, {80, 140, 55}},
+          {150, {45, 100, 40}},
+          {200, {105, 100, 88}},
+          {232, {150, 146, 140}},
+          {244, {235, 235, 240}},
+          {255, {255, 255, 255}}},
+         {150, 125, 90},
+         {125, 115, 95}},
         {{{0, {25, 45, 75}}, {255, {85, 120, 145}}},
-         {{0, {140, 145, 145}}, {25, {70, 90, 70}}, {70, {215, 222, 230}}, {150, {240, 244, 250}},
-          {190, {130, 132, 140}}, {220, {215, 220, 230}}, {255, {255, 255, 255}}},
-         {160, 150, 140}, {175, 170, 165}},
+         {{0, {140, 145, 145}},
+          {25, {70, 90, 70}},
+          {70, {215, 222, 230}},
+          {150, {240, 244, 250}},
+          {190, {130, 132, 140}},
+          {220, {215, 220, 230}},
+          {255, {255, 255, 255}}},
+         {160, 150, 140},
+         {175, 170, 165}},
         {{{0, {10, 45, 110}}, {150, {20, 95, 155}}, {230, {50, 160, 185}}, {255, {90, 200, 200}}},
-         {{0, {238, 222, 172}}, {20, {232, 214, 160}}, {35, {130, 190, 80}}, {120, {50, 140, 50}},
-          {190, {35, 100, 40}}, {225, {120, 112, 92}}, {255, {165, 158, 148}}},
-         {200, 180, 130}, {170, 150, 110}},
+         {{0, {238, 222, 172}},
+          {20, {232, 214, 160}},
+          {35, {130, 190, 80}},
+          {120, {50, 140, 50}},
+          {190, {35, 100, 40}},
+          {225, {120, 112, 92}},
+          {255, {165, 158, 148}}},
+         {200, 180, 130},
+         {170, 150, 110}},
     }};
     return looks[static_cast<std::size_t>(look)];
 }
@@ -69,7 +93,8 @@ Rgb Ramp(const std::vector<Stop>& stops, int at)
             const Stop& b = stops[i];
             const int span = std::max(1, b.at - a.at);
             const int t = at - a.at;
-            return {a.colour.r + (b.colour.r - a.colour.r) * t / span, a.colour.g + (b.colour.g - a.colour.g) * t / span,
+            return {a.colour.r + (b.colour.r - a.colour.r) * t / span,
+                    a.colour.g + (b.colour.g - a.colour.g) * t / span,
                     a.colour.b + (b.colour.b - a.colour.b) * t / span};
         }
     }
@@ -90,9 +115,11 @@ std::array<std::uint8_t, 768> ColourPalette(TerrainLook look)
     std::array<std::uint8_t, 768> palette{};
     for (int s = 0; s < kShades; ++s) {
         for (int l = 0; l < kWaterLevels; ++l)
-            SetShaded(palette, l * kShades + s, Ramp(colours.water, (2 * l + 1) * 255 / (2 * kWaterLevels)), 88 + s * 4);
+            SetShaded(palette, l * kShades + s, Ramp(colours.water, (2 * l + 1) * 255 / (2 * kWaterLevels)),
+                      88 + s * 4);
         for (int l = 0; l < kLandLevels; ++l)
-            SetShaded(palette, kLandBase + l * kShades + s, Ramp(colours.land, l * 255 / (kLandLevels - 1)), 58 + s * 12);
+            SetShaded(palette, kLandBase + l * kShades + s, Ramp(colours.land, l * 255 / (kLandLevels - 1)),
+                      58 + s * 12);
         SetShaded(palette, kRoadBase + s, colours.road, 70 + s * 8);
         SetShaded(palette, kTownBase + s, colours.town, 55 + s * 10);
     }
@@ -151,9 +178,8 @@ std::vector<std::int32_t> ShadeField(const DemoTerrain& terrain)
 {
     std::vector<std::int32_t> shade(terrain.heights.size());
     auto h = [&](int x, int y) {
-        return static_cast<std::int32_t>(
-            terrain.heights[static_cast<std::size_t>(((y + kMapPixels) % kMapPixels) * kMapPixels +
-                                                     (x + kMapPixels) % kMapPixels)]);
+        return static_cast<std::int32_t>(terrain.heights[static_cast<std::size_t>(
+            ((y + kMapPixels) % kMapPixels) * kMapPixels + (x + kMapPixels) % kMapPixels)]);
     };
     for (int y = 0; y < kMapPixels; ++y)
         for (int x = 0; x < kMapPixels; ++x) {
@@ -190,9 +216,8 @@ std::vector<std::uint8_t> PaintColourMap(const DemoTerrain& terrain, int size, s
             const std::int32_t height = bilinear([&](int cx, int cy) {
                 return static_cast<std::int32_t>(terrain.heights[static_cast<std::size_t>(cy * kMapPixels + cx)]);
             });
-            const std::int32_t light = bilinear([&](int cx, int cy) {
-                return shade[static_cast<std::size_t>(cy * kMapPixels + cx)];
-            });
+            const std::int32_t light =
+                bilinear([&](int cx, int cy) { return shade[static_cast<std::size_t>(cy * kMapPixels + cx)]; });
 
             const std::uint32_t noise = HashNoise(static_cast<std::uint32_t>(x), static_cast<std::uint32_t>(y), seed);
             const auto dither = static_cast<std::int32_t>(noise & 255);
@@ -209,7 +234,7 @@ std::vector<std::uint8_t> PaintColourMap(const DemoTerrain& terrain, int size, s
             } else if (m == kHouse) {
                 index = kTownBase;
             } else if (height < water * 256) {
-                const std::int32_t level = height * kWaterLevels / water;  // 8.8 levels
+                const std::int32_t level = height * kWaterLevels / water; // 8.8 levels
                 const int l = std::clamp((level + dither - 128) >> 8, 0, kWaterLevels - 1);
                 s = 3 + static_cast<int>((noise >> 26) % 3 == 0);
                 index = l * kShades + s;

@@ -108,8 +108,8 @@ void ShrinkByBox(const std::uint8_t* pixels, std::uint32_t srcWidth, std::uint32
     // against ratios rounded upwards at extreme sizes; it never moves a box otherwise.
     std::vector<std::uint64_t> columns(out.width);
     for (std::uint32_t x = 0; x < out.width; ++x)
-        columns[x] = std::min<std::uint64_t>(static_cast<std::uint64_t>(static_cast<double>(x) * xRatio),
-                                             srcWidth - box);
+        columns[x] =
+            std::min<std::uint64_t>(static_cast<std::uint64_t>(static_cast<double>(x) * xRatio), srcWidth - box);
     std::uint8_t* dst = out.pixels.data();
     for (std::uint32_t y = 0; y < out.height; ++y) {
         const std::uint64_t sy =
@@ -220,7 +220,8 @@ bool DrawImage(Canvas* canvas, const std::uint8_t* pixels, std::uint32_t width, 
     if (right <= left || bottom <= top)
         return true;
     const std::size_t srcRow = std::size_t{width} * 3;
-    const bool stretched = static_cast<std::uint32_t>(dstWidth) != width || static_cast<std::uint32_t>(dstHeight) != height;
+    const bool stretched =
+        static_cast<std::uint32_t>(dstWidth) != width || static_cast<std::uint32_t>(dstHeight) != height;
     if (!stretched) {
         const std::size_t bytes = static_cast<std::size_t>(right - left) * 3;
         for (std::int64_t j = top; j < bottom; ++j)

@@ -28,8 +28,7 @@ Span Clip(std::int64_t from, std::int64_t to, int size)
 Canvas::Canvas(int width, int height)
     : m_width(std::max(width, 0)), m_height(std::max(height, 0)),
       m_pixels(static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height) * 3, 0)
-{
-}
+{}
 
 Rgb Canvas::Pixel(int x, int y) const
 {
@@ -49,10 +48,7 @@ void Canvas::SetPixel(int x, int y, Rgb colour)
     p[2] = colour.b;
 }
 
-void Canvas::Fill(Rgb colour)
-{
-    FillRect(0, 0, m_width, m_height, colour);
-}
+void Canvas::Fill(Rgb colour) { FillRect(0, 0, m_width, m_height, colour); }
 
 void Canvas::FillRect(int left, int top, int right, int bottom, Rgb colour)
 {

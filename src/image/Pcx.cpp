@@ -17,10 +17,7 @@ namespace pcx {
 
 namespace {
 
-std::uint16_t GetU16(const std::uint8_t* p)
-{
-    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
-}
+std::uint16_t GetU16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
 
 std::uint32_t Entry(const std::uint8_t* rgb)
 {
@@ -65,8 +62,8 @@ Palette ReadPcxPalette(const std::uint8_t* data, std::size_t size, const PcxHead
 {
     Palette palette{};
     const int depth = header.Depth();
-    const bool trailing = header.version == 5 && depth == 8 && size >= kPaletteTail &&
-                          data[size - kPaletteTail] == kPaletteMarker;
+    const bool trailing =
+        header.version == 5 && depth == 8 && size >= kPaletteTail && data[size - kPaletteTail] == kPaletteMarker;
     if (trailing) {
         const std::uint8_t* p = data + size - kPaletteTail + 1;
         for (std::size_t i = 0; i < 256; ++i, p += 3)
@@ -188,8 +185,8 @@ std::optional<PackedImage> Decode(const std::uint8_t* data, std::size_t size, st
     }
 
     std::vector<std::uint8_t> line(static_cast<std::size_t>(lineLength) + pcx::kLineSlack);
-    const bool needsIndexLine = *layout == Layout::OneBit || *layout == Layout::FourBit ||
-                                *layout == Layout::FourPlanes;
+    const bool needsIndexLine =
+        *layout == Layout::OneBit || *layout == Layout::FourBit || *layout == Layout::FourPlanes;
     std::vector<std::uint8_t> indices(needsIndexLine ? w : 0);
     const std::size_t rowBytes = std::size_t{w} * 3;
     std::vector<std::uint8_t> row(rowBytes);
@@ -207,8 +204,7 @@ std::optional<PackedImage> Decode(const std::uint8_t* data, std::size_t size, st
             pcx::ExpandThroughPalette(indices.data(), w, palette, row.data());
             break;
         case Layout::EightBit:
-        case Layout::Black:
-            break;  // black rows: the row stays zero
+        case Layout::Black: break; // black rows: the row stays zero
         }
         image.pixels.insert(image.pixels.end(), row.begin(), row.end());
     }

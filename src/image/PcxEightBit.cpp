@@ -25,9 +25,8 @@ std::vector<Pattern> MakePatterns(const Palette& palette)
 
 } // namespace
 
-bool DecodeEightBitRows(const std::uint8_t*& in, const std::uint8_t* end, std::size_t bytesPerLine,
-                        std::uint32_t width, std::uint32_t height, const Palette& palette,
-                        std::vector<std::uint8_t>& pixels)
+bool DecodeEightBitRows(const std::uint8_t*& in, const std::uint8_t* end, std::size_t bytesPerLine, std::uint32_t width,
+                        std::uint32_t height, const Palette& palette, std::vector<std::uint8_t>& pixels)
 {
     const std::size_t length = bytesPerLine;
     const std::size_t rowBytes = std::size_t{width} * 3;

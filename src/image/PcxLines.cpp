@@ -41,7 +41,7 @@ bool DecodePcxLine(const std::uint8_t*& in, const std::uint8_t* end, std::uint8_
         const std::uint8_t* base = p;
         const std::uint64_t runBytes = RunByteMask(base);
         std::uint64_t runs = TokenStarts(runBytes) & runBytes;
-        std::size_t next = 0;  // the token after the last one handled
+        std::size_t next = 0; // the token after the last one handled
         bool lineDone = false;
         for (;;) {
             // The single bytes before the next run, copied whole (also when there are none:
@@ -129,17 +129,13 @@ void UnpackPcxPlanes(Layout layout, const std::uint8_t* line, std::size_t bytesP
         }
         break;
     }
-    case Layout::EightBit:
-        std::memcpy(indices, line, width);
-        break;
+    case Layout::EightBit: std::memcpy(indices, line, width); break;
     case Layout::TrueColour:
-    case Layout::Black:
-        break;
+    case Layout::Black: break;
     }
 }
 
-void ExpandThroughPalette(const std::uint8_t* indices, std::uint32_t width, const Palette& palette,
-                          std::uint8_t* row)
+void ExpandThroughPalette(const std::uint8_t* indices, std::uint32_t width, const Palette& palette, std::uint8_t* row)
 {
     std::uint32_t x = 0;
     if constexpr (std::endian::native == std::endian::little) {

@@ -1,10 +1,10 @@
 #include "listedit/EditListCtrl.h"
 
+#include <algorithm>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
-#include <algorithm>
 
 #include "common/Text.h"
 #include "edit/EditDocument.h"

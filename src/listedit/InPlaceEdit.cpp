@@ -1,9 +1,9 @@
 #include "listedit/InPlaceEdit.h"
 
+#include <algorithm>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QPainter>
-#include <algorithm>
 
 #include "listedit/EditListCtrl.h"
 #include "listedit/UndoKeys.h"
@@ -43,7 +43,8 @@ bool CInPlaceEdit::event(QEvent* event)
         auto* key = static_cast<QKeyEvent*>(event);
         const auto modifiers = key->modifiers() & ~Qt::KeypadModifier;
         const bool tab = key->key() == Qt::Key_Tab && modifiers == Qt::NoModifier;
-        const bool backtab = key->key() == Qt::Key_Backtab || (key->key() == Qt::Key_Tab && modifiers == Qt::ShiftModifier);
+        const bool backtab =
+            key->key() == Qt::Key_Backtab || (key->key() == Qt::Key_Tab && modifiers == Qt::ShiftModifier);
         // Tab and Shift+Tab store and go on to the neighbouring editable cell; past the last
         // one the focus leaves the table as usual (which stores too).
         if ((tab || backtab) && m_table->EditNextCellExists(m_nRow, m_nColumn, tab)) {

@@ -3,12 +3,12 @@
 #include "common/Text.h"
 #include "edit/EditDocument.h"
 
+#include <algorithm>
 #include <QApplication>
 #include <QGuiApplication>
 #include <QIcon>
-#include <QStyle>
 #include <QPalette>
-#include <algorithm>
+#include <QStyle>
 
 namespace orvik {
 
@@ -72,8 +72,7 @@ QVariant ItemTableModel::data(const QModelIndex& index, int role) const
     case Qt::EditRole:
         return QString::fromStdString(
             Cp1252ToUtf8(m_document->Cell(static_cast<std::size_t>(index.row()), index.column())));
-    case Qt::TextAlignmentRole:
-        return QVariant::fromValue(ColumnFormat(index.column()) | Qt::AlignVCenter);
+    case Qt::TextAlignmentRole: return QVariant::fromValue(ColumnFormat(index.column()) | Qt::AlignVCenter);
     case Qt::DecorationRole:
     case Qt::ToolTipRole: {
         const auto row = static_cast<std::size_t>(index.row());
@@ -89,8 +88,7 @@ QVariant ItemTableModel::data(const QModelIndex& index, int role) const
         if (!IsEditable(index.column()))
             return QGuiApplication::palette().color(QPalette::Disabled, QPalette::Text);
         return {};
-    default:
-        return {};
+    default: return {};
     }
 }
 
@@ -154,12 +152,8 @@ void ItemTableModel::SetFindings(const std::vector<Finding>& findings)
 void ItemTableModel::OnDocumentChange(const DocumentChange& change)
 {
     switch (change.kind) {
-    case DocumentChange::Kind::AboutToReset:
-        beginResetModel();
-        break;
-    case DocumentChange::Kind::Reset:
-        endResetModel();
-        break;
+    case DocumentChange::Kind::AboutToReset: beginResetModel(); break;
+    case DocumentChange::Kind::Reset: endResetModel(); break;
     case DocumentChange::Kind::Cells: {
         if (change.cells.empty() || columnCount() == 0)
             break;
@@ -176,8 +170,7 @@ void ItemTableModel::OnDocumentChange(const DocumentChange& change)
             emit dataChanged(index(top, left), index(bottom, right), {Qt::DisplayRole, Qt::EditRole});
         break;
     }
-    case DocumentChange::Kind::CleanState:
-        break;
+    case DocumentChange::Kind::CleanState: break;
     }
 }
 

@@ -22,7 +22,7 @@ constexpr const char* kPendingProperty = "orvikReportPending";
 LabelEditDelegate::LabelEditDelegate(CEditListCtrl* table) : QStyledItemDelegate(table), m_table(table) {}
 
 QWidget* LabelEditDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
-                                          const QModelIndex& index) const
+                                         const QModelIndex& index) const
 {
     QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
     if (editor != nullptr) {
@@ -94,8 +94,7 @@ void LabelEditDelegate::ReportClose(QWidget* editor) const
         m_openEditor = nullptr;
     if (m_table == nullptr || !TakeReport(editor))
         return;
-    m_table->OnEndLabelEdit(editor->property(kRowProperty).toInt(), editor->property(kColumnProperty).toInt(),
-                            nullptr);
+    m_table->OnEndLabelEdit(editor->property(kRowProperty).toInt(), editor->property(kColumnProperty).toInt(), nullptr);
 }
 
 } // namespace orvik

@@ -191,8 +191,8 @@ void MapView::SetFrameSize(int size)
         m_nSize = size;
 }
 
-void MapView::PaintTiledTerrain(Canvas& canvas, const std::uint8_t* pixels, std::uint32_t width,
-                                std::uint32_t height, std::size_t stride) const
+void MapView::PaintTiledTerrain(Canvas& canvas, const std::uint8_t* pixels, std::uint32_t width, std::uint32_t height,
+                                std::size_t stride) const
 {
     // Frame pixel f shows zoomed pixel f + centre - origin, which is source pixel
     // floor(that * size / (512 * zoom)), repeating.

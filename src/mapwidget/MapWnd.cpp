@@ -32,10 +32,7 @@ CMapWnd::~CMapWnd() = default;
 
 void CMapWnd::SetCoordWnd(QLineEdit* coordWnd) { m_pCoordWnd = coordWnd; }
 
-QPoint CMapWnd::ToClient(const QPoint& widgetPoint) const
-{
-    return widgetPoint - contentsRect().topLeft();
-}
+QPoint CMapWnd::ToClient(const QPoint& widgetPoint) const { return widgetPoint - contentsRect().topLeft(); }
 
 void CMapWnd::paintEvent(QPaintEvent* event)
 {
@@ -51,7 +48,7 @@ void CMapWnd::paintEvent(QPaintEvent* event)
     painter.drawImage(client.topLeft(), image);
     painter.restore();
     painter.end();
-    QFrame::paintEvent(event);  // the border
+    QFrame::paintEvent(event); // the border
 }
 
 namespace {
@@ -76,8 +73,8 @@ void CMapWnd::mouseMoveEvent(QMouseEvent* event)
             if (m_pressItem) {
                 m_gesture = Gesture::DragItems;
                 // A selected marker takes the whole selection with it; any other goes alone.
-                m_dragItems = m_view.IsSelected(*m_pressItem) ? m_view.Selection()
-                                                              : std::vector<std::size_t>{*m_pressItem};
+                m_dragItems =
+                    m_view.IsSelected(*m_pressItem) ? m_view.Selection() : std::vector<std::size_t>{*m_pressItem};
             } else {
                 m_gesture = Gesture::Pan;
                 m_lastPos = m_pressPos;

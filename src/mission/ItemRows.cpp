@@ -2,7 +2,6 @@
 
 #include "common/Text.h"
 
-
 namespace orvik {
 
 namespace {
@@ -33,8 +32,8 @@ ApplyResult ApplyRows(const std::vector<ItemRow>& rows, CMissionModel& model, co
 
 const std::array<const char*, kColumnCount>& ItemColumnTitles()
 {
-    static const std::array<const char*, kColumnCount> kTitles = {
-        "Item", "X Position", "Y Position", "Z Position", "Angle", "ID", "MP Only"};
+    static const std::array<const char*, kColumnCount> kTitles = {"Item",  "X Position", "Y Position", "Z Position",
+                                                                  "Angle", "ID",         "MP Only"};
     return kTitles;
 }
 
@@ -71,8 +70,7 @@ ApplyResult ApplyRowsForSave(const std::vector<ItemRow>& rows, CMissionModel& mo
     return ApplyRows(rows, model, catalogue, true);
 }
 
-ApplyResult ApplyRowsForRefresh(const std::vector<ItemRow>& rows, CMissionModel& model,
-                                const CItemDefList& catalogue)
+ApplyResult ApplyRowsForRefresh(const std::vector<ItemRow>& rows, CMissionModel& model, const CItemDefList& catalogue)
 {
     return ApplyRows(rows, model, catalogue, false);
 }

@@ -105,7 +105,8 @@ TerrainNames ReadDescription(File& terrainArchive, const PffEntry& entry)
     LineSplitter lines(parser);
     const std::int64_t length = terrainArchive.Length();
     if (entry.dataOffset >= 0 && entry.dataOffset < length) {
-        std::uint64_t left = std::min<std::uint64_t>(entry.dataSize, static_cast<std::uint64_t>(length - entry.dataOffset));
+        std::uint64_t left =
+            std::min<std::uint64_t>(entry.dataSize, static_cast<std::uint64_t>(length - entry.dataOffset));
         terrainArchive.Seek(entry.dataOffset);
         std::array<char, 4096> buffer{};
         while (left > 0) {
@@ -133,10 +134,7 @@ std::string ItemsPhrase(std::size_t count)
 
 } // namespace
 
-CMissionModel::~CMissionModel()
-{
-    Clear();
-}
+CMissionModel::~CMissionModel() { Clear(); }
 
 void CMissionModel::Clear()
 {
@@ -149,13 +147,13 @@ bool CMissionModel::ReadItems(File& archive, std::uint32_t missionOffset, std::u
     const std::int64_t start = static_cast<std::int64_t>(missionOffset) + kItemsOffset;
     archive.Seek(start);
     // The records belong to the mission's entry: the bytes after it are another file's.
-    std::uint64_t left = entrySize == kToEndOfFile ? entrySize
+    std::uint64_t left = entrySize == kToEndOfFile                              ? entrySize
                          : entrySize > static_cast<std::uint64_t>(kItemsOffset) ? entrySize - kItemsOffset
-                                                                                  : 0;
+                                                                                : 0;
 
     std::vector<std::uint8_t> block(kBlockRecords * kRecordSize);
-    std::size_t have = 0;  // bytes in block
-    std::size_t pos = 0;   // next unconsumed byte in block
+    std::size_t have = 0; // bytes in block
+    std::size_t pos = 0;  // next unconsumed byte in block
     bool atEnd = false;
     // Makes n bytes available at pos; false when the file or the entry ends first.
     auto fill = [&](std::size_t n) {
@@ -190,7 +188,7 @@ bool CMissionModel::ReadItems(File& archive, std::uint32_t missionOffset, std::u
         std::array<std::int32_t, CMissionItem::kWords> words{};
         for (std::size_t w = 1; w < words.size(); ++w)
             words[w] = GetInt32(block.data() + pos + 4 * w);
-        words[0] = 0;  // not kept
+        words[0] = 0; // not kept
         auto item = std::make_unique<CMissionItem>();
         item->FromWords(words);
         items.push_back(std::move(item));
@@ -210,7 +208,7 @@ void CMissionModel::WriteItems(File& archive, std::uint32_t missionOffset) const
     block.reserve(std::min(items.size(), kBlockRecords) * kRecordSize);
     for (std::size_t i = 0; i < items.size(); ++i) {
         auto words = items[i]->ToWords();
-        words[0] = 0;  // word 0 is never kept
+        words[0] = 0; // word 0 is never kept
         const std::size_t at = block.size();
         block.resize(at + kRecordSize);
         for (std::size_t w = 0; w < words.size(); ++w)
@@ -303,8 +301,8 @@ std::string LoadReportMessage(const LoadReport& report, const std::string& missi
             std::to_string(size.height) +
             " pixels, too large to show (decoding it would take more than 256 MiB); the map shows no terrain.");
     } else if (report.colorMapRefused) {
-        add("The colour map \"" + report.colorMapFile + "\" could not be shown: " +
-            PcxErrorText(report.colorMapRefused->reason) + "; the map shows no terrain.");
+        add("The colour map \"" + report.colorMapFile +
+            "\" could not be shown: " + PcxErrorText(report.colorMapRefused->reason) + "; the map shows no terrain.");
     }
     return message;
 }

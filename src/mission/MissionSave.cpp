@@ -77,12 +77,11 @@ SaveOutcome SaveMission(const std::string& archivePath, const MissionInfo& missi
     const std::vector<std::uint8_t> bytes = RecordBytes(model);
     const std::int64_t end = start + static_cast<std::int64_t>(bytes.size());
     // The records never reach past their own entry, whatever the model holds.
-    if (!bytes.empty() &&
-        (end > static_cast<std::int64_t>(mission.offset) + mission.size || end > archive.Length()))
+    if (!bytes.empty() && (end > static_cast<std::int64_t>(mission.offset) + mission.size || end > archive.Length()))
         throw FileError(FileErrorKind::EndOfFile, archivePath);
 
     ArchivePatch patch;
-    patch.entryName = entry->name;  // as the table stores it, so settling finds it again
+    patch.entryName = entry->name; // as the table stores it, so settling finds it again
     patch.entryOffset = mission.offset;
     patch.entrySize = mission.size;
     patch.rangeStart = start;

@@ -1,8 +1,8 @@
 #include "tables/TableReader.h"
 
 #include "common/FileError.h"
-#include "common/Text.h"
 #include "common/NativePath.h"
+#include "common/Text.h"
 
 #include <nlohmann/json.hpp>
 
@@ -104,7 +104,7 @@ public:
         bool any = false;
         std::size_t bytes = 0;
         m_recordLine = m_line;
-        bool closedQuote = false;  // a quote just ended a quoted part; another one right after is literal
+        bool closedQuote = false; // a quote just ended a quoted part; another one right after is literal
         for (int got = m_in.Get(); got != EOF; got = m_in.Get()) {
             const char c = static_cast<char>(got);
             any = true;
@@ -189,7 +189,7 @@ TableRows ReadDelimited(std::istream& in, char sep, bool quotes, std::size_t max
     TableRows table;
     while (reader.Next(record)) {
         if (record.size() == 1 && record[0].empty())
-            continue;  // blank line
+            continue; // blank line
         if (table.rows.size() == maxRows) {
             table.moreRows = true;
             break;
@@ -238,7 +238,7 @@ public:
         if (m_depth == 1) {
             if (table.rows.size() == m_maxRows) {
                 table.moreRows = true;
-                return false;  // stops the parse: the table is longer than the mission
+                return false; // stops the parse: the table is longer than the mission
             }
             m_row = ItemRow{};
             m_seen.fill(false);
@@ -326,8 +326,8 @@ private:
     }
 
     std::size_t m_maxRows;
-    std::size_t m_depth = 0;         // containers open
-    std::size_t m_key = kJsonKeys.size();  // the kept key being read, or kJsonKeys.size()
+    std::size_t m_depth = 0;              // containers open
+    std::size_t m_key = kJsonKeys.size(); // the kept key being read, or kJsonKeys.size()
     ItemRow m_row;
     std::array<bool, kJsonKeys.size()> m_seen{};
 };

@@ -28,8 +28,8 @@ protected:
         plan.title = "Night Raid";
         plan.terrainName = "hills.ter";
         m_mission = gamedata::BuildMission(plan);
-        gamedata::WritePff(m_dir.File("kqbase.pff"),
-                           {{"other.bms", Pattern(300, 1)}, {"RAID.BMS", m_mission}}, gamedata::PffLayout{3, true, 4});
+        gamedata::WritePff(m_dir.File("kqbase.pff"), {{"other.bms", Pattern(300, 1)}, {"RAID.BMS", m_mission}},
+                           gamedata::PffLayout{3, true, 4});
         gamedata::WritePff(m_dir.File("kq.pff"),
                            {{"HILLS_C.PCX", Pattern(900, 2)},
                             {"hills_e.pcx", Pattern(700, 3)},
@@ -73,9 +73,9 @@ TEST_F(MissionExportTest, UnpacksFilesWritesScriptsAndSummary)
         const ExportResult result = ExportMissionFiles(Base(), "raid.bms", m_names);
         EXPECT_EQ(result.message, expectedSummary);
         EXPECT_TRUE(result.complete);
-        EXPECT_EQ(Folder(), (std::vector<std::string>{"hills.ter", "hills_c.pcx", "hills_d.pcx", "hills_e.pcx",
-                                                      "kq.pff", "kqbase.pff", "raid.bms", "repackmission.bat",
-                                                      "repackterrain.bat"}));
+        EXPECT_EQ(Folder(),
+                  (std::vector<std::string>{"hills.ter", "hills_c.pcx", "hills_d.pcx", "hills_e.pcx", "kq.pff",
+                                            "kqbase.pff", "raid.bms", "repackmission.bat", "repackterrain.bat"}));
         EXPECT_EQ(test::ReadBytes(m_dir.File("raid.bms")), m_mission);
         EXPECT_EQ(test::ReadBytes(m_dir.File("hills_c.pcx")), Pattern(900, 2));
         EXPECT_EQ(test::ReadBytes(m_dir.File("hills_e.pcx")), Pattern(700, 3));
@@ -114,7 +114,7 @@ TEST_F(MissionExportTest, NamesMissingFromTheArchivesAreSaidSoButStayInTheScript
     struct Case {
         const char* mission;
         TerrainNames names;
-        std::vector<std::string> written;  // besides the archives and the scripts
+        std::vector<std::string> written; // besides the archives and the scripts
         std::string message;
     };
     const std::string closing = kClosing;
@@ -124,7 +124,8 @@ TEST_F(MissionExportTest, NamesMissingFromTheArchivesAreSaidSoButStayInTheScript
          {"", "", "", "gone.ter"},
          {"raid.bms"},
          "The terrain description \"gone.ter\" was not found in kq.pff; it was not unpacked.\n\n"
-         "Unpacked files: \nraid.bms - Mission File\n\n" + closing},
+         "Unpacked files: \nraid.bms - Mission File\n\n" +
+             closing},
         {"lost.bms",
          {"gone_c.pcx", "hills_e.pcx", "gone_d.pcx", "gone.ter"},
          {"hills_e.pcx"},
@@ -132,9 +133,14 @@ TEST_F(MissionExportTest, NamesMissingFromTheArchivesAreSaidSoButStayInTheScript
          "The color map \"gone_c.pcx\" was not found in kq.pff; it was not unpacked.\n"
          "The detail map \"gone_d.pcx\" was not found in kq.pff; it was not unpacked.\n"
          "The terrain description \"gone.ter\" was not found in kq.pff; it was not unpacked.\n\n"
-         "Unpacked files: \nhills_e.pcx - Depth Map\n\n" + closing},
-        {"lost.bms", {}, {}, "The mission file \"lost.bms\" was not found in kqbase.pff; it was not unpacked.\n\n"
-                                    "No files were unpacked.\n\n" + closing},
+         "Unpacked files: \nhills_e.pcx - Depth Map\n\n" +
+             closing},
+        {"lost.bms",
+         {},
+         {},
+         "The mission file \"lost.bms\" was not found in kqbase.pff; it was not unpacked.\n\n"
+         "No files were unpacked.\n\n" +
+             closing},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.mission + (" " + c.names.terrainFile));
@@ -153,9 +159,9 @@ TEST_F(MissionExportTest, NamesMissingFromTheArchivesAreSaidSoButStayInTheScript
             EXPECT_EQ(test::ReadBytes(out.File("raid.bms")), m_mission);
         }
         EXPECT_EQ(test::ReadText(out.File("repackmission.bat")), "pack.exe kqbase.pff " + std::string(c.mission));
-        EXPECT_EQ(test::ReadText(out.File("repackterrain.bat")),
-                  "pack.exe kq.pff " + c.names.colorMapFile + " " + c.names.elevMapFile + " " + c.names.detailMapFile +
-                      " " + c.names.terrainFile);
+        EXPECT_EQ(test::ReadText(out.File("repackterrain.bat")), "pack.exe kq.pff " + c.names.colorMapFile + " " +
+                                                                     c.names.elevMapFile + " " + c.names.detailMapFile +
+                                                                     " " + c.names.terrainFile);
     }
 }
 
@@ -177,8 +183,24 @@ TEST_F(MissionExportTest, TerrainArchiveFoundWhateverItsCase)
 
 TEST_F(MissionExportTest, UnsafeNamesRefusedBeforeAnyFileIsWritten)
 {
-    const std::vector<std::string> bad = {"../x.pcx", "a/b", "a\\b", "c:x", ".", "..", "a b", "a&b", "a|b",
-                                          "a<b", "a>b", "a^b", "100%", "a\"b", "a\tb", "a\rb", "a\x01" "b"};
+    const std::vector<std::string> bad = {"../x.pcx",
+                                          "a/b",
+                                          "a\\b",
+                                          "c:x",
+                                          ".",
+                                          "..",
+                                          "a b",
+                                          "a&b",
+                                          "a|b",
+                                          "a<b",
+                                          "a>b",
+                                          "a^b",
+                                          "100%",
+                                          "a\"b",
+                                          "a\tb",
+                                          "a\rb",
+                                          "a\x01"
+                                          "b"};
     const auto before = Folder();
     for (const auto& name : bad) {
         for (int slot = 0; slot < 5; ++slot) {
@@ -219,7 +241,7 @@ TEST_F(MissionExportTest, FileErrorsStopTheExport)
 TEST_F(MissionExportTest, DamagedBaseArchiveKeepsTheTerrainFilesButWritesNoScripts)
 {
     auto base = test::ReadBytes(Base());
-    base.resize(base.size() - 40);  // the mission's data is no longer all there
+    base.resize(base.size() - 40); // the mission's data is no longer all there
     test::WriteBytes(Base(), base);
     EXPECT_THROW(ExportMissionFiles(Base(), "raid.bms", m_names), FileError);
     EXPECT_EQ(Folder(), (std::vector<std::string>{"hills.ter", "hills_c.pcx", "hills_d.pcx", "hills_e.pcx", "kq.pff",

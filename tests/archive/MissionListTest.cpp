@@ -41,10 +41,10 @@ TEST(SortedList, FoldedUnsignedOrderWithEqualTextsAfter)
     SortedStringList list;
     EXPECT_EQ(list.AddSorted("b"), 0);
     EXPECT_EQ(list.AddSorted("a"), 0);
-    EXPECT_EQ(list.AddSorted("B"), 2);   // equal to "b" when folded: goes after it
-    EXPECT_EQ(list.AddSorted("_"), 0);   // 0x5F sorts before the lower-case letters
-    EXPECT_EQ(list.AddSorted("Zed"), 4); // folded to "zed"
-    EXPECT_EQ(list.AddSorted("\xC4ra"), 5);  // folded to 0xE4: above every ASCII letter
+    EXPECT_EQ(list.AddSorted("B"), 2);      // equal to "b" when folded: goes after it
+    EXPECT_EQ(list.AddSorted("_"), 0);      // 0x5F sorts before the lower-case letters
+    EXPECT_EQ(list.AddSorted("Zed"), 4);    // folded to "zed"
+    EXPECT_EQ(list.AddSorted("\xC4ra"), 5); // folded to 0xE4: above every ASCII letter
     EXPECT_EQ(list.AddSorted(""), 0);
     EXPECT_EQ(list.AddSorted("ab"), 3);
     EXPECT_EQ(list.Texts(), (std::vector<std::string>{"", "_", "a", "ab", "b", "B", "Zed", "\xC4ra"}));
@@ -94,17 +94,19 @@ TEST_F(MissionListTest, LinesSortedWithTheirOwnOffsets)
 {
     const std::string title40 = "A title that fills all forty bytes: 40!!";
     ASSERT_EQ(title40.size(), 40u);
-    const std::string path = Archive({
-        {"terrain.pcx", test::Pattern(64, 1)},
-        {"ZULU.BMS", Mission("Last one", 2)},
-        {"alpha.bms", Mission("First \xC4rger", 3)},
-        {"MISSION.BMS.BAK", Mission("Backup", 4)},
-        {"notes.txt", test::Pattern(9, 5)},
-        {"long.bms", Mission(title40, 6)},
-        {"untitled.bms", Mission("", 7)},
-        {"M.Bms", Mission("same", 8)},
-        {"m.bms", Mission("same", 9)},
-    }, gamedata::PffLayout{31, true, 6});
+    const std::string path = Archive(
+        {
+            {"terrain.pcx", test::Pattern(64, 1)},
+            {"ZULU.BMS", Mission("Last one", 2)},
+            {"alpha.bms", Mission("First \xC4rger", 3)},
+            {"MISSION.BMS.BAK", Mission("Backup", 4)},
+            {"notes.txt", test::Pattern(9, 5)},
+            {"long.bms", Mission(title40, 6)},
+            {"untitled.bms", Mission("", 7)},
+            {"M.Bms", Mission("same", 8)},
+            {"m.bms", Mission("same", 9)},
+        },
+        gamedata::PffLayout{31, true, 6});
     SortedStringList list;
     CPffArchive reader;
     reader.ListMissions(list, path);
@@ -177,8 +179,8 @@ TEST_F(MissionListTest, TitleStaysInsideItsOwnEntry)
 
 TEST_F(MissionListTest, ErrorsKeepTheLinesAlreadyAdded)
 {
-    auto bytes = gamedata::BuildPff({{"one.bms", Mission("One", 1)}, {"two.bms", Mission("Two", 2)},
-                                     {"three.bms", Mission("Three", 3)}});
+    auto bytes = gamedata::BuildPff(
+        {{"one.bms", Mission("One", 1)}, {"two.bms", Mission("Two", 2)}, {"three.bms", Mission("Three", 3)}});
     // The second mission's data runs past the end of the file.
     test::Patch32(bytes, test::EntryField(bytes, 1, 8), 0x10000000);
     const std::string path = m_dir.File("damaged.pff");
@@ -259,7 +261,7 @@ TEST(SortedList, BlocksLandWhereOneByOneInsertsPutThem)
         ASSERT_EQ(blocks.Size(), oneByOne.Size());
         for (std::size_t i = 0; i < blocks.Size(); ++i) {
             ASSERT_EQ(blocks.Text(i), oneByOne.Text(i)) << i;
-            ASSERT_EQ(blocks.ItemData(i), oneByOne.ItemData(i)) << i;  // each line keeps its own data
+            ASSERT_EQ(blocks.ItemData(i), oneByOne.ItemData(i)) << i; // each line keeps its own data
         }
         // The order alone, as the command line takes it.
         std::vector<std::string> all = first;
@@ -275,7 +277,8 @@ TEST_F(MissionListTest, ManyEqualTextsKeepTheArchivesOrder)
 {
     std::vector<PffFile> files;
     for (int i = 0; i < 500; ++i)
-        files.push_back({(i % 2 ? "DUP.BMS" : "dup.bms"), Mission(i % 4 < 2 ? "Twin" : "twin", static_cast<std::uint32_t>(i))});
+        files.push_back(
+            {(i % 2 ? "DUP.BMS" : "dup.bms"), Mission(i % 4 < 2 ? "Twin" : "twin", static_cast<std::uint32_t>(i))});
     files.push_back({"a.bms", Mission("First", 1)});
     const std::string path = Archive(files, gamedata::PffLayout{2, false, 1});
     SortedStringList list;

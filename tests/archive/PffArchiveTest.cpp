@@ -41,11 +41,13 @@ protected:
 
 TEST_F(PffArchiveTest, WalkGivesTableOrderWhateverTheLayout)
 {
-    const std::vector<PffFile> files = {
-        {"first.txt", Pattern(17, 1)}, {"Mission.BMS", Pattern(300, 2)}, {"empty", {}},
-        {"SIXTEENCHARSNAME", Pattern(5, 3)}, {"fifteen_chars.x", Pattern(1, 4)}};
-    for (const PffLayout layout : {PffLayout{1, false, 0}, PffLayout{99, true, 0}, PffLayout{7, false, 13},
-                                   PffLayout{12345, true, 3}}) {
+    const std::vector<PffFile> files = {{"first.txt", Pattern(17, 1)},
+                                        {"Mission.BMS", Pattern(300, 2)},
+                                        {"empty", {}},
+                                        {"SIXTEENCHARSNAME", Pattern(5, 3)},
+                                        {"fifteen_chars.x", Pattern(1, 4)}};
+    for (const PffLayout layout :
+         {PffLayout{1, false, 0}, PffLayout{99, true, 0}, PffLayout{7, false, 13}, PffLayout{12345, true, 3}}) {
         SCOPED_TRACE(layout.seed);
         std::vector<PffWrittenEntry> written;
         const std::string path = Archive(files, layout, &written);
@@ -115,8 +117,8 @@ TEST_F(PffArchiveTest, NamesFoldedFirstMatchWins)
 TEST_F(PffArchiveTest, FullSixteenByteNames)
 {
     // A name that fills its field has no NUL: it is taken whole and no further.
-    const std::string path = Archive({{"ABCDEFGHIJKL.PCX", Pattern(3, 1)}, {"abcdefghijklmno", Pattern(4, 2)}},
-                                     PffLayout{77, true, 5});
+    const std::string path =
+        Archive({{"ABCDEFGHIJKL.PCX", Pattern(3, 1)}, {"abcdefghijklmno", Pattern(4, 2)}}, PffLayout{77, true, 5});
     CPffArchive reader;
     reader.ExtractFile(path, "abcdefghijkl.pcx", m_out.Path());
     reader.ExtractFile(path, "ABCDEFGHIJKLMNO", m_out.Path());
@@ -199,12 +201,12 @@ TEST_F(PffArchiveTest, DamagedArchivesAreEndOfFileErrorsAndWriteNothing)
     cases.push_back({"empty file", {}});
     cases.push_back({"short header", std::vector<std::uint8_t>(good.begin(), good.begin() + 19)});
     {
-        auto b = good;  // the table's last entry cut off
+        auto b = good; // the table's last entry cut off
         b.resize(b.size() - 1);
         cases.push_back({"table cut", b});
     }
     {
-        auto b = good;  // a count far beyond the file: nothing may be allocated for it
+        auto b = good; // a count far beyond the file: nothing may be allocated for it
         test::Patch32(b, 8, 0x7FFFFFFF);
         cases.push_back({"huge count", b});
     }
@@ -219,13 +221,13 @@ TEST_F(PffArchiveTest, DamagedArchivesAreEndOfFileErrorsAndWriteNothing)
         cases.push_back({"negative table offset", b});
     }
     {
-        auto b = goodFirst;  // second entry's data one byte past the end
+        auto b = goodFirst; // second entry's data one byte past the end
         const auto at = test::EntryField(b, 1, 8);
         test::Patch32(b, at, GetInt32(b.data() + at) + 1);
         cases.push_back({"data past end", b});
     }
     {
-        auto b = goodFirst;  // a size near 4 GiB
+        auto b = goodFirst; // a size near 4 GiB
         test::Patch32(b, test::EntryField(b, 1, 8), 0xFFFFFFF0);
         cases.push_back({"huge size", b});
     }
@@ -254,10 +256,10 @@ TEST_F(PffArchiveTest, DamagedArchivesAreEndOfFileErrorsAndWriteNothing)
 
 TEST_F(PffArchiveTest, DamagedEntryDoesNotHideTheGoodOnes)
 {
-    const std::vector<PffFile> files = {{"one.txt", Pattern(100, 1)}, {"two.txt", Pattern(50, 2)},
-                                        {"three.txt", Pattern(70, 3)}};
+    const std::vector<PffFile> files = {
+        {"one.txt", Pattern(100, 1)}, {"two.txt", Pattern(50, 2)}, {"three.txt", Pattern(70, 3)}};
     auto bytes = gamedata::BuildPff(files, PffLayout{23, true, 0});
-    test::Patch32(bytes, test::EntryField(bytes, 1, 8), 0x7FFFFFF0);  // "two.txt" claims far too much
+    test::Patch32(bytes, test::EntryField(bytes, 1, 8), 0x7FFFFFF0); // "two.txt" claims far too much
     const std::string path = RawArchive(bytes);
     CPffArchive reader;
     reader.ExtractFile(path, "three.txt", m_out.Path());
@@ -302,8 +304,18 @@ TEST_F(PffArchiveTest, UnsafeNamesAreRefusedBeforeAnythingIsWritten)
     // The archive really holds entries of these names, so a careless reader would write them.
     const std::string sub = m_out.File("game/");
     std::filesystem::create_directory(sub);
-    const std::vector<std::string> names = {"../x", "a/b", "a\\b", "c:x", ".", "..", "", "a\x01" "b", "tab\tx",
-                                            "line\nx", "del\x7F"};
+    const std::vector<std::string> names = {"../x",
+                                            "a/b",
+                                            "a\\b",
+                                            "c:x",
+                                            ".",
+                                            "..",
+                                            "",
+                                            "a\x01"
+                                            "b",
+                                            "tab\tx",
+                                            "line\nx",
+                                            "del\x7F"};
     std::vector<PffFile> files;
     for (const auto& n : names)
         files.push_back({n, Pattern(6, 1)});

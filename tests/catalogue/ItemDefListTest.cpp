@@ -138,8 +138,8 @@ TEST(ItemDefListLoad, ReadsFileAndAppends)
 {
     test::ScratchDir dir;
     const std::string path = dir.File("items.def");
-    test::WriteBytes(path, {'b', 'e', 'g', 'i', 'n', ' ', '"', 'A', '"', '\r', '\n', 'i', 'd', ' ', '1', '0', '0',
-                            '0', '0', '7'});
+    test::WriteBytes(
+        path, {'b', 'e', 'g', 'i', 'n', ' ', '"', 'A', '"', '\r', '\n', 'i', 'd', ' ', '1', '0', '0', '0', '0', '7'});
     CItemDefList list;
     ASSERT_TRUE(list.Load(path));
     ASSERT_TRUE(list.Load(path));
@@ -153,7 +153,7 @@ TEST(ItemDefListLoad, MissingFileLoadsNothing)
     test::ScratchDir dir;
     CItemDefList list;
     EXPECT_FALSE(list.Load(dir.File("items.def")));
-    EXPECT_FALSE(list.Load(dir.Path()));  // a folder is not a catalogue
+    EXPECT_FALSE(list.Load(dir.Path())); // a folder is not a catalogue
     EXPECT_FALSE(list.Load(""));
     EXPECT_EQ(list.Size(), 0u);
 }

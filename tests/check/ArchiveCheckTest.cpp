@@ -1,8 +1,8 @@
 // The check of an archive: one case per kind of finding, each also proving that its near misses
 // give nothing.
 #include "check/ArchiveCheck.h"
-#include "check/ItemChecks.h"
 #include "check/CheckTestData.h"
+#include "check/ItemChecks.h"
 #include "common/FileError.h"
 #include "mission/ItemRows.h"
 #include "support/TestSupport.h"
@@ -54,17 +54,26 @@ const CMissionItem kCamp = Item(test::kCamp, 200, 200);
 TEST(ArchiveCheck, OneCasePerFindingKind)
 {
     const std::vector<ItemCase> cases = {
-        {"clean", {kCamp, Item(test::kTree, 0, 0), Item(test::kTree, 511, 511, 359), Item(test::kRock, 3, 3, 0)}, true, {}},
+        {"clean",
+         {kCamp, Item(test::kTree, 0, 0), Item(test::kTree, 511, 511, 359), Item(test::kRock, 3, 3, 0)},
+         true,
+         {}},
         {"unknown kind", {kCamp, Item(test::kUnknown, 5, 5)}, true, {{FindingKind::UnknownKind, 1, kColItem}}},
-        {"shared name saved as the first id", {kCamp, Item(test::kRock2, 5, 5)}, true,
+        {"shared name saved as the first id",
+         {kCamp, Item(test::kRock2, 5, 5)},
+         true,
          {{FindingKind::SharedName, 1, kColItem}}},
         {"east of the ground", {kCamp, Item(test::kTree, 512, 5)}, true, {{FindingKind::OutsideGround, 1, kColX}}},
         {"south of the ground", {kCamp, Item(test::kTree, 5, 512)}, true, {{FindingKind::OutsideGround, 1, kColY}}},
-        {"stacked", {kCamp, Item(test::kTree, 9, 9, 0, 1), Item(test::kRock, 9, 9), Item(test::kTree, 9, 9, 180, 2)}, true,
+        {"stacked",
+         {kCamp, Item(test::kTree, 9, 9, 0, 1), Item(test::kRock, 9, 9), Item(test::kTree, 9, 9, 180, 2)},
+         true,
          {{FindingKind::Stacked, 3, kColItem}}},
         {"no centre item", {Item(test::kTree, 5, 5)}, true, {{FindingKind::NoCenter, std::nullopt, -1}}},
         {"no items, so nothing to centre", {}, true, {}},
-        {"angles", {kCamp, Item(test::kTree, 1, 1, 360), Item(test::kTree, 2, 2, -1), Item(test::kTree, 3, 3, 0)}, true,
+        {"angles",
+         {kCamp, Item(test::kTree, 1, 1, 360), Item(test::kTree, 2, 2, -1), Item(test::kTree, 3, 3, 0)},
+         true,
          {{FindingKind::BadAngle, 1, kColAngle}, {FindingKind::BadAngle, 2, kColAngle}}},
         {"no end mark", {kCamp, Item(test::kTree, 5, 5)}, false, {{FindingKind::NoEndMark, std::nullopt, -1}}},
     };
@@ -91,9 +100,9 @@ TEST(ArchiveCheck, GroundEdges)
         bool on;
     };
     const Case cases[] = {
-        {0, 0, true},           {-131071, 131071, true},    {-131072, 0, false},        {0, 131072, false},
-        {67108863, 0, true},    {67108864, 0, false},       {0, -67108863, true},       {0, -67108864, false},
-        {INT32_MIN, 0, false},  {INT32_MAX, INT32_MIN, false},
+        {0, 0, true},          {-131071, 131071, true},       {-131072, 0, false},  {0, 131072, false},
+        {67108863, 0, true},   {67108864, 0, false},          {0, -67108863, true}, {0, -67108864, false},
+        {INT32_MIN, 0, false}, {INT32_MAX, INT32_MIN, false},
     };
     for (const Case& c : cases)
         EXPECT_EQ(IsOnGround(c.x, c.y), c.on) << c.x << ", " << c.y;
@@ -105,7 +114,7 @@ TEST(ArchiveCheck, DamageBecomesFindings)
     const CItemDefList catalogue = test::CheckCatalogue();
     struct Case {
         const char* name;
-        std::size_t patchAt;  // into the entry table (entry 1) or the header; see below
+        std::size_t patchAt; // into the entry table (entry 1) or the header; see below
         bool header;
         std::uint32_t value;
         std::vector<FindingKind> expected;
@@ -136,7 +145,7 @@ TEST(ArchiveCheck, DamageBecomesFindings)
             kinds.push_back(f.kind);
         EXPECT_EQ(kinds, c.expected);
         EXPECT_EQ(report.missionsChecked, c.checked);
-        EXPECT_EQ(test::ReadBytes(path), bytes);  // only read
+        EXPECT_EQ(test::ReadBytes(path), bytes); // only read
     }
 }
 
@@ -145,7 +154,8 @@ TEST(ArchiveCheck, NamedMissionsOnly)
     test::ScratchDir dir;
     const std::string path = dir.File("kqbase.pff");
     std::vector<gamedata::PffWrittenEntry> written;
-    gamedata::WritePff(path, {{"a.bms", Mission({Item(test::kTree, 1, 1)})}, {"B.bms", Mission({Item(test::kTree, 1, 1)})}},
+    gamedata::WritePff(path,
+                       {{"a.bms", Mission({Item(test::kTree, 1, 1)})}, {"B.bms", Mission({Item(test::kTree, 1, 1)})}},
                        {}, &written);
     const CItemDefList catalogue = test::CheckCatalogue();
     struct Case {
@@ -163,7 +173,7 @@ TEST(ArchiveCheck, NamedMissionsOnly)
         const CheckReport report = CheckArchive(path, catalogue, c.wanted);
         std::vector<std::string> missions;
         for (const Finding& f : report.findings)
-            missions.push_back(f.mission);  // one no-centre finding per mission checked
+            missions.push_back(f.mission); // one no-centre finding per mission checked
         EXPECT_EQ(missions, c.missions);
         EXPECT_EQ(report.notFound, c.notFound);
     }

@@ -19,8 +19,8 @@ enum : std::int32_t { kTree = 1, kRock = 2, kCamp = 3, kRock2 = 4, kUnknown = 99
 inline CItemDefList CheckCatalogue()
 {
     CItemDefList list;
-    list.LoadText(gamedata::BuildItemDef(
-        {{"Tree", kTree}, {"Rock", kRock}, {"Camp Center", kCamp}, {"Rock", kRock2}}, 3));
+    list.LoadText(
+        gamedata::BuildItemDef({{"Tree", kTree}, {"Rock", kRock}, {"Camp Center", kCamp}, {"Rock", kRock2}}, 3));
     return list;
 }
 

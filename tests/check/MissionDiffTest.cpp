@@ -1,6 +1,6 @@
 // The comparison of two archives: one case per kind of difference, and what it must not see.
-#include "check/CheckTestData.h"
 #include "check/MissionDiff.h"
+#include "check/CheckTestData.h"
 #include "common/FileError.h"
 #include "mission/ItemRows.h"
 #include "support/TestSupport.h"
@@ -49,28 +49,46 @@ TEST(MissionDiff, OneCasePerDifferenceKind)
     const std::string treeRow = "Tree, 131077, -262151, 1000, 90, 11, N";
     const std::vector<Case> cases = {
         {"same", {{"m.bms", two()}}, {{"M.BMS", two()}}, {}},
-        {"unshown words only", {{"m.bms", two()}},
-         {{"m.bms", Mission({With(tree, [](CMissionItem& i) { i.m_nWords15To23[3] = 77; }), rock})}}, {}},
-        {"cells", {{"m.bms", two()}},
-         {{"m.bms", Mission({With(tree, [](CMissionItem& i) { i.m_nX = -5; i.m_nAngle = 180; }),
+        {"unshown words only",
+         {{"m.bms", two()}},
+         {{"m.bms", Mission({With(tree, [](CMissionItem& i) { i.m_nWords15To23[3] = 77; }), rock})}},
+         {}},
+        {"cells",
+         {{"m.bms", two()}},
+         {{"m.bms", Mission({With(tree,
+                                  [](CMissionItem& i) {
+                                      i.m_nX = -5;
+                                      i.m_nAngle = 180;
+                                  }),
                              With(rock, [](CMissionItem& i) { i.m_nFlags = 16; })})}},
          {{DiffKind::Cell, "m.bms", 0, kColX, "131077", "-5"},
           {DiffKind::Cell, "m.bms", 0, kColAngle, "90", "180"},
           {DiffKind::Cell, "m.bms", 1, kColMpOnly, "N", "Y"}}},
-        {"name", {{"m.bms", two()}},
+        {"name",
+         {{"m.bms", two()}},
          {{"m.bms", Mission({With(tree, [](CMissionItem& i) { i.m_nId = test::kCamp; }), rock})}},
          {{DiffKind::Cell, "m.bms", 0, kColItem, "Tree", "Camp Center"}}},
-        {"kind behind the same name", {{"m.bms", two()}},
+        {"kind behind the same name",
+         {{"m.bms", two()}},
          {{"m.bms", Mission({tree, With(rock, [](CMissionItem& i) { i.m_nId = test::kRock2; })})}},
          {{DiffKind::Cell, "m.bms", 1, kColItem, "Rock (kind id 2)", "Rock (kind id 4)"}}},
-        {"row only in B", {{"m.bms", Mission({tree})}}, {{"m.bms", Mission({tree, tree})}},
+        {"row only in B",
+         {{"m.bms", Mission({tree})}},
+         {{"m.bms", Mission({tree, tree})}},
          {{DiffKind::RowOnlyInB, "m.bms", 1, -1, "", treeRow}}},
-        {"row only in A", {{"m.bms", Mission({tree, tree})}}, {{"m.bms", Mission({tree})}},
+        {"row only in A",
+         {{"m.bms", Mission({tree, tree})}},
+         {{"m.bms", Mission({tree})}},
          {{DiffKind::RowOnlyInA, "m.bms", 1, -1, treeRow, ""}}},
-        {"missions only in one", {{"a.bms", two()}, {"m.bms", two()}}, {{"m.bms", two()}, {"b.bms", two()}},
+        {"missions only in one",
+         {{"a.bms", two()}, {"m.bms", two()}},
+         {{"m.bms", two()}, {"b.bms", two()}},
          {{DiffKind::MissionOnlyInA, "a.bms", 0, -1, "", ""}, {DiffKind::MissionOnlyInB, "b.bms", 0, -1, "", ""}}},
-        {"damaged side compared as far as it goes", {{"m.bms", two()}}, {{"m.bms", Mission({tree}, false)}},
-         {{DiffKind::RowOnlyInA, "m.bms", 1, -1, "Rock, 393221, -524295, 1000, 45, 22, N", ""}}, true},
+        {"damaged side compared as far as it goes",
+         {{"m.bms", two()}},
+         {{"m.bms", Mission({tree}, false)}},
+         {{DiffKind::RowOnlyInA, "m.bms", 1, -1, "Rock, 393221, -524295, 1000, 45, 22, N", ""}},
+         true},
     };
     const CItemDefList catalogue = test::CheckCatalogue();
     for (const Case& c : cases) {
@@ -99,14 +117,11 @@ TEST(MissionDiff, NamedMissions)
     struct NamedCase {
         std::string missionA, missionB;
         std::vector<std::string> wanted;
-        std::vector<std::string> missions;  // of the differences
+        std::vector<std::string> missions; // of the differences
     };
     const NamedCase cases[] = {
-        {"", "", {"y.bms"}, {}},
-        {"", "", {"X.BMS"}, {"x.bms"}},
-        {"y.bms", "x.bms", {}, {"y.bms:x.bms"}},
-        {"x.bms", "", {}, {"x.bms"}},
-        {"y.bms", "y.bms", {}, {}},
+        {"", "", {"y.bms"}, {}},      {"", "", {"X.BMS"}, {"x.bms"}}, {"y.bms", "x.bms", {}, {"y.bms:x.bms"}},
+        {"x.bms", "", {}, {"x.bms"}}, {"y.bms", "y.bms", {}, {}},
     };
     for (const NamedCase& c : cases) {
         const DiffReport report = DiffArchives({dir.File("a.pff"), c.missionA, &catalogue},

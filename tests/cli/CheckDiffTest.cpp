@@ -42,14 +42,26 @@ TEST_F(CheckDiffCli, CheckExitStatusAndText)
     };
     const std::vector<Case> cases = {
         {"clean", {kCamp, Item(test::kTree, 1, 1)}, {}, 0, {"0 errors, 0 warnings in 1 mission."}},
-        {"a warning", {kCamp, Item(test::kTree, 1, 1, 400)}, {}, 0,
+        {"a warning",
+         {kCamp, Item(test::kTree, 1, 1, 400)},
+         {},
+         0,
          {"m.bms, row 2, Angle: warning: Angle 400 is outside 0 to 359.", "0 errors, 1 warning in 1 mission."}},
-        {"a warning, strict", {kCamp, Item(test::kTree, 1, 1, 400)}, {"--strict"}, 1,
+        {"a warning, strict",
+         {kCamp, Item(test::kTree, 1, 1, 400)},
+         {"--strict"},
+         1,
          {"m.bms, row 2, Angle: warning: Angle 400 is outside 0 to 359.", "0 errors, 1 warning in 1 mission."}},
-        {"an error", {kCamp, Item(test::kUnknown, 1, 1)}, {}, 1,
+        {"an error",
+         {kCamp, Item(test::kUnknown, 1, 1)},
+         {},
+         1,
          {"m.bms, row 2, Item: error: Item kind id 99 is not in the catalogue: the row cannot be saved by name.",
           "1 error, 0 warnings in 1 mission."}},
-        {"no centre", {Item(test::kTree, 1, 1)}, {"M.BMS"}, 0,
+        {"no centre",
+         {Item(test::kTree, 1, 1)},
+         {"M.BMS"},
+         0,
          {"m.bms: warning: No centre item: the map centres on the middle of the items.",
           "0 errors, 1 warning in 1 mission."}},
         {"a mission that is not there", {kCamp}, {"x.bms"}, 1, {"0 errors, 0 warnings in 0 missions."}},
@@ -100,7 +112,7 @@ TEST_F(CheckDiffCli, DiffExitStatusAndForms)
         {{"diff", a, moved}, 1, {header, "cell\tm.bms\t2\tY Position\t-131079\t-262151"}},
         {{"diff", a + "::M.BMS", moved + "::m.bms"}, 1, {header, "cell\tm.bms\t2\tY Position\t-131079\t-262151"}},
         {{"diff", a, moved, "m.bms"}, 1, {header, "cell\tm.bms\t2\tY Position\t-131079\t-262151"}},
-        {{"diff", a, moved, "x.bms"}, 1, {header}},  // no such mission: said on stderr
+        {{"diff", a, moved, "x.bms"}, 1, {header}}, // no such mission: said on stderr
     };
     for (const Case& c : cases) {
         const test::OrvikRun r = RunOrvik(dir, c.args);

@@ -1,11 +1,11 @@
 // The orvik command end to end, on a demo game written afresh for each test.
 #include "archive/PffArchive.h"
 #include "archive/SaveJournal.h"
+#include "cli/OrvikRun.h"
 #include "common/Text.h"
 #include "gamedata/DemoGame.h"
 #include "gamedata/MissionWriter.h"
 #include "gamedata/PffWriter.h"
-#include "cli/OrvikRun.h"
 #include "support/TestSupport.h"
 
 #include <QImage>
@@ -144,7 +144,7 @@ TEST_F(OrvikCli, SaveRoundTripsAndChangesOnlyTheRecords)
     auto cells = Split(rows[2], '\t');
     cells[1] = "-12345";
     cells[4] = "271";
-    cells[6] = cells[6] == "Y" ? "N" : "Y";  // never saved
+    cells[6] = cells[6] == "Y" ? "N" : "Y"; // never saved
     std::string edited;
     for (std::size_t i = 0; i < rows.size(); ++i) {
         if (i == 2) {
@@ -209,7 +209,7 @@ TEST_F(OrvikCli, AnInterruptedSaveIsSettledByTheNextCommand)
 {
     const std::string name = MissionWithItems(2);
     std::string table = RunOrvik(dir, {"items", base, name}).out;
-    table.replace(table.find('\t', table.find('\n')) + 1, 1, "7");  // row 1's X gets a new first digit
+    table.replace(table.find('\t', table.find('\n')) + 1, 1, "7"); // row 1's X gets a new first digit
     test::WriteBytes(dir.File("t.tsv"), std::vector<std::uint8_t>(table.begin(), table.end()));
     const auto original = test::ReadBytes(base);
     ASSERT_EQ(RunOrvik(dir, {"save", base, name, dir.File("t.tsv")}).status, 0);
@@ -329,9 +329,9 @@ TEST_F(OrvikCli, RenderWritesTheEditorsFrame)
     ASSERT_FALSE(all.isNull());
     EXPECT_EQ(all.width(), 512);
     EXPECT_EQ(all.height(), 512);
-    EXPECT_EQ(all.depth(), 32);  // Qt loads 24-bit PNGs as RGB32
+    EXPECT_EQ(all.depth(), 32); // Qt loads 24-bit PNGs as RGB32
     r = RunOrvik(dir, {"render", base, name, "-o", dir.File("none.png"), "--hide",
-                  "people,buildings,decorations,vehicles,markers,objects"});
+                       "people,buildings,decorations,vehicles,markers,objects"});
     ASSERT_EQ(r.status, 0) << r.err;
     QImage none(QString::fromStdString(dir.File("none.png")));
     EXPECT_NE(all, none);
@@ -369,15 +369,17 @@ TEST_F(OrvikCli, RenderZoomAndSelectRingTheRowsWhereTheTransformPutsThem)
         const std::string z = std::to_string(zoom);
         const std::string plain = dir.File("plain" + z + ".png"), ringed = dir.File("ring" + z + ".png");
         ASSERT_EQ(RunOrvik(dir, {"render", base, name, "-o", plain, "--center", centre, "--zoom", z}).status, 0);
-        ASSERT_EQ(RunOrvik(dir, {"render", base, name, "-o", ringed, "--center", centre, "--zoom", z, "--select",
-                                 "1,2"}).status, 0);
+        ASSERT_EQ(
+            RunOrvik(dir, {"render", base, name, "-o", ringed, "--center", centre, "--zoom", z, "--select", "1,2"})
+                .status,
+            0);
         const QImage a(QString::fromStdString(plain)), b(QString::fromStdString(ringed));
         // Row 1 is the centre, at (256, 256); row 2 lies where the zoomed transform puts it.
         const std::pair<int, int> centres[] = {
             {256, 256}, {pixels(x1, zoom) - pixels(x0, zoom) + 256, 256 - pixels(y1, zoom) + pixels(y0, zoom)}};
         for (const auto& [cx, cy] : centres) {
             if (cx < 8 || cx > 503 || cy < 8 || cy > 503)
-                continue;  // its ring would be cut by the frame's edge
+                continue; // its ring would be cut by the frame's edge
             EXPECT_EQ(b.pixel(cx + 5, cy), qRgb(255, 255, 255)) << cx << "," << cy;
             EXPECT_EQ(b.pixel(cx, cy - 5), qRgb(255, 255, 255)) << cx << "," << cy;
             EXPECT_EQ(b.pixel(cx - 6, cy), qRgb(0, 0, 0)) << cx << "," << cy;
@@ -395,11 +397,12 @@ TEST_F(OrvikCli, RenderZoomAndSelectRingTheRowsWhereTheTransformPutsThem)
     }
     // 1x without a selection is the plain picture of before.
     ASSERT_EQ(RunOrvik(dir, {"render", base, name, "-o", dir.File("one.png"), "--center", centre}).status, 0);
-    EXPECT_EQ(QImage(QString::fromStdString(dir.File("one.png"))), QImage(QString::fromStdString(dir.File("plain1.png"))));
+    EXPECT_EQ(QImage(QString::fromStdString(dir.File("one.png"))),
+              QImage(QString::fromStdString(dir.File("plain1.png"))));
 
     // Bad values are refused and write nothing.
-    const std::vector<std::vector<std::string>> bad = {
-        {"--zoom", "3"}, {"--zoom", "0"}, {"--select", "0"}, {"--select", "1,x"}, {"--select", "99999"}, {"--select", "-1"}};
+    const std::vector<std::vector<std::string>> bad = {{"--zoom", "3"},     {"--zoom", "0"},       {"--select", "0"},
+                                                       {"--select", "1,x"}, {"--select", "99999"}, {"--select", "-1"}};
     for (const auto& extra : bad) {
         std::vector<std::string> args = {"render", base, name, "-o", dir.File("bad.png")};
         args.insert(args.end(), extra.begin(), extra.end());

@@ -27,8 +27,8 @@ inline std::string ShellQuote(const std::string& s)
 // argsLine holds the arguments as a shell would take them (quote them yourself with '...'); no shell
 // runs, so the line means the same on every system. fileSizeLimit (bytes, POSIX only) caps the files
 // orvik writes. The output files go into dir.
-inline OrvikRun RunOrvikLine(const ScratchDir& dir, const std::string& argsLine, const std::string& stdinPath = NullDevice(),
-                             std::uint64_t fileSizeLimit = 0)
+inline OrvikRun RunOrvikLine(const ScratchDir& dir, const std::string& argsLine,
+                             const std::string& stdinPath = NullDevice(), std::uint64_t fileSizeLimit = 0)
 {
     const std::string out = dir.File(".stdout"), err = dir.File(".stderr");
     const int status = RunProgram(ORVIK_EXE, SplitQuotedWords(argsLine), stdinPath, out, err, fileSizeLimit);

@@ -1,8 +1,8 @@
 // What orvik's output commands do to what already lies at their targets: a link is refused, a
 // failure half-way keeps the old file, and an export without its terrain description says so.
+#include "cli/OrvikRun.h"
 #include "gamedata/MissionWriter.h"
 #include "gamedata/PffWriter.h"
-#include "cli/OrvikRun.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -72,7 +72,7 @@ struct OrvikOutputs : ::testing::Test {
     struct Command {
         std::vector<std::string> args;
         std::string target;
-        int sizeLimitBlocks;  // 512-byte blocks, below the size of what the command writes
+        int sizeLimitBlocks; // 512-byte blocks, below the size of what the command writes
     };
     // Each command with the target it writes; the PCX is converted before the export replaces it.
     std::vector<Command> Commands() const

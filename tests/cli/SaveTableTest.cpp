@@ -1,8 +1,8 @@
 // orvik save with tables it must refuse: each refusal names the row, exits 1 and leaves the
 // archive as it was. Also the mission list's two forms, and items of a mission without end mark.
+#include "cli/OrvikRun.h"
 #include "gamedata/MissionWriter.h"
 #include "gamedata/PffWriter.h"
-#include "cli/OrvikRun.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -43,7 +43,7 @@ struct SaveTable : ::testing::Test {
     test::ScratchDir dir;
     std::string base;
     const std::string mission = "m01_crossing.bms";
-    std::vector<std::string> tsv;  // the mission's table, header first
+    std::vector<std::string> tsv; // the mission's table, header first
     std::string json;
 
     void SetUp() override
@@ -80,7 +80,7 @@ struct SaveTable : ::testing::Test {
 TEST_F(SaveTable, RefusesAndWritesNothing)
 {
     std::vector<std::string> shortRow = tsv;
-    shortRow[2] = shortRow[2].substr(0, shortRow[2].find('\t', shortRow[2].find('\t') + 1));  // Item, X only
+    shortRow[2] = shortRow[2].substr(0, shortRow[2].find('\t', shortRow[2].find('\t') + 1)); // Item, X only
     std::vector<std::string> longer = tsv;
     longer.push_back(tsv[1]);
     std::vector<std::string> fewer = tsv;
@@ -117,7 +117,7 @@ TEST_F(SaveTable, RefusesAndWritesNothing)
         const char* what;
         std::string file;
         std::string text;
-        std::string message;  // the start of stderr
+        std::string message; // the start of stderr
     };
     const Case cases[] = {
         {"tsv row missing cells", "t.tsv", Join(shortRow), "Row 2 (line 3) of the table has no \"Y Position\" cell."},
@@ -126,7 +126,8 @@ TEST_F(SaveTable, RefusesAndWritesNothing)
          "Row 3 (line 4): \"Y Position\" is 2147483648, which does not fit in 32 bits."},
         {"tsv number below 32 bits", "t.tsv", cell(1, 4, "-2147483649"),
          "Row 1 (line 2): \"Angle\" is -2147483649, which does not fit in 32 bits."},
-        {"tsv number with letters", "t.tsv", cell(2, 1, "12abc"), "Row 2 (line 3): \"X Position\" is \"12abc\", not a whole number."},
+        {"tsv number with letters", "t.tsv", cell(2, 1, "12abc"),
+         "Row 2 (line 3): \"X Position\" is \"12abc\", not a whole number."},
         {"tsv empty number", "t.tsv", cell(2, 3, ""), "Row 2 (line 3): \"Z Position\" is \"\", not a whole number."},
         {"tsv two signs", "t.tsv", cell(1, 1, "+-5"), "Row 1 (line 2): \"X Position\" is \"+-5\", not a whole number."},
         {"tsv too many rows", "t.tsv", Join(longer),
@@ -137,7 +138,8 @@ TEST_F(SaveTable, RefusesAndWritesNothing)
          "Row 2: \"x\" is 2147483648, which does not fit in 32 bits."},
         {"json number below 32 bits", "t.json", JsonWith(0, "z", -2147483649LL),
          "Row 1: \"z\" is -2147483649, which does not fit in 32 bits."},
-        {"json number beyond 64 bits", "t.json", JsonWith(0, "y", 1e20), "Row 1: \"y\" must be a whole number or a text."},
+        {"json number beyond 64 bits", "t.json", JsonWith(0, "y", 1e20),
+         "Row 1: \"y\" must be a whole number or a text."},
         {"json text beyond 32 bits", "t.json", JsonWith(2, "angle", "99999999999"),
          "Row 3: \"angle\" is 99999999999, which does not fit in 32 bits."},
         {"json missing key", "t.json", noAngle.dump(), "Row 3 of the table has no \"angle\"."},
@@ -171,7 +173,7 @@ TEST_F(SaveTable, FoldersAndUnreadableTablesAreRefusedByName)
     const auto before = test::ReadBytes(base);
     for (const auto& [name, says] : cases) {
         if (name == std::string("loop1.tsv") && !loops)
-            continue;  // no symbolic links here
+            continue; // no symbolic links here
         const Outcome r = Orvik(dir, "save '" + base + "' " + mission + " '" + dir.File(name) + "'");
         EXPECT_EQ(r.status, 1) << name;
         EXPECT_EQ(r.err.rfind("The table " + dir.File(name) + says, 0), 0u) << r.err;
@@ -187,7 +189,8 @@ TEST_F(SaveTable, AMillionRowsAreRefusedUnreadFromFileAndStandardInput)
         big += tsv[1 + static_cast<std::size_t>(i) % (tsv.size() - 1)] + "\n";
     const std::string path = Write("big.tsv", big);
     const auto before = test::ReadBytes(base);
-    for (const auto& [args, input] : {std::pair<std::string, std::string>{"'" + path + "'", test::NullDevice()}, {"-", path}}) {
+    for (const auto& [args, input] :
+         {std::pair<std::string, std::string>{"'" + path + "'", test::NullDevice()}, {"-", path}}) {
         const Outcome r = Orvik(dir, "save '" + base + "' " + mission + " " + args, input);
         EXPECT_EQ(r.status, 1);
         EXPECT_EQ(r.err.rfind("The table has more rows than the mission", 0), 0u) << r.err;
@@ -216,7 +219,9 @@ TEST_F(SaveTable, WholeNumbersAsWrittenAreSavedAtTheEdgesOfTheRange)
     EXPECT_EQ(viaCsv.status, 0) << viaCsv.err;
     EXPECT_EQ(viaCsv.out, "Data saved!\n");
     EXPECT_EQ(Lines(Orvik(dir, "items '" + base + "' " + mission).out), after);
-    ASSERT_EQ(Orvik(dir, "save '" + base + "' " + mission + " '" + Write("ok.json", JsonWith(0, "x", "  -5")) + "'").status, 0);
+    ASSERT_EQ(
+        Orvik(dir, "save '" + base + "' " + mission + " '" + Write("ok.json", JsonWith(0, "x", "  -5")) + "'").status,
+        0);
     EXPECT_EQ(Lines(Orvik(dir, "items '" + base + "' " + mission).out)[1], WithCell(tsv[1], 1, "-5"));
 }
 
@@ -260,7 +265,8 @@ TEST(OrvikMissions, JsonListsTheSameLinesInTheSameOrderWithEqualTexts)
     // Equal texts keep the archive's order: their offsets rise.
     for (std::size_t i = 0; i < plain.size(); ++i) {
         const auto& m = doc[i];
-        EXPECT_EQ(plain[i], std::to_string(m.at("offset").get<std::uint32_t>()) + "\t" + m.at("text").get<std::string>());
+        EXPECT_EQ(plain[i],
+                  std::to_string(m.at("offset").get<std::uint32_t>()) + "\t" + m.at("text").get<std::string>());
         EXPECT_EQ(m.at("text").get<std::string>(),
                   m.at("name").get<std::string>() + " (" + m.at("title").get<std::string>() + ")");
         if (i > 0 && doc[i - 1].at("text") == m.at("text")) {

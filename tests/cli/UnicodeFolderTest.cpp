@@ -14,8 +14,8 @@ using test::Lines;
 TEST(OrvikUnicodeFolders, DemoItemsSaveItemsRoundTrip)
 {
     const char* const folders[] = {
-        "\xD0\x98\xD0\xB3\xD1\x80\xD0\xB0 \xD0\xA2\xD0\xB0\xD1\x80\xD0\xBD",  // Cyrillic with a blank
-        "mods \xF0\x9F\x8E\xAE \xE2\x98\x83",                                    // emoji and a snowman
+        "\xD0\x98\xD0\xB3\xD1\x80\xD0\xB0 \xD0\xA2\xD0\xB0\xD1\x80\xD0\xBD", // Cyrillic with a blank
+        "mods \xF0\x9F\x8E\xAE \xE2\x98\x83",                                // emoji and a snowman
     };
     test::ScratchDir io;
     for (const char* folder : folders) {

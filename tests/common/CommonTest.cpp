@@ -97,7 +97,7 @@ TEST(TextHelpers, DecimalConversionFollowsTheEditorsRule)
     EXPECT_EQ(DecimalToInt("\t\n+42"), 42);
     EXPECT_EQ(DecimalToInt("- 5"), 0);
     EXPECT_EQ(DecimalToInt(""), 0);
-    EXPECT_EQ(DecimalToInt("2147483648"), -2147483647 - 1);  // wraps modulo 2^32
+    EXPECT_EQ(DecimalToInt("2147483648"), -2147483647 - 1); // wraps modulo 2^32
     EXPECT_EQ(DecimalToInt("4294967297"), 1);
     EXPECT_EQ(DecimalToInt("-2147483648"), -2147483647 - 1);
     EXPECT_EQ(FormatLong(-5), "-5");
@@ -124,8 +124,8 @@ TEST(TextHelpers, Utf8ConversionKeepsEveryByte)
         const std::string one(1, static_cast<char>(b));
         EXPECT_EQ(Utf8ToCp1252(Cp1252ToUtf8(one)), one) << b;
     }
-    EXPECT_EQ(Utf8ToCp1252("\xE4\xB8\xAD"), "?");   // not in Windows-1252
-    EXPECT_EQ(Utf8ToCp1252("a\xC3"), "a?");         // cut short
+    EXPECT_EQ(Utf8ToCp1252("\xE4\xB8\xAD"), "?"); // not in Windows-1252
+    EXPECT_EQ(Utf8ToCp1252("a\xC3"), "a?");       // cut short
     EXPECT_EQ(Trim(" \t\v\f x y \r\n"), "x y");
 }
 
@@ -145,7 +145,7 @@ TEST(PathHelpers, GameFolderNamesAndScratchFolders)
     test::WriteBytes(dir.File("ITEMS.DEF"), {1});
     EXPECT_EQ(FindInFolder(dir.Path(), "items.def"), dir.File("ITEMS.DEF"));
     test::WriteBytes(dir.File("items.def"), {2});
-    if (test::ListFolder(dir.Path()).size() == 2) {  // only where letter case tells names apart
+    if (test::ListFolder(dir.Path()).size() == 2) { // only where letter case tells names apart
         EXPECT_EQ(FindInFolder(dir.Path(), "items.def"), dir.File("items.def"));
     }
     EXPECT_EQ(FindInFolder(dir.Path(), "kq.pff"), dir.File("kq.pff"));

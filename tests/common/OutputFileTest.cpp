@@ -1,5 +1,5 @@
-#include "common/FileError.h"
 #include "common/OutputFile.h"
+#include "common/FileError.h"
 #include "support/FileSizeLimit.h"
 #include "support/TestSupport.h"
 
@@ -23,7 +23,7 @@ TEST(OutputFile, ReplacesTheTargetWholeOrLeavesItAsItWas)
 {
     struct Case {
         const char* what;
-        std::size_t oldSize;     // 0: no old file
+        std::size_t oldSize; // 0: no old file
         unsigned oldMode;
         std::uint64_t sizeLimit; // below the new size: the disk fills up half-way
     };
@@ -58,8 +58,8 @@ TEST(OutputFile, ReplacesTheTargetWholeOrLeavesItAsItWas)
         EXPECT_EQ(status, 0);
         const auto expected = fits ? Bytes(newSize, 9) : c.oldSize ? Bytes(c.oldSize, 1) : std::vector<std::uint8_t>{};
         EXPECT_EQ(test::ReadBytes(target), expected);
-        EXPECT_EQ(test::ListFolder(dir.Path()), (c.oldSize || fits ? std::vector<std::string>{"out.pcx"}
-                                                                    : std::vector<std::string>{}));
+        EXPECT_EQ(test::ListFolder(dir.Path()),
+                  (c.oldSize || fits ? std::vector<std::string>{"out.pcx"} : std::vector<std::string>{}));
         std::error_code ec;
         const auto st = std::filesystem::status(target, ec);
         if (c.oldSize && !ec) {

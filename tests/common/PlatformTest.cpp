@@ -28,7 +28,7 @@ TEST(Unicode, Utf8AndUtf16ConvertBothWays)
         const char* what;
         std::string utf8;
         std::u16string utf16;
-        bool roundTrip;  // whether utf16 converts back to the same bytes
+        bool roundTrip; // whether utf16 converts back to the same bytes
     };
     const Case cases[] = {
         {"ascii", "kqbase.pff", u"kqbase.pff", true},
@@ -57,7 +57,8 @@ TEST(Unicode, MessagesConvertOnlyWhatIsNotUtf8Already)
 {
     const std::pair<std::string, std::string> cases[] = {
         {"plain", "plain"},
-        {"/home/\xD0\x98\xD0\xB3\xD1\x80\xD0\xB0/kq.pff was not found.", "/home/\xD0\x98\xD0\xB3\xD1\x80\xD0\xB0/kq.pff was not found."},
+        {"/home/\xD0\x98\xD0\xB3\xD1\x80\xD0\xB0/kq.pff was not found.",
+         "/home/\xD0\x98\xD0\xB3\xD1\x80\xD0\xB0/kq.pff was not found."},
         {"Caf\xE9 (Night)", "Caf\xC3\xA9 (Night)"},
         {"\x80 5", "\xE2\x82\xAC 5"},
     };
@@ -69,18 +70,18 @@ TEST(WindowsErrors, CodesMeanWhatErrnoMeans)
 {
     const std::pair<unsigned long, FileErrorKind> cases[] = {
         {0, FileErrorKind::None},
-        {2, FileErrorKind::FileNotFound},       // ERROR_FILE_NOT_FOUND
-        {3, FileErrorKind::FileNotFound},       // ERROR_PATH_NOT_FOUND, as ENOENT for a missing folder
+        {2, FileErrorKind::FileNotFound}, // ERROR_FILE_NOT_FOUND
+        {3, FileErrorKind::FileNotFound}, // ERROR_PATH_NOT_FOUND, as ENOENT for a missing folder
         {4, FileErrorKind::TooManyOpenFiles},
         {5, FileErrorKind::AccessDenied},
         {6, FileErrorKind::InvalidFile},
-        {19, FileErrorKind::AccessDenied},      // write-protected, as EROFS
+        {19, FileErrorKind::AccessDenied}, // write-protected, as EROFS
         {32, FileErrorKind::SharingViolation},
         {33, FileErrorKind::LockViolation},
         {39, FileErrorKind::DiskFull},
         {112, FileErrorKind::DiskFull},
-        {1295, FileErrorKind::DiskFull},        // quota, as EDQUOT
-        {80, FileErrorKind::AccessDenied},      // exists, as EEXIST
+        {1295, FileErrorKind::DiskFull},   // quota, as EDQUOT
+        {80, FileErrorKind::AccessDenied}, // exists, as EEXIST
         {123, FileErrorKind::BadPath},
         {206, FileErrorKind::BadPath},
         {267, FileErrorKind::BadPath},
@@ -103,9 +104,9 @@ TEST(WindowsErrors, CodesMeanWhatErrnoMeans)
 
 // Folder and file names in scripts the system's 8-bit code page cannot hold.
 const char* const kUnicodeNames[] = {
-    "\xD0\x98\xD0\xB3\xD1\x80\xD0\xB0 \xD0\xA2\xD0\xB0\xD1\x80\xD0\xBD",  // Cyrillic with a blank
-    "\xF0\x9F\x8E\xAE mods",                                                 // an emoji
-    "\xE4\xB8\xAD\xE6\x96\x87",                                              // Chinese
+    "\xD0\x98\xD0\xB3\xD1\x80\xD0\xB0 \xD0\xA2\xD0\xB0\xD1\x80\xD0\xBD", // Cyrillic with a blank
+    "\xF0\x9F\x8E\xAE mods",                                             // an emoji
+    "\xE4\xB8\xAD\xE6\x96\x87",                                          // Chinese
 };
 
 TEST(UnicodePaths, EveryFileCallTakesTheNameWhole)
@@ -154,11 +155,10 @@ TEST(SafeNames, WindowsDevicesAndNamesItWouldAlterAreRefusedThere)
 #endif
     // name, safe on Windows; every one is safe elsewhere.
     const std::pair<const char*, bool> cases[] = {
-        {"nul", false},      {"NUL.pcx", false},  {"con.bms", false}, {"Aux.ter", false},
-        {"prn", false},      {"com1.txt", false}, {"LPT9", false},    {"nul .pcx", false},
-        {"map.", false},     {"map ", false},     {"com0", true},     {"com10", true},
-        {"null.pcx", true},  {"console", true},   {"a.nul", true},    {"lpt.bms", true},
-        {"raid.bms", true},
+        {"nul", false},      {"NUL.pcx", false}, {"con.bms", false},  {"Aux.ter", false}, {"prn", false},
+        {"com1.txt", false}, {"LPT9", false},    {"nul .pcx", false}, {"map.", false},    {"map ", false},
+        {"com0", true},      {"com10", true},    {"null.pcx", true},  {"console", true},  {"a.nul", true},
+        {"lpt.bms", true},   {"raid.bms", true},
     };
     for (const auto& [name, safeOnWindows] : cases)
         EXPECT_EQ(IsSafeFileName(name), windows ? safeOnWindows : true) << name;

@@ -8,7 +8,8 @@ namespace {
 
 TEST(DocumentRowsTest, ATableIsOneStepThatLeavesShownOnlyColumns)
 {
-    const std::vector<ItemRow> loaded = {{"Tree", "1", "2", "3", "4", "10", "N"}, {"Hut", "5", "6", "7", "8", "11", "Y"}};
+    const std::vector<ItemRow> loaded = {{"Tree", "1", "2", "3", "4", "10", "N"},
+                                         {"Hut", "5", "6", "7", "8", "11", "Y"}};
     struct Case {
         const char* what;
         std::vector<ItemRow> table;
@@ -18,9 +19,13 @@ TEST(DocumentRowsTest, ATableIsOneStepThatLeavesShownOnlyColumns)
     const Case cases[] = {
         {"same texts", loaded, false, loaded},
         {"ID and MP Only are not taken", {{"Tree", "1", "2", "3", "4", "99", "Y"}, loaded[1]}, false, loaded},
-        {"positions and names", {{"Hut", "-1", "2", "3", "4", "10", "N"}, {"Hut", "5", "6", "7", "90", "11", "Y"}}, true,
+        {"positions and names",
+         {{"Hut", "-1", "2", "3", "4", "10", "N"}, {"Hut", "5", "6", "7", "90", "11", "Y"}},
+         true,
          {{"Hut", "-1", "2", "3", "4", "10", "N"}, {"Hut", "5", "6", "7", "90", "11", "Y"}}},
-        {"a short table leaves the rest", {{"Tree", "0", "2", "3", "4", "10", "N"}}, true,
+        {"a short table leaves the rest",
+         {{"Tree", "0", "2", "3", "4", "10", "N"}},
+         true,
          {{"Tree", "0", "2", "3", "4", "10", "N"}, loaded[1]}},
     };
     for (const Case& c : cases) {
@@ -57,11 +62,9 @@ TEST(DocumentRowsTest, FirstUnknownNameCountsOnlyTheItems)
     ASSERT_GT(known, 0u) << "the catalogue text was not understood";
     const std::string tree = catalogue.At(0).m_strName;
     const Case cases[] = {
-        {named({tree, tree}), 2, -1},
-        {named({tree, "tree", tree}), 3, 1},   // letter case counts
-        {named({tree, ""}), 2, 1},
-        {named({tree, "Boat"}), 1, -1},        // rows past the items are not looked at
-        {named({tree}), 2, 1},                 // a missing row has an empty name
+        {named({tree, tree}), 2, -1}, {named({tree, "tree", tree}), 3, 1}, // letter case counts
+        {named({tree, ""}), 2, 1},    {named({tree, "Boat"}), 1, -1},      // rows past the items are not looked at
+        {named({tree}), 2, 1},                                             // a missing row has an empty name
     };
     for (const Case& c : cases)
         EXPECT_EQ(FirstUnknownName(c.rows, c.count, catalogue), c.row);

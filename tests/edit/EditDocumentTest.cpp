@@ -48,14 +48,10 @@ TEST(EditDocumentTest, SetCellAcceptsOnlyRealChangesOfEditableCells)
         bool done;
     };
     const Case cases[] = {
-        {"a position", 1, kColX, "-12", true},
-        {"a name, any text", 0, kColItem, "no such item", true},
-        {"an empty text", 2, kColAngle, "", true},
-        {"the same text", 1, kColX, "2", false},
-        {"ID is shown only", 0, kColId, "7", false},
-        {"MP Only is shown only", 0, kColMpOnly, "Y", false},
-        {"a row past the end", 3, kColX, "1", false},
-        {"a column past the end", 0, kColumnCount, "1", false},
+        {"a position", 1, kColX, "-12", true},        {"a name, any text", 0, kColItem, "no such item", true},
+        {"an empty text", 2, kColAngle, "", true},    {"the same text", 1, kColX, "2", false},
+        {"ID is shown only", 0, kColId, "7", false},  {"MP Only is shown only", 0, kColMpOnly, "Y", false},
+        {"a row past the end", 3, kColX, "1", false}, {"a column past the end", 0, kColumnCount, "1", false},
         {"a negative column", 0, -1, "1", false},
     };
     for (const Case& c : cases) {
@@ -89,19 +85,29 @@ TEST(EditDocumentTest, UndoAndRedoWalkTheStepsAndNameThem)
         enum { kUndo, kRedo } action;
         bool did;
         std::vector<CellRef> cells;
-        std::vector<std::string> column1;  // X of rows 0, 1, 2 afterwards
+        std::vector<std::string> column1; // X of rows 0, 1, 2 afterwards
         std::string item2;
         std::string undoText;
         std::string redoText;
     };
     const Step steps[] = {
         {Step::kUndo, true, {{2, kColItem}}, {"10", "50", "30"}, "Map Center", "Undo Move items", "Redo Item, row 3"},
-        {Step::kUndo, true, {{2, kColX}, {0, kColY}, {0, kColX}}, {"1", "50", "3"}, "Map Center",
-         "Undo X Position, row 2", "Redo Move items"},
+        {Step::kUndo,
+         true,
+         {{2, kColX}, {0, kColY}, {0, kColX}},
+         {"1", "50", "3"},
+         "Map Center",
+         "Undo X Position, row 2",
+         "Redo Move items"},
         {Step::kUndo, true, {{1, kColX}}, {"1", "2", "3"}, "Map Center", "Undo", "Redo X Position, row 2"},
         {Step::kUndo, false, {}, {"1", "2", "3"}, "Map Center", "Undo", "Redo X Position, row 2"},
         {Step::kRedo, true, {{1, kColX}}, {"1", "50", "3"}, "Map Center", "Undo X Position, row 2", "Redo Move items"},
-        {Step::kRedo, true, {{0, kColX}, {0, kColY}, {2, kColX}}, {"10", "50", "30"}, "Map Center", "Undo Move items",
+        {Step::kRedo,
+         true,
+         {{0, kColX}, {0, kColY}, {2, kColX}},
+         {"10", "50", "30"},
+         "Map Center",
+         "Undo Move items",
          "Redo Item, row 3"},
         {Step::kRedo, true, {{2, kColItem}}, {"10", "50", "30"}, "Tent", "Undo Item, row 3", "Redo"},
         {Step::kRedo, false, {}, {"10", "50", "30"}, "Tent", "Undo Item, row 3", "Redo"},
@@ -130,19 +136,11 @@ TEST(EditDocumentTest, TheCleanMarkFollowsLoadsSavesAndTheHistory)
         bool clean;
     };
     const Case cases[] = {
-        {"", true},
-        {"1", false},
-        {"1u", true},      // undone back to the loaded state: nothing to save
-        {"1ur", false},
-        {"1s", true},
-        {"1s2", false},
-        {"1s2u", true},    // back at the save
-        {"1s2uu", false},  // before the save is not what the file holds
-        {"1su2", false},   // the saved state was undone and replaced: it cannot come back
-        {"1su2u", false},
-        {"1su2uu", false},
-        {"12l", true},
-        {"1", false},
+        {"", true},       {"1", false},      {"1u", true}, // undone back to the loaded state: nothing to save
+        {"1ur", false},   {"1s", true},      {"1s2", false}, {"1s2u", true}, // back at the save
+        {"1s2uu", false}, // before the save is not what the file holds
+        {"1su2", false},  // the saved state was undone and replaced: it cannot come back
+        {"1su2u", false}, {"1su2uu", false}, {"12l", true},  {"1", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.script);
@@ -183,7 +181,7 @@ TEST(EditDocumentTest, ANewEditDropsTheRedoStepsAndALoadDropsTheHistory)
     EXPECT_FALSE(doc.CanUndo());
     EXPECT_FALSE(doc.CanRedo());
     EXPECT_EQ(doc.RowCount(), 1u);
-    EXPECT_EQ(doc.Cell(1, kColX), "");  // not there
+    EXPECT_EQ(doc.Cell(1, kColX), ""); // not there
 }
 
 TEST(EditDocumentTest, SetCellsIsAllOrNothingAndUndoesToTheFirstText)
@@ -241,21 +239,24 @@ TEST(EditDocumentTest, ListenersHearCleanChangesOnlyWhenTheStateFlips)
     EditDocument doc;
     doc.Load(ThreeRows());
     Recorder recorder(doc);
-    doc.SetCell(0, kColX, "5");   // Cells, CleanState (now dirty)
-    doc.SetCell(0, kColY, "5");   // Cells
-    doc.SetClean();               // CleanState
-    doc.SetClean();               // nothing
-    doc.Undo();                   // Cells, CleanState
-    doc.Redo();                   // Cells, CleanState
+    doc.SetCell(0, kColX, "5"); // Cells, CleanState (now dirty)
+    doc.SetCell(0, kColY, "5"); // Cells
+    doc.SetClean();             // CleanState
+    doc.SetClean();             // nothing
+    doc.Undo();                 // Cells, CleanState
+    doc.Redo();                 // Cells, CleanState
     EXPECT_EQ(recorder.Kinds(), (std::vector<Kind>{Kind::Cells, Kind::CleanState, Kind::Cells, Kind::CleanState,
-                                                    Kind::Cells, Kind::CleanState, Kind::Cells, Kind::CleanState}));
+                                                   Kind::Cells, Kind::CleanState, Kind::Cells, Kind::CleanState}));
 
     // Unsubscribed listeners hear nothing more, also one that leaves while it is told.
     EditDocument other;
     other.Load(ThreeRows());
     int heard = 0;
     int id = 0;
-    id = other.Subscribe([&](const DocumentChange&) { ++heard; other.Unsubscribe(id); });
+    id = other.Subscribe([&](const DocumentChange&) {
+        ++heard;
+        other.Unsubscribe(id);
+    });
     other.SetCell(0, kColX, "5");
     other.SetCell(0, kColX, "6");
     EXPECT_EQ(heard, 1);
@@ -272,10 +273,9 @@ TEST(EditDocumentTest, FindGoesRoundInEitherDirectionIgnoringCase)
         long row;
     };
     const Case cases[] = {
-        {"truck", 0, true, 1},   {"TRUCK", 1, true, 1},    {"truck", 2, true, 3},
-        {"truck", 4, true, 1},   {"truck", 0, false, 3},   {"truck", 2, false, 1},
-        {"center", 3, true, 2},  {"r", 2, true, 2},        {"boat", 0, true, -1},
-        {"", 0, true, -1},       {"\xE9l", 0, true, 4},    {"soldier", 7, true, 0},
+        {"truck", 0, true, 1},  {"TRUCK", 1, true, 1},  {"truck", 2, true, 3},  {"truck", 4, true, 1},
+        {"truck", 0, false, 3}, {"truck", 2, false, 1}, {"center", 3, true, 2}, {"r", 2, true, 2},
+        {"boat", 0, true, -1},  {"", 0, true, -1},      {"\xE9l", 0, true, 4},  {"soldier", 7, true, 0},
     };
     for (const Case& c : cases)
         EXPECT_EQ(doc.FindRow(c.text, c.start, c.forward), c.row) << c.text << " from " << c.start;

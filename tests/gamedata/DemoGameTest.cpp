@@ -1,9 +1,9 @@
+#include "gamedata/DemoGame.h"
 #include "archive/PffArchive.h"
 #include "catalogue/ItemDefList.h"
 #include "common/File.h"
 #include "common/FileError.h"
 #include "common/Text.h"
-#include "gamedata/DemoGame.h"
 #include "image/Pcx.h"
 #include "mission/MissionModel.h"
 #include "support/TestSupport.h"
@@ -40,8 +40,8 @@ struct LoadedMission {
     MissionInfo info;
     std::vector<CMissionItem> items;
     bool endMark = false;
-    std::vector<std::int32_t> rawWord0;  // as stored, before the model drops it
-    CMissionModel model;                 // only the terrain names are used
+    std::vector<std::int32_t> rawWord0; // as stored, before the model drops it
+    CMissionModel model;                // only the terrain names are used
     bool terrainFound = false;
 };
 
@@ -312,7 +312,7 @@ TEST_F(DemoGame, ItemsAreClustered)
         if (!largest || m->items.size() > largest->items.size())
             largest = m.get();
     ASSERT_NE(largest, nullptr);
-    std::map<std::pair<int, int>, int> cells;  // 16 x 16 map-pixel squares
+    std::map<std::pair<int, int>, int> cells; // 16 x 16 map-pixel squares
     for (const auto& item : largest->items)
         ++cells[{item.m_nX / (131072 * 16), -item.m_nY / (131072 * 16)}];
     int inBusyCells = 0;

@@ -1,5 +1,5 @@
-#include "catalogue/ItemDefList.h"
 #include "gamedata/ItemDefWriter.h"
+#include "catalogue/ItemDefList.h"
 
 #include <gtest/gtest.h>
 
@@ -14,9 +14,18 @@ namespace {
 
 std::vector<ItemDefSpec> SampleEntries()
 {
-    return {{"Rifleman", 5001},     {"Pine Tree", 1042},  {"Supply Truck", 2007}, {"Map Center", 6003},
-            {"Ammo Crate", 4100},   {"Watchtower", 3999}, {"Negative", -5},       {"Zero", 0},
-            {"Big", 2000000000},    {"Odd \"quoted\"", 7}, {"X", 1},               {"Two  Blanks", 6500}};
+    return {{"Rifleman", 5001},
+            {"Pine Tree", 1042},
+            {"Supply Truck", 2007},
+            {"Map Center", 6003},
+            {"Ammo Crate", 4100},
+            {"Watchtower", 3999},
+            {"Negative", -5},
+            {"Zero", 0},
+            {"Big", 2000000000},
+            {"Odd \"quoted\"", 7},
+            {"X", 1},
+            {"Two  Blanks", 6500}};
 }
 
 } // namespace

@@ -43,7 +43,7 @@ TEST_F(EditorTest, ExportWritesTheFilesScriptsAndSummaryTwiceAlike)
 TEST_F(EditorTest, RefusedExportWritesNothingAndTheDialogGoesOn)
 {
     Start();
-    Choose(3);  // r&d.bms: '&' cannot stand in a repack script
+    Choose(3); // r&d.bms: '&' cannot stand in a repack script
     const auto before = ListFolder(m_game->dir);
     m_prompts.Clear();
     Click(Button(kIdGetMissionFiles));
@@ -61,7 +61,7 @@ TEST_F(EditorTest, RefusedExportWritesNothingAndTheDialogGoesOn)
 TEST_F(EditorTest, ExportWithoutTheTerrainDescriptionSaysSoAndStillUnpacksTheMission)
 {
     Start();
-    Choose(2);  // charlie.bms: its terrain "nowhere" is not in kq.pff
+    Choose(2); // charlie.bms: its terrain "nowhere" is not in kq.pff
     m_prompts.Clear();
     Click(Button(kIdGetMissionFiles));
     ASSERT_EQ(m_prompts.calls.size(), 1u);
@@ -82,7 +82,7 @@ TEST_F(EditorTest, SaveWritesTheTableIntoTheArchive)
     Edit(1, 2, " -7");
     Edit(2, 0, "Crate");
     Edit(3, 4, "270");
-    Edit(4, 6, "Y");  // MP Only is never saved
+    Edit(4, 6, "Y"); // MP Only is never saved
     const auto original = ReadBytes(m_game->basePath);
     m_prompts.Clear();
     Click(Button(kIdSave));
@@ -114,10 +114,11 @@ TEST_F(EditorTest, SaveWithAnUnknownNameWritesNothing)
     Choose(1);
     const auto archive = ReadBytes(m_game->basePath);
     Edit(1, 1, "999");
-    Edit(2, 0, "crate");  // the catalogue spells it "Crate"
+    Edit(2, 0, "crate"); // the catalogue spells it "Crate"
     m_prompts.Clear();
     Click(Button(kIdSave));
-    EXPECT_EQ(m_prompts.Texts(Kind::Message), (std::vector<QString>{"Invalid item name \"crate\" aborting save. (row 3)"}));
+    EXPECT_EQ(m_prompts.Texts(Kind::Message),
+              (std::vector<QString>{"Invalid item name \"crate\" aborting save. (row 3)"}));
     EXPECT_EQ(ReadBytes(m_game->basePath), archive);
     EXPECT_TRUE(m_dialog->HasUnsavedEdits());
 }
@@ -137,15 +138,16 @@ TEST_F(EditorTest, RefreshStopsAtABadNameInRowThreeWithoutRepainting)
     m_prompts.Clear();
     Click(Button(kIdRefreshMap));
 
-    EXPECT_EQ(m_prompts.Texts(Kind::Message), (std::vector<QString>{"Invalid item name \"Boulder\" cannot refresh. (row 3)"}));
+    EXPECT_EQ(m_prompts.Texts(Kind::Message),
+              (std::vector<QString>{"Invalid item name \"Boulder\" cannot refresh. (row 3)"}));
     EXPECT_EQ(PaintCount(), paints);
     const auto& model = m_dialog->Model().items;
     EXPECT_EQ(model[0]->m_nX, 100);
     EXPECT_EQ(model[1]->m_nX, 101);
     EXPECT_EQ(model[1]->m_nId, kTree);
-    EXPECT_EQ(model[2]->m_nX, 102);                // numbers of the bad row are taken
-    EXPECT_EQ(model[2]->m_nId, items[2].m_nId);    // its id is not
-    EXPECT_EQ(model[3]->m_nX, items[3].m_nX);      // later rows are untouched
+    EXPECT_EQ(model[2]->m_nX, 102);             // numbers of the bad row are taken
+    EXPECT_EQ(model[2]->m_nId, items[2].m_nId); // its id is not
+    EXPECT_EQ(model[3]->m_nX, items[3].m_nX);   // later rows are untouched
     EXPECT_EQ(model[3]->m_nId, items[3].m_nId);
     EXPECT_EQ(model[4]->m_nX, items[4].m_nX);
 }
@@ -197,7 +199,7 @@ TEST_F(EditorTest, ChoosingAnotherMissionWithUnsavedEditsAsks)
     Choose(0);
     EXPECT_EQ(m_prompts.Texts(Kind::Question), (std::vector<QString>{"Discard the unsaved changes to bravo.bms?"}));
     EXPECT_EQ(m_dialog->MissionCombo()->currentIndex(), 1);
-    EXPECT_EQ(Table()->GetItemText(0, 1), "4242");  // not reloaded
+    EXPECT_EQ(Table()->GetItemText(0, 1), "4242"); // not reloaded
     EXPECT_EQ(m_dialog->Model().items.size(), modelItems);
     EXPECT_TRUE(m_dialog->HasUnsavedEdits());
 
@@ -234,7 +236,7 @@ TEST_F(EditorTest, AnEditTypedIntoTheTableCountsAsUnsaved)
     QApplication::processEvents();
     EXPECT_EQ(Table()->GetItemText(2, 1), "77");
     EXPECT_TRUE(m_dialog->HasUnsavedEdits());
-    EXPECT_TRUE(m_dialog->isVisible());  // Enter went to the edit box, not the dialog
+    EXPECT_TRUE(m_dialog->isVisible()); // Enter went to the edit box, not the dialog
 
     Click(Button(kIdSave));
     EXPECT_FALSE(m_dialog->HasUnsavedEdits());
@@ -288,11 +290,11 @@ TEST_F(EditorTest, SaveAsksBeforeOverwritingChangesMadeOnDisk)
     Choose(1);
     const TestMission& bravo = m_game->Bravo();
     Edit(0, 1, "111");
-    Poke(m_game->basePath, bravo.offset + 264 + 2 * 96 + 5 * 4, 4242);  // another program moves item 2
+    Poke(m_game->basePath, bravo.offset + 264 + 2 * 96 + 5 * 4, 4242); // another program moves item 2
     const auto changed = ReadBytes(m_game->basePath);
 
     m_prompts.Clear();
-    Click(Button(kIdSave));  // answered No
+    Click(Button(kIdSave)); // answered No
     EXPECT_EQ(m_prompts.Texts(Kind::Question),
               (std::vector<QString>{"bravo.bms changed on disk since it was loaded. Overwrite those changes?"}));
     EXPECT_TRUE(m_prompts.Texts(Kind::Message).empty());
@@ -340,7 +342,8 @@ TEST_F(EditorTest, AMissionListOlderThanTheArchiveLoadsNothingAndIsReadAgain)
     m_prompts.Clear();
     const TestMission& bravo = m_game->Bravo();
     // Another program moves bravo's data after the list was read.
-    Poke(m_game->basePath, EntryFieldOffset(m_game->basePath, bravo.entry, 4), static_cast<std::int32_t>(bravo.offset + 1));
+    Poke(m_game->basePath, EntryFieldOffset(m_game->basePath, bravo.entry, 4),
+         static_cast<std::int32_t>(bravo.offset + 1));
     Choose(1);
     ASSERT_EQ(m_prompts.Texts(Kind::Message).size(), 1u);
     EXPECT_TRUE(m_prompts.Texts(Kind::Message)[0].startsWith("The archive changed since its mission list was read"));

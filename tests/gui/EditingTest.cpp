@@ -62,7 +62,9 @@ TEST_F(EditingTest, CtrlZUndoesAnInPlaceEditAndTheTitleMarksUnsavedEdits)
         bool unsaved;
         QString title;
     };
-    const auto key = [this](Qt::Key k, Qt::KeyboardModifiers m) { return [=, this] { QTest::keyClick(Table(), k, m); }; };
+    const auto key = [this](Qt::Key k, Qt::KeyboardModifiers m) {
+        return [=, this] { QTest::keyClick(Table(), k, m); };
+    };
     const Step steps[] = {
         {"typed", [] {}, "77", true, dirty},
         {"Ctrl+Z", key(Qt::Key_Z, Qt::ControlModifier), loaded, false, clean},
@@ -134,7 +136,7 @@ TEST_F(EditingTest, IdAndMpOnlyAreShownOnly)
 
 TEST_F(EditingTest, FindSelectsMatchingRowsWithoutMovingThem)
 {
-    StartActive(1);  // Soldier, Crate, Tree, Truck, Bunker
+    StartActive(1); // Soldier, Crate, Tree, Truck, Bunker
     QTest::keyClick(Table(), Qt::Key_F, Qt::ControlModifier);
     FindField* find = m_dialog->FindBox();
     ASSERT_TRUE(find->isVisible());
@@ -162,7 +164,7 @@ TEST_F(EditingTest, FindSelectsMatchingRowsWithoutMovingThem)
     EXPECT_EQ(Table()->GetItemText(0, 0), "Soldier");
     QTest::keyClick(find, Qt::Key_Escape);
     EXPECT_FALSE(find->isVisible());
-    EXPECT_TRUE(m_dialog->isVisible());  // Escape closed the field, not the editor
+    EXPECT_TRUE(m_dialog->isVisible()); // Escape closed the field, not the editor
     EXPECT_TRUE(Table()->hasFocus());
 }
 
@@ -171,7 +173,7 @@ TEST_F(EditingTest, CtrlOOpensAnotherArchiveAfterTheQuestion)
     const std::string otherDir = m_scratch.Path() + "other/";
     std::filesystem::create_directories(otherDir);
     TestGame other(otherDir);
-    m_prompts.openFileAnswer = "";  // the start-up dialog is cancelled
+    m_prompts.openFileAnswer = ""; // the start-up dialog is cancelled
     Start();
     EXPECT_EQ(m_dialog->MissionCombo()->count(), 0);
 
@@ -202,7 +204,7 @@ TEST_F(EditingTest, CtrlOOpensAnotherArchiveAfterTheQuestion)
         }
         QTest::keyClick(m_dialog.get(), Qt::Key_O, Qt::ControlModifier);
         EXPECT_EQ(static_cast<int>(m_prompts.Texts(Kind::Question).size()), step.questions);
-        EXPECT_TRUE(m_prompts.Texts(Kind::Message).empty());  // no start-up message again
+        EXPECT_TRUE(m_prompts.Texts(Kind::Message).empty()); // no start-up message again
         EXPECT_EQ(m_dialog->MissionCombo()->count(), step.lines);
         EXPECT_EQ(m_dialog->BasePath(), step.base);
     }

@@ -17,7 +17,7 @@ struct ArgsCase {
     std::vector<std::string> args;
     Action action;
     int baseIndex;
-    const char* errorPart;  // part of the message for UsageError
+    const char* errorPart; // part of the message for UsageError
 };
 
 const ArgsCase kCases[] = {

@@ -52,10 +52,7 @@ void EditorTest::ClickMap(int frameX, int frameY)
     QTest::mouseClick(Map(), Qt::LeftButton, Qt::NoModifier, QPoint(frameX + 1, frameY + 1));
 }
 
-void EditorTest::Edit(int row, int column, const QString& text)
-{
-    Table()->OnEndLabelEdit(row, column, &text);
-}
+void EditorTest::Edit(int row, int column, const QString& text) { Table()->OnEndLabelEdit(row, column, &text); }
 
 CEditListCtrl* EditorTest::Table() const { return m_dialog->ItemTable(); }
 CMapWnd* EditorTest::Map() const { return m_dialog->MapWnd(); }

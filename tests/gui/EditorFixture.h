@@ -7,18 +7,18 @@
 #include "image/Canvas.h"
 #include "support/TestSupport.h"
 
+#include <gtest/gtest.h>
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QPushButton>
 #include <QRadioButton>
-#include <gtest/gtest.h>
 
 #include <memory>
 
 namespace orvik {
 class CEditListCtrl;
 class CMapWnd;
-}
+} // namespace orvik
 
 namespace orvik::test {
 

@@ -49,7 +49,7 @@ constexpr Mark N = Mark::None, W = Mark::Warning, E = Mark::Error;
 TEST_F(FindingsTest, RowsShowTheirFindingsAfterLoadAndAfterEachEdit)
 {
     Start();
-    EXPECT_EQ(Title(), "Item");  // nothing loaded, nothing counted
+    EXPECT_EQ(Title(), "Item"); // nothing loaded, nothing counted
     Choose(0);
     // Alpha: four items north or west of the ground, one kind the catalogue lacks.
     EXPECT_EQ(Marks(), (std::vector<Mark>{W, N, W, N, W, W, N, N, E}));
@@ -64,7 +64,7 @@ TEST_F(FindingsTest, RowsShowTheirFindingsAfterLoadAndAfterEachEdit)
     struct Step {
         const char* name;
         int row, column;
-        QString text;  // empty: undo
+        QString text; // empty: undo
         std::vector<Mark> marks;
         const char* title;
     };
@@ -89,7 +89,7 @@ TEST_F(FindingsTest, RowsShowTheirFindingsAfterLoadAndAfterEachEdit)
 
     // Another mission replaces the marks; its findings about the mission as a whole are counted
     // and shown on the title.
-    m_prompts.answers.push_back(true);  // discard the edits
+    m_prompts.answers.push_back(true); // discard the edits
     Choose(2);
     EXPECT_EQ(Marks(), (std::vector<Mark>{W}));
     EXPECT_EQ(Title(), "Item (2)");

@@ -1,6 +1,6 @@
 // The GUI tests need one QApplication for the whole run; offscreen unless told otherwise.
-#include <QApplication>
 #include <gtest/gtest.h>
+#include <QApplication>
 
 int main(int argc, char** argv)
 {

@@ -51,7 +51,7 @@ protected:
 TEST_F(MapEditing, SelectionGoesBothWays)
 {
     Start();
-    Choose(0);  // alpha, centred on its last centre item
+    Choose(0); // alpha, centred on its last centre item
     // A table row rings its marker: the truck at world (30, -10) map pixels.
     Table()->ShowCell(3, 0);
     const FramePoint truck = Marker(30 * kUnit, -10 * kUnit);
@@ -59,16 +59,16 @@ TEST_F(MapEditing, SelectionGoesBothWays)
     EXPECT_EQ(Map()->View().Selection(), (std::vector<std::size_t>{3}));
 
     struct Step {
-        std::int32_t wx, wy;  // the marker clicked, one pixel off its centre
+        std::int32_t wx, wy; // the marker clicked, one pixel off its centre
         bool ctrl;
         std::vector<int> rows;
         int current;
     };
     const Step steps[] = {
-        {10 * kUnit, 20 * kUnit, false, {0}, 0},     // the soldier alone
-        {-20 * kUnit, 10 * kUnit, true, {0, 2}, 2},  // Ctrl adds the tree
-        {10 * kUnit, 20 * kUnit, true, {2}, 0},      // Ctrl again removes the soldier
-        {-30 * kUnit, -20 * kUnit, false, {4}, 4},   // a plain click keeps only the bunker
+        {10 * kUnit, 20 * kUnit, false, {0}, 0},    // the soldier alone
+        {-20 * kUnit, 10 * kUnit, true, {0, 2}, 2}, // Ctrl adds the tree
+        {10 * kUnit, 20 * kUnit, true, {2}, 0},     // Ctrl again removes the soldier
+        {-30 * kUnit, -20 * kUnit, false, {4}, 4},  // a plain click keeps only the bunker
     };
     for (const Step& s : steps) {
         SCOPED_TRACE(s.current);
@@ -92,9 +92,9 @@ TEST_F(MapEditing, DragsMoveXAndYAsOneUndoStep)
 {
     struct Case {
         const char* name;
-        std::vector<int> ctrlClicked;  // rows selected first with Ctrl+click
-        int dragged;                    // the row whose marker is dragged
-        std::vector<int> moved;         // rows expected to move
+        std::vector<int> ctrlClicked; // rows selected first with Ctrl+click
+        int dragged;                  // the row whose marker is dragged
+        std::vector<int> moved;       // rows expected to move
     };
     const Case cases[] = {
         {"alone", {}, 0, {0}},
@@ -114,7 +114,7 @@ TEST_F(MapEditing, DragsMoveXAndYAsOneUndoStep)
         const int cx = CenterX(), cy = CenterY();
         const auto& dragged = items[static_cast<std::size_t>(c.dragged)];
         Drag(Marker(dragged.m_nX, dragged.m_nY), 10, 5);
-        EXPECT_EQ(CenterX(), cx);  // a drag is no click
+        EXPECT_EQ(CenterX(), cx); // a drag is no click
         EXPECT_EQ(CenterY(), cy);
         EXPECT_TRUE(m_dialog->HasUnsavedEdits());
         for (int row = 0; row < static_cast<int>(items.size()); ++row) {
@@ -146,10 +146,10 @@ TEST_F(MapEditing, EscapeCancelsADragAndASmallMoveIsAClick)
     const int cx = CenterX(), cy = CenterY();
     const FramePoint soldier = Marker(10 * kUnit, 20 * kUnit);
     Drag(soldier, 30, 30, false);
-    EXPECT_EQ(FramePixel({soldier.x + 30, soldier.y + 30}), kRed);  // the marker follows the mouse
+    EXPECT_EQ(FramePixel({soldier.x + 30, soldier.y + 30}), kRed); // the marker follows the mouse
     QTest::keyClick(Map(), Qt::Key_Escape);
     QTest::mouseRelease(Map(), Qt::LeftButton, Qt::NoModifier, At(soldier.x + 30, soldier.y + 30));
-    EXPECT_TRUE(m_dialog->isVisible());  // Escape went to the drag, not to the dialog
+    EXPECT_TRUE(m_dialog->isVisible()); // Escape went to the drag, not to the dialog
     EXPECT_FALSE(m_dialog->Document().CanUndo());
     EXPECT_EQ(FramePixel(soldier), kRed);
     EXPECT_EQ(CenterX(), cx);
@@ -181,9 +181,9 @@ TEST_F(MapEditing, DraggingGroundOrTheMiddleButtonPans)
         EXPECT_FALSE(m_dialog->Document().CanUndo());
         // The readout names the ground under the mouse: the point pressed, which moved with it.
         const int x = c.from.x - 20, y = c.from.y + 12;
-        EXPECT_EQ(Readout(), QStringLiteral("x: %1   y: %2")
-                                 .arg((x + CenterX() - 512) * kUnit)
-                                 .arg(-(y + CenterY() - 512) * kUnit));
+        EXPECT_EQ(
+            Readout(),
+            QStringLiteral("x: %1   y: %2").arg((x + CenterX() - 512) * kUnit).arg(-(y + CenterY() - 512) * kUnit));
     }
     EXPECT_EQ(FramePixel(Marker(10 * kUnit, 20 * kUnit)), kRed);
 }
@@ -191,17 +191,17 @@ TEST_F(MapEditing, DraggingGroundOrTheMiddleButtonPans)
 TEST_F(MapEditing, WheelAndKeysZoomAboutThePointWithARightReadout)
 {
     Start();
-    Choose(0);  // centre (296, 286) in map pixels
+    Choose(0); // centre (296, 286) in map pixels
     struct Step {
         int delta;
         int zoom;
-        const char* readout;  // at frame (266, 246), hand-computed from the centre
+        const char* readout; // at frame (266, 246), hand-computed from the centre
     };
     const Step steps[] = {
-        {120, 2, "x: 5898240   y: -3276800"},   // centre (336, 316), 65536 units a pixel
-        {120, 4, "x: 5570560   y: -3604480"},   // (416, 376)
-        {120, 8, "x: 5406720   y: -3768320"},   // (576, 496), 16384 units a pixel
-        {120, 8, "x: 5406720   y: -3768320"},   // no further
+        {120, 2, "x: 5898240   y: -3276800"}, // centre (336, 316), 65536 units a pixel
+        {120, 4, "x: 5570560   y: -3604480"}, // (416, 376)
+        {120, 8, "x: 5406720   y: -3768320"}, // (576, 496), 16384 units a pixel
+        {120, 8, "x: 5406720   y: -3768320"}, // no further
         {-120, 4, "x: 5570560   y: -3604480"},
     };
     for (const Step& s : steps) {
@@ -234,11 +234,11 @@ TEST_F(MapEditing, MarkersFollowEditsUndoAndRedoAtOnce)
     struct Step {
         const char* x;
         const char* y;
-        std::int32_t wx, wy;  // where the soldier stands afterwards
+        std::int32_t wx, wy; // where the soldier stands afterwards
     };
     const Step steps[] = {
         {"2621440", "1966080", 20 * kUnit, 15 * kUnit},
-        {"oops", "655360", 20 * kUnit, 5 * kUnit},  // a cell that is no number keeps the last good X
+        {"oops", "655360", 20 * kUnit, 5 * kUnit}, // a cell that is no number keeps the last good X
         {"-1310720", "", -10 * kUnit, 5 * kUnit},
     };
     for (const Step& s : steps) {
@@ -263,10 +263,10 @@ TEST_F(MapEditing, TooltipsNameTheRowUnderTheMouse)
 {
     Start();
     Choose(0);
-    Edit(2, 3, "77");  // the tooltip shows the table's text, edits included
+    Edit(2, 3, "77"); // the tooltip shows the table's text, edits included
     struct Case {
         std::int32_t wx, wy;
-        int dx;  // pixels off the marker's centre
+        int dx; // pixels off the marker's centre
         QString text;
     };
     const Case cases[] = {
@@ -284,17 +284,17 @@ TEST_F(MapEditing, TooltipsNameTheRowUnderTheMouse)
 TEST_F(MapEditing, ALargerWindowGrowsTheTableAndTheMapAndTheDefaultIsUnchanged)
 {
     Start();
-    Choose(0);  // centre (296, 286), the last centre item in the middle
+    Choose(0); // centre (296, 286), the last centre item in the middle
     const std::vector<std::uint8_t> before(Map()->Frame().Data(),
                                            Map()->Frame().Data() + Map()->Frame().Stride() * 512);
     struct Case {
         int width, height;
-        int side;          // the map's square
+        int side; // the map's square
         int tableLeft, tableWidth, tableHeight;
     };
     const Case cases[] = {
         {1300, 900, 803, 824, 466, 842},  // height limits the map; the table takes the rest
-        {1100, 1000, 640, 661, 429, 942},    // width limits it; the table keeps its width
+        {1100, 1000, 640, 661, 429, 942}, // width limits it; the table keeps its width
         {900, 500, 512, 533, 429, 551},   // never smaller than the default
         {972, 609, 512, 533, 429, 551},
     };
@@ -311,7 +311,7 @@ TEST_F(MapEditing, ALargerWindowGrowsTheTableAndTheMapAndTheDefaultIsUnchanged)
         // The centre stays in the middle of the larger frame, and more ground shows around it.
         const int mid = c.side / 2;
         EXPECT_EQ(FramePixel({mid, mid}), (Rgb{255, 255, 0}));
-        EXPECT_EQ(FramePixel({mid - 256 + 226, mid - 256 + 206}), (Rgb{255, 0, 0}));  // the soldier
+        EXPECT_EQ(FramePixel({mid - 256 + 226, mid - 256 + 206}), (Rgb{255, 0, 0})); // the soldier
         QTest::mouseMove(Map(), At(mid + 3, mid));
         EXPECT_EQ(Readout(), QStringLiteral("x: %1   y: %2").arg(43 * kUnit).arg(-30 * kUnit));
     }

@@ -46,7 +46,7 @@ TEST_F(EditorTest, ChoosingAMissionFillsTheTableAndCentresOnTheLastCentreItem)
     ASSERT_EQ(Table()->rowCount(), static_cast<int>(items.size()));
     EXPECT_EQ(Table()->GetItemText(0, 0), "Soldier");
     EXPECT_EQ(Table()->GetItemText(1, 0), "Map Center");
-    EXPECT_EQ(Table()->GetItemText(8, 0), "");  // not in the catalogue
+    EXPECT_EQ(Table()->GetItemText(8, 0), ""); // not in the catalogue
     for (int r = 0; r < Table()->rowCount(); ++r) {
         const CMissionItem& item = items[static_cast<std::size_t>(r)];
         EXPECT_EQ(Table()->GetItemText(r, 1), QString::number(item.m_nX)) << r;
@@ -56,21 +56,21 @@ TEST_F(EditorTest, ChoosingAMissionFillsTheTableAndCentresOnTheLastCentreItem)
         EXPECT_EQ(Table()->GetItemText(r, 5), QString::number(item.m_nNumber)) << r;
     }
     EXPECT_EQ(Table()->GetItemText(8, 1), "-5");
-    EXPECT_EQ(Table()->GetItemText(0, 6), "Y");  // flags 16
-    EXPECT_EQ(Table()->GetItemText(3, 6), "N");  // flags 32
+    EXPECT_EQ(Table()->GetItemText(0, 6), "Y"); // flags 16
+    EXPECT_EQ(Table()->GetItemText(3, 6), "N"); // flags 32
     EXPECT_EQ(Table()->GetItemText(2, 6), "N");
 
     // Two centre items: the later one, at (40, -30) map pixels, wins.
     EXPECT_EQ(CenterX(), 256 + 40);
     EXPECT_EQ(CenterY(), 256 + 30);
-    EXPECT_TRUE(m_prompts.calls.size() == 2u);  // start-up only: the mission loaded cleanly
+    EXPECT_TRUE(m_prompts.calls.size() == 2u); // start-up only: the mission loaded cleanly
 }
 
 TEST_F(EditorTest, ChoosingAMissionPaintsTerrainAndMarkersAtOnce)
 {
     Start();
     const int before = PaintCount();
-    m_dialog->MissionCombo()->setCurrentIndex(0);  // no event processing: the repaint is immediate
+    m_dialog->MissionCombo()->setCurrentIndex(0); // no event processing: the repaint is immediate
     EXPECT_GT(PaintCount(), before);
 
     const int cx = CenterX(), cy = CenterY();
@@ -89,7 +89,7 @@ TEST_F(EditorTest, ChoosingAMissionPaintsTerrainAndMarkersAtOnce)
 
 struct FilterCase {
     int id;
-    std::int32_t x, y;  // world position of the category's item in mission alpha
+    std::int32_t x, y; // world position of the category's item in mission alpha
     Rgb colour;
 };
 
@@ -98,12 +98,10 @@ TEST_F(EditorTest, EachFilterClickedTwiceRestoresAndLeavesTheOthersAlone)
     Start();
     Choose(0);
     const int cx = CenterX(), cy = CenterY();
-    const std::vector<FilterCase> cases = {{kIdPeople, 10 * kUnit, 20 * kUnit, kRed},
-                                           {kIdBuildings, -30 * kUnit, -20 * kUnit, kWhite},
-                                           {kIdDecorations, -20 * kUnit, 10 * kUnit, kGreen},
-                                           {kIdVehicles, 30 * kUnit, -10 * kUnit, kGrey},
-                                           {kIdMarkers, 20 * kUnit, -40 * kUnit, kYellow},
-                                           {kIdObjects, 50 * kUnit, 5 * kUnit, kCyan}};
+    const std::vector<FilterCase> cases = {
+        {kIdPeople, 10 * kUnit, 20 * kUnit, kRed},         {kIdBuildings, -30 * kUnit, -20 * kUnit, kWhite},
+        {kIdDecorations, -20 * kUnit, 10 * kUnit, kGreen}, {kIdVehicles, 30 * kUnit, -10 * kUnit, kGrey},
+        {kIdMarkers, 20 * kUnit, -40 * kUnit, kYellow},    {kIdObjects, 50 * kUnit, 5 * kUnit, kCyan}};
     const std::vector<std::uint8_t> original = Snapshot(Map()->Frame());
     const int all[] = {kIdPeople, kIdBuildings, kIdDecorations, kIdVehicles, kIdMarkers, kIdObjects, kIdIds};
 
@@ -214,7 +212,7 @@ TEST_F(EditorTest, TerrainMissingIsToldAfterTheTableIsFilled)
     Start();
     int rowsWhenTold = -1;
     m_prompts.onCall = [&](const PromptCall&) { rowsWhenTold = Table()->rowCount(); };
-    Choose(2);  // charlie: its terrain is not in kq.pff
+    Choose(2); // charlie: its terrain is not in kq.pff
     const auto messages = m_prompts.Texts(Kind::Message);
     ASSERT_EQ(messages.size(), 2u);
     EXPECT_TRUE(messages[1].contains("nowhere")) << messages[1].toStdString();

@@ -13,7 +13,7 @@ namespace orvik::test {
 struct PromptCall {
     enum class Kind { Message, FileErrorReport, Question, OpenFile };
     Kind kind;
-    QString text;  // empty for OpenFile
+    QString text; // empty for OpenFile
 };
 
 class RecordingPrompts : public Prompts {
@@ -47,9 +47,9 @@ public:
     void Clear() { calls.clear(); }
 
     std::vector<PromptCall> calls;
-    std::deque<bool> answers;      // for AskYesNo; No when none is left
-    QString openFileAnswer;        // "" means cancelled
-    std::function<void(const PromptCall&)> onCall;  // looks at the dialog while a prompt is up
+    std::deque<bool> answers;                      // for AskYesNo; No when none is left
+    QString openFileAnswer;                        // "" means cancelled
+    std::function<void(const PromptCall&)> onCall; // looks at the dialog while a prompt is up
 
 private:
     void Record(PromptCall::Kind kind, const QString& text)

@@ -72,7 +72,7 @@ TEST_F(EditorTest, InitialStatesOfButtonsFiltersAndTable)
     EXPECT_EQ(Button(kIdSave)->text(), "Save");
     EXPECT_EQ(Button(kIdGetMissionFiles)->text(), "Get Mission Files");
     EXPECT_EQ(Button(kIdRefreshMap)->text(), "Refresh Map");
-    const std::pair<int, const char*> filters[] = {{kIdPeople, "People"},         {kIdBuildings, "Buildings"},
+    const std::pair<int, const char*> filters[] = {{kIdPeople, "People"},           {kIdBuildings, "Buildings"},
                                                    {kIdDecorations, "Decorations"}, {kIdVehicles, "Vehicles"},
                                                    {kIdMarkers, "Markers"},         {kIdObjects, "Objects"}};
     for (const auto& [id, name] : filters)
@@ -125,13 +125,13 @@ TEST_F(EditorTest, EachControlIdNamesOneControlOfItsKind)
         const char* kind;
     };
     const Case cases[] = {
-        {kIdMission, "1006", "QComboBox"},          {kIdItemTable, "1007", "orvik::CEditListCtrl"},
-        {kIdSave, "1008", "QPushButton"},           {kIdGetMissionFiles, "1009", "QPushButton"},
-        {kIdRefreshMap, "1010", "QPushButton"},     {kIdPeople, "1011", "QRadioButton"},
-        {kIdBuildings, "1012", "QRadioButton"},     {kIdDecorations, "1013", "QRadioButton"},
-        {kIdVehicles, "1014", "QRadioButton"},      {kIdMarkers, "1015", "QRadioButton"},
-        {kIdObjects, "1016", "QRadioButton"},       {kIdCoord, "1017", "QLineEdit"},
-        {kIdIds, "1018", "QRadioButton"},           {kIdMap, "65535", "orvik::CMapWnd"},
+        {kIdMission, "1006", "QComboBox"},      {kIdItemTable, "1007", "orvik::CEditListCtrl"},
+        {kIdSave, "1008", "QPushButton"},       {kIdGetMissionFiles, "1009", "QPushButton"},
+        {kIdRefreshMap, "1010", "QPushButton"}, {kIdPeople, "1011", "QRadioButton"},
+        {kIdBuildings, "1012", "QRadioButton"}, {kIdDecorations, "1013", "QRadioButton"},
+        {kIdVehicles, "1014", "QRadioButton"},  {kIdMarkers, "1015", "QRadioButton"},
+        {kIdObjects, "1016", "QRadioButton"},   {kIdCoord, "1017", "QLineEdit"},
+        {kIdIds, "1018", "QRadioButton"},       {kIdMap, "65535", "orvik::CMapWnd"},
     };
     ASSERT_EQ(std::size(cases), kControlIds.size());
     for (std::size_t i = 0; i < std::size(cases); ++i) {
@@ -161,7 +161,7 @@ TEST_F(EditorTest, TabOrderSkipsTheFilters)
             w = w->nextInFocusChain();
     }
     EXPECT_EQ(chain, (std::vector<QString>{ControlName(kIdMission), ControlName(kIdItemTable), ControlName(kIdSave),
-                                          ControlName(kIdGetMissionFiles), ControlName(kIdRefreshMap)}));
+                                           ControlName(kIdGetMissionFiles), ControlName(kIdRefreshMap)}));
     for (const int id : {kIdPeople, kIdBuildings, kIdDecorations, kIdVehicles, kIdMarkers, kIdObjects, kIdIds})
         EXPECT_FALSE(Control(id)->focusPolicy() & Qt::TabFocus) << id;
 }

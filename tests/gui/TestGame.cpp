@@ -92,9 +92,11 @@ TestGame::TestGame(const std::string& folder, bool withCatalogue) : dir(folder),
         return gamedata::PffFile{m.entry, gamedata::BuildMission(plan)};
     };
     // Archive order differs from the list's order on purpose.
-    const std::vector<gamedata::PffFile> baseFiles = {
-        mission(charlie, "Cold", "nowhere"), {"readme.txt", Bytes("not a mission")},
-        mission(bravo, "Bridge", "dunes"), mission(alpha, "Alpha Strike", "Dunes"), mission(unsafe, "Unsafe", "dunes")};
+    const std::vector<gamedata::PffFile> baseFiles = {mission(charlie, "Cold", "nowhere"),
+                                                      {"readme.txt", Bytes("not a mission")},
+                                                      mission(bravo, "Bridge", "dunes"),
+                                                      mission(alpha, "Alpha Strike", "Dunes"),
+                                                      mission(unsafe, "Unsafe", "dunes")};
     std::vector<gamedata::PffWrittenEntry> written;
     gamedata::WritePff(basePath, baseFiles, {3, false, 5}, &written);
     const auto offsetOf = [&written](const std::string& entry) {
@@ -112,11 +114,13 @@ TestGame::TestGame(const std::string& folder, bool withCatalogue) : dir(folder),
     colorMap = ColorMap();
     elevMap = Bytes("elevation map bytes");
     detailMap = Bytes("detail map bytes");
-    description = "; dunes by the sea\r\ncolor_map   Dunes_C  \r\nsky blue\r\nelev_map dunes_e\r\ndetail_map\tdunes_d\r\n";
-    gamedata::WritePff(dir + "kq.pff", {{"dunes", Bytes(description)},
-                                        {"dunes_c.pcx", colorMap},
-                                        {"dunes_e.pcx", elevMap},
-                                        {"dunes_d.pcx", detailMap}},
+    description =
+        "; dunes by the sea\r\ncolor_map   Dunes_C  \r\nsky blue\r\nelev_map dunes_e\r\ndetail_map\tdunes_d\r\n";
+    gamedata::WritePff(dir + "kq.pff",
+                       {{"dunes", Bytes(description)},
+                        {"dunes_c.pcx", colorMap},
+                        {"dunes_e.pcx", elevMap},
+                        {"dunes_d.pcx", detailMap}},
                        {9, true, 0});
 }
 
@@ -129,12 +133,13 @@ FramePoint FrameOf(std::int32_t worldX, std::int32_t worldY, int centerX, int ce
 std::int32_t RecordWord(const std::string& archivePath, std::uint32_t missionOffset, int item, int word)
 {
     const std::vector<std::uint8_t> bytes = ReadBytes(archivePath);
-    const std::size_t at = missionOffset + 264u + static_cast<std::size_t>(item) * 96u + static_cast<std::size_t>(word) * 4u;
+    const std::size_t at =
+        missionOffset + 264u + static_cast<std::size_t>(item) * 96u + static_cast<std::size_t>(word) * 4u;
     if (at + 4 > bytes.size())
         throw std::out_of_range("record word past the end of the archive");
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(bytes[at]) | (static_cast<std::uint32_t>(bytes[at + 1]) << 8) |
-                                     (static_cast<std::uint32_t>(bytes[at + 2]) << 16) |
-                                     (static_cast<std::uint32_t>(bytes[at + 3]) << 24));
+    return static_cast<std::int32_t>(
+        static_cast<std::uint32_t>(bytes[at]) | (static_cast<std::uint32_t>(bytes[at + 1]) << 8) |
+        (static_cast<std::uint32_t>(bytes[at + 2]) << 16) | (static_cast<std::uint32_t>(bytes[at + 3]) << 24));
 }
 
 } // namespace orvik::test

@@ -23,10 +23,10 @@ inline constexpr std::int32_t kMapCenter = 6500; // Markers, and its name holds 
 inline constexpr std::int32_t kUnknown = 7000;   // not in the catalogue
 
 struct TestMission {
-    std::string entry;   // as stored in the archive
-    std::string line;    // as the mission list shows it
+    std::string entry; // as stored in the archive
+    std::string line;  // as the mission list shows it
     std::vector<CMissionItem> items;
-    std::uint32_t offset = 0;  // of its data in kqbase.pff
+    std::uint32_t offset = 0; // of its data in kqbase.pff
 };
 
 class TestGame {
@@ -35,11 +35,11 @@ public:
     explicit TestGame(const std::string& dir, bool withCatalogue = true);
 
     std::string dir;
-    std::string basePath;  // dir + "kqbase.pff"
-    std::vector<std::uint8_t> colorMap;  // the bytes of dunes_c.pcx
+    std::string basePath;               // dir + "kqbase.pff"
+    std::vector<std::uint8_t> colorMap; // the bytes of dunes_c.pcx
     std::vector<std::uint8_t> elevMap;
     std::vector<std::uint8_t> detailMap;
-    std::string description;  // the terrain description's text
+    std::string description; // the terrain description's text
 
     // In the mission list's order: alpha, bravo, charlie, r&d.
     std::vector<TestMission> missions;

@@ -23,14 +23,8 @@ void* Allocate(std::size_t size)
 
 } // namespace
 
-void* operator new(std::size_t size)
-{
-    return Allocate(size);
-}
-void* operator new[](std::size_t size)
-{
-    return Allocate(size);
-}
+void* operator new(std::size_t size) { return Allocate(size); }
+void* operator new[](std::size_t size) { return Allocate(size); }
 // The nothrow forms too: left to the library they would take memory this file's delete frees.
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept
 {
@@ -48,30 +42,12 @@ void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
         return nullptr;
     }
 }
-void operator delete(void* p, const std::nothrow_t&) noexcept
-{
-    std::free(p);
-}
-void operator delete[](void* p, const std::nothrow_t&) noexcept
-{
-    std::free(p);
-}
-void operator delete(void* p) noexcept
-{
-    std::free(p);
-}
-void operator delete[](void* p) noexcept
-{
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept
-{
-    std::free(p);
-}
-void operator delete[](void* p, std::size_t) noexcept
-{
-    std::free(p);
-}
+void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 
 namespace orvik::test {
 
@@ -81,14 +57,8 @@ AllocationProbe::AllocationProbe()
     g_probing = true;
 }
 
-AllocationProbe::~AllocationProbe()
-{
-    g_probing = false;
-}
+AllocationProbe::~AllocationProbe() { g_probing = false; }
 
-std::size_t AllocationProbe::Largest() const
-{
-    return g_largest.load();
-}
+std::size_t AllocationProbe::Largest() const { return g_largest.load(); }
 
 } // namespace orvik::test

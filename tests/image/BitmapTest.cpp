@@ -15,10 +15,7 @@ struct Px {
     friend bool operator==(const Px&, const Px&) = default;
 };
 
-std::ostream& operator<<(std::ostream& os, const Px& p)
-{
-    return os << '(' << p.r << ',' << p.g << ',' << p.b << ')';
-}
+std::ostream& operator<<(std::ostream& os, const Px& p) { return os << '(' << p.r << ',' << p.g << ',' << p.b << ')'; }
 
 Px At(const PackedImage& image, std::uint32_t x, std::uint32_t y)
 {
@@ -107,7 +104,7 @@ TEST(ShrinkImage, LargerBoxesAverageAllTheirPixels)
     for (std::uint32_t y = 0; y < 3; ++y)
         for (std::uint32_t x = 3; x < 6; ++x)
             Set(src, x, y, {int(x + y), 9, 250});
-    Set(src, 6, 0, {255, 255, 255});  // outside every box
+    Set(src, 6, 0, {255, 255, 255}); // outside every box
     const auto out = Shrink(src, 2, 2);
     ASSERT_TRUE(out);
     // Red sums to (3+4+5)+(4+5+6)+(5+6+7) = 45, 45 / 9 = 5.
@@ -206,17 +203,17 @@ TEST(DrawImage, DrawsWhatTheDibLayoutGave)
         int x, y, dstW, dstH;
     };
     const Case cases[] = {
-        {512, 512, 0, 0, 512, 512},   // the map's own draw
-        {7, 5, 2, 3, 7, 5},           // 1:1, odd width (DIB padding)
-        {7, 5, -3, -2, 7, 5},         // 1:1 clipped at the top left
-        {7, 5, 30, 25, 7, 5},         // 1:1 clipped at the bottom right
-        {9, 4, 1, 1, 20, 13},         // enlarged
-        {33, 17, -5, 4, 11, 6},       // shrunk and clipped
-        {3, 3, 0, 0, 1, 40},          // squeezed one way, stretched the other
+        {512, 512, 0, 0, 512, 512}, // the map's own draw
+        {7, 5, 2, 3, 7, 5},         // 1:1, odd width (DIB padding)
+        {7, 5, -3, -2, 7, 5},       // 1:1 clipped at the top left
+        {7, 5, 30, 25, 7, 5},       // 1:1 clipped at the bottom right
+        {9, 4, 1, 1, 20, 13},       // enlarged
+        {33, 17, -5, 4, 11, 6},     // shrunk and clipped
+        {3, 3, 0, 0, 1, 40},        // squeezed one way, stretched the other
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.w << "x" << c.h << " at " << c.x << "," << c.y << " as " << c.dstW
-                                        << "x" << c.dstH);
+        SCOPED_TRACE(testing::Message() << c.w << "x" << c.h << " at " << c.x << "," << c.y << " as " << c.dstW << "x"
+                                        << c.dstH);
         const PackedImage image = Random(c.w, c.h, c.w * 31 + c.h);
         const int canvasW = 32, canvasH = 28;
         const int cw = c.w == 512 ? 512 : canvasW, ch = c.h == 512 ? 512 : canvasH;

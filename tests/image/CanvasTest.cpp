@@ -67,7 +67,7 @@ TEST(CanvasRectangle, IsClippedAtTheEdges)
 TEST(CanvasEllipse, AFourByFourBoxLeavesOutItsCorners)
 {
     Canvas canvas(12, 12);
-    canvas.Ellipse(3, 4, 7, 8, kPen);  // the marker at (5, 6)
+    canvas.Ellipse(3, 4, 7, 8, kPen); // the marker at (5, 6)
     Points expected = Box(3, 4, 7, 8);
     for (auto corner : {std::pair{3, 4}, std::pair{6, 4}, std::pair{3, 7}, std::pair{6, 7}})
         expected.erase(corner);
@@ -98,11 +98,11 @@ TEST(CanvasLine, NeverPaintsTheEndPoint)
         Points expected;
     };
     const Case cases[] = {
-        {3, 5, 7, 5, {{3, 5}, {4, 5}, {5, 5}, {6, 5}}},                   // marker line x-2..x+1
-        {7, 5, 3, 5, {{7, 5}, {6, 5}, {5, 5}, {4, 5}}},                   // drawn the other way
+        {3, 5, 7, 5, {{3, 5}, {4, 5}, {5, 5}, {6, 5}}}, // marker line x-2..x+1
+        {7, 5, 3, 5, {{7, 5}, {6, 5}, {5, 5}, {4, 5}}}, // drawn the other way
         {5, 3, 5, 7, {{5, 3}, {5, 4}, {5, 5}, {5, 6}}},
         {0, 0, 4, 4, {{0, 0}, {1, 1}, {2, 2}, {3, 3}}},
-        {0, 0, 6, 2, {{0, 0}, {1, 0}, {2, 1}, {3, 1}, {4, 1}, {5, 2}}},   // Bresenham
+        {0, 0, 6, 2, {{0, 0}, {1, 0}, {2, 1}, {3, 1}, {4, 1}, {5, 2}}}, // Bresenham
         {2, 9, 0, 3, {{2, 9}, {2, 8}, {1, 7}, {1, 6}, {1, 5}, {0, 4}}},
         {4, 4, 4, 4, {}},
     };
@@ -198,7 +198,7 @@ TEST(CanvasPixels, OutsideIsBlackAndUntouchable)
 TEST(CanvasText, GoesThroughTheDrawerWhenThereIsOne)
 {
     Canvas canvas(4, 4);
-    canvas.Text(1, 1, "12", kPen);  // no drawer: nothing
+    canvas.Text(1, 1, "12", kPen); // no drawer: nothing
     EXPECT_TRUE(Painted(canvas).empty());
     std::string seen;
     canvas.SetTextDrawer([&](Canvas& c, int x, int y, const std::string& text, Rgb colour) {

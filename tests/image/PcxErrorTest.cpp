@@ -98,9 +98,9 @@ TEST(PcxError, TheMemoryLimitAndAMissingFileHaveTheirOwnReasons)
 
 TEST(PcxError, EveryReasonHasWordsOfItsOwn)
 {
-    const PcxError all[] = {PcxError::None,          PcxError::CannotOpen, PcxError::NotPcx,
+    const PcxError all[] = {PcxError::None,           PcxError::CannotOpen,    PcxError::NotPcx,
                             PcxError::UnknownVersion, PcxError::UnknownLayout, PcxError::NoPixels,
-                            PcxError::LineTooShort,  PcxError::TooLarge,   PcxError::Truncated,
+                            PcxError::LineTooShort,   PcxError::TooLarge,      PcxError::Truncated,
                             PcxError::OutOfMemory};
     std::set<std::string> texts;
     for (PcxError e : all) {

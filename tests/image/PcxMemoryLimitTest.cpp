@@ -53,12 +53,9 @@ TEST(PcxMemoryLimit, RefusedBelowTheNeedDecodedFromItOn)
         std::uint16_t width, height;
     };
     const Case cases[] = {
-        {"8-bit", 8, 1, 700, 300},
-        {"24-bit", 8, 3, 640, 480},
-        {"4-bit", 4, 1, 901, 250},
-        {"16 colours in planes", 1, 4, 1000, 260},
-        {"one bit", 1, 1, 2001, 100},
-        {"odd width, one line", 8, 3, 4099, 1},
+        {"8-bit", 8, 1, 700, 300},    {"24-bit", 8, 3, 640, 480},
+        {"4-bit", 4, 1, 901, 250},    {"16 colours in planes", 1, 4, 1000, 260},
+        {"one bit", 1, 1, 2001, 100}, {"odd width, one line", 8, 3, 4099, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -99,7 +96,7 @@ TEST(PcxMemoryLimit, OtherRefusalsAreNotTakenForSize)
     const Bytes cut(file.begin(), file.begin() + 400);
     EXPECT_FALSE(DecodePcxWithin(cut.data(), cut.size(), std::uint64_t{1} << 40, w, h, &error).has_value());
     EXPECT_EQ(error, PcxError::Truncated);
-    file[0] = 9;  // not a PCX file
+    file[0] = 9; // not a PCX file
     EXPECT_FALSE(DecodePcxWithin(file.data(), file.size(), 0, w, h, &error).has_value());
     EXPECT_EQ(error, PcxError::NotPcx);
     // A file that is not there.

@@ -163,7 +163,7 @@ TEST(PcxStreams, BitHelpersComputeWhatTheyName)
 
     struct Case {
         std::uint8_t bytes[8];
-        std::uint64_t flags;  // bit 0 of each byte: 0xC0 or more
+        std::uint64_t flags; // bit 0 of each byte: 0xC0 or more
         std::uint64_t gathered;
     };
     const Case cases[] = {

@@ -1,6 +1,6 @@
+#include "image/Pcx.h"
 #include "gamedata/PcxWriter.h"
 #include "image/AllocationProbe.h"
-#include "image/Pcx.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -71,7 +71,7 @@ Colour Grey(int i)
 }
 
 PcxRawSpec RawPlan(std::uint8_t bits, std::uint8_t planes, std::uint16_t width, std::uint16_t height,
-                std::uint16_t bytesPerLine)
+                   std::uint16_t bytesPerLine)
 {
     PcxRawSpec plan;
     plan.bitsPerPixel = bits;
@@ -198,8 +198,7 @@ TEST(PcxLayouts, FourPlanesOfOneBitGiveOneIndexBitEach)
 TEST(PcxLayouts, ThreePlanesOfEightBitsAreRedGreenBlue)
 {
     PcxRawSpec plan = RawPlan(8, 3, 3, 2, 4);
-    plan.lines = {{10, 20, 30, 0xFF, 40, 50, 60, 0xFF, 70, 80, 90, 0xFF},
-                  {1, 2, 3, 0, 4, 5, 6, 0, 7, 8, 9, 0}};
+    plan.lines = {{10, 20, 30, 0xFF, 40, 50, 60, 0xFF, 70, 80, 90, 0xFF}, {1, 2, 3, 0, 4, 5, 6, 0, 7, 8, 9, 0}};
     const auto image = Decode(gamedata::EncodePcxRaw(plan));
     ASSERT_TRUE(image);
     EXPECT_EQ(image->pixels, (Bytes{10, 40, 70, 20, 50, 80, 30, 60, 90, 1, 4, 7, 2, 5, 8, 3, 6, 9}));
@@ -234,9 +233,9 @@ TEST(PcxRunLength, RunsAreCutAtTheEndOfTheirScanLine)
     plan.version = 3;
     Bytes file = gamedata::EncodePcxRaw(plan);
     const Bytes data = {
-        0xC5, 0x20, 0xC0, 0x77, 0x01, 0x02, 0x03,  // five 0x20, an empty run, three single bytes
-        0x0A, 0x0B, 0x0C, 0x0D, 0x0E, 0xFF, 0x33,  // a run of 63 with 3 bytes of the line left
-        0xC8, 0x44,                                // the next line starts afresh
+        0xC5, 0x20, 0xC0, 0x77, 0x01, 0x02, 0x03, // five 0x20, an empty run, three single bytes
+        0x0A, 0x0B, 0x0C, 0x0D, 0x0E, 0xFF, 0x33, // a run of 63 with 3 bytes of the line left
+        0xC8, 0x44,                               // the next line starts afresh
     };
     file.insert(file.end(), data.begin(), data.end());
     const auto image = Decode(file);
@@ -325,9 +324,9 @@ TEST(PcxFailures, ImagesThatCannotBeHeldAreRefusedWithoutAllocating)
         std::uint8_t bits, planes;
         std::uint16_t width, height, bytesPerLine;
     };
-    for (const Case c : {Case{1, 1, 65535, 65535, 8192}, Case{8, 1, 32767, 65535, 32767},
-                         Case{8, 3, 32000, 65535, 32000}, Case{4, 1, 65534, 40000, 32767},
-                         Case{8, 1, 16000, 16000, 16000}, Case{1, 1, 20000, 20000, 2500}}) {
+    for (const Case c :
+         {Case{1, 1, 65535, 65535, 8192}, Case{8, 1, 32767, 65535, 32767}, Case{8, 3, 32000, 65535, 32000},
+          Case{4, 1, 65534, 40000, 32767}, Case{8, 1, 16000, 16000, 16000}, Case{1, 1, 20000, 20000, 2500}}) {
         Bytes file = gamedata::EncodePcxRaw(RawPlan(c.bits, c.planes, c.width, c.height, c.bytesPerLine));
         file.resize(200, 0x41);
         test::AllocationProbe probe;
@@ -357,27 +356,23 @@ TEST(PcxFailures, LayoutsOutsideTheSupportedOnesAreRefused)
         std::uint16_t width, bytesPerLine;
     };
     const Case cases[] = {
-        {0, 1, 4, 4},       // depth 0
-        {8, 2, 4, 4},       // depth 16
-        {8, 4, 4, 4},       // depth 32
-        {2, 2, 4, 4},       // 2 bits x 2 planes
-        {4, 2, 4, 4},       // 4 bits x 2 planes
-        {16, 1, 4, 8},      // 16 bits
-        {8, 0xFF, 4, 4},    // negative planes
-        {1, 1, 17, 2},      // bytes per line too small for the width
-        {4, 1, 9, 4},
-        {8, 1, 5, 4},
-        {8, 3, 5, 4},
-        {2, 1, 9, 2},
-        {8, 1, 4, 0},       // no bytes per line
-        {8, 1, 4, 0xFFFC},  // negative bytes per line
+        {0, 1, 4, 4},    // depth 0
+        {8, 2, 4, 4},    // depth 16
+        {8, 4, 4, 4},    // depth 32
+        {2, 2, 4, 4},    // 2 bits x 2 planes
+        {4, 2, 4, 4},    // 4 bits x 2 planes
+        {16, 1, 4, 8},   // 16 bits
+        {8, 0xFF, 4, 4}, // negative planes
+        {1, 1, 17, 2},   // bytes per line too small for the width
+        {4, 1, 9, 4},      {8, 1, 5, 4}, {8, 3, 5, 4}, {2, 1, 9, 2}, {8, 1, 4, 0}, // no bytes per line
+        {8, 1, 4, 0xFFFC},                                                         // negative bytes per line
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << int(c.bits) << "x" << int(c.planes) << " w" << c.width << " bpl "
                                         << c.bytesPerLine);
         PcxRawSpec plan = RawPlan(c.bits, c.planes, c.width, 2, c.bytesPerLine);
         Bytes file = gamedata::EncodePcxRaw(plan);
-        file.resize(file.size() + 4096, 0x11);  // plenty of pixel data
+        file.resize(file.size() + 4096, 0x11); // plenty of pixel data
         std::uint32_t w = 0, h = 0;
         EXPECT_FALSE(Decode(file, w, h));
         EXPECT_EQ(w, c.width);
@@ -396,7 +391,7 @@ TEST(PcxRoundTrip, EightBitAndTrueColourFilesDecodeToWhatWasWritten)
 {
     std::mt19937 rng(11);
     for (std::uint32_t seed : {1u, 7u, 99u}) {
-        const std::uint32_t w = 151, h = 9;  // odd width: a pad byte; long flat stretches: long runs
+        const std::uint32_t w = 151, h = 9; // odd width: a pad byte; long flat stretches: long runs
         Bytes indices(w * h);
         for (std::size_t i = 0; i < indices.size(); ++i)
             indices[i] = static_cast<std::uint8_t>((i / w) % 3 == 0 ? 0xC7 : rng());
@@ -421,20 +416,20 @@ TEST(PcxRoundTrip, EightBitAndTrueColourFilesDecodeToWhatWasWritten)
 
 TEST(PcxRoundTrip, WritersPadToEvenLinesAndVaryOnlyUnusedFields)
 {
-    const Bytes indices = {1, 2, 3, 4, 5, 6, 7, 8, 9};  // 3 x 3: an odd width
+    const Bytes indices = {1, 2, 3, 4, 5, 6, 7, 8, 9}; // 3 x 3: an odd width
     std::array<std::uint8_t, 768> palette{};
     palette[3 * 5] = 200;
     const Bytes a = gamedata::EncodePcx8(3, 3, indices, palette, 1);
     const Bytes b = gamedata::EncodePcx8(3, 3, indices, palette, 2);
-    EXPECT_EQ(a[66] | (a[67] << 8), 4);  // bytes per line, even
-    EXPECT_EQ(a[2], 1);                  // other tools insist on encoding 1
+    EXPECT_EQ(a[66] | (a[67] << 8), 4); // bytes per line, even
+    EXPECT_EQ(a[2], 1);                 // other tools insist on encoding 1
     EXPECT_EQ(a[65], 1);
     EXPECT_NE(Bytes(a.begin() + 70, a.begin() + 128), Bytes(b.begin() + 70, b.begin() + 128));
     const auto first = Decode(a);
     const auto second = Decode(b);
     ASSERT_TRUE(first && second);
     EXPECT_EQ(first->pixels, second->pixels);
-    EXPECT_EQ(first->pixels[3 * 4], 200);  // pixel (1, 1) has index 5
+    EXPECT_EQ(first->pixels[3 * 4], 200); // pixel (1, 1) has index 5
 
     PackedImage rgb{3, 1, Bytes{1, 2, 3, 4, 5, 6, 7, 8, 9}};
     const Bytes c = gamedata::EncodePcx24(rgb, 5);

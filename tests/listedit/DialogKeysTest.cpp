@@ -1,11 +1,11 @@
 // Enter and Escape in an open edit belong to the edit, not to the dialog around the table.
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "edit/EditDocument.h"
 #include "listedit/EditListCtrl.h"
@@ -91,7 +91,8 @@ TEST_F(DialogKeysTest, EnterAndEscapeInTheFirstColumnEditorNeverReachTheDialog)
     QTest::keyClick(editor, 'A', Qt::ControlModifier);
     QTest::keyClicks(editor, "Barn");
     QTest::keyClick(editor, Qt::Key_Return);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return m_table->GetItemText(2, 0) == QString("Barn"); }, 2000)) << m_table->GetItemText(2, 0).toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return m_table->GetItemText(2, 0) == QString("Barn"); }, 2000))
+        << m_table->GetItemText(2, 0).toStdString();
     EXPECT_EQ(pressed.size(), 0);
 
     Click(2, 0);

@@ -47,7 +47,7 @@ TEST_F(ListEditTest, EnterStoresTypedTextOnceAndReturnsTheFocus)
     QSignalSpy edited(m_table, &CEditListCtrl::cellEdited);
     QPointer<CInPlaceEdit> box = OpenBox(2, 3);
     ASSERT_TRUE(box);
-    QTest::keyClicks(box, "12ab 3"); // stored as typed, letters too
+    QTest::keyClicks(box, "12ab 3");  // stored as typed, letters too
     EXPECT_EQ(box->text(), "12ab 3"); // typing replaced the selected text
     QTest::keyClick(box, Qt::Key_Return);
     EXPECT_EQ(m_table->GetItemText(2, 3), "12ab 3");
@@ -173,8 +173,18 @@ TEST_F(ListEditTest, TheBoxTellsItsCellItsStartTextAndHowItEnded)
         {"the table ends it", [this](CInPlaceEdit*) { m_table->EndEdit(); }, false, true},
         {"Finish", [](CInPlaceEdit* b) { b->Finish(); }, false, true},
         {"Cancel", [](CInPlaceEdit* b) { b->Cancel(); }, true, false},
-        {"Cancel after Finish", [](CInPlaceEdit* b) { b->Finish(); b->Cancel(); }, false, true},
-        {"Detach, then Finish", [](CInPlaceEdit* b) { b->Detach(); b->Finish(); }, false, false},
+        {"Cancel after Finish",
+         [](CInPlaceEdit* b) {
+             b->Finish();
+             b->Cancel();
+         },
+         false, true},
+        {"Detach, then Finish",
+         [](CInPlaceEdit* b) {
+             b->Detach();
+             b->Finish();
+         },
+         false, false},
     };
     int row = 0;
     for (const Case& c : cases) {
@@ -192,7 +202,7 @@ TEST_F(ListEditTest, TheBoxTellsItsCellItsStartTextAndHowItEnded)
         EXPECT_FALSE(box->IsFinished());
 
         c.end(box);
-        ASSERT_TRUE(box);  // deleted only once the event loop runs
+        ASSERT_TRUE(box); // deleted only once the event loop runs
         EXPECT_TRUE(box->IsFinished());
         EXPECT_EQ(box->IsCancelled(), c.cancelled);
         EXPECT_EQ(box->InitialText(), before);

@@ -21,7 +21,8 @@ TEST_F(ListEditTest, FirstColumnClickOnTheFocusedRowStartsTheTablesOwnEditor)
     QTest::keyClick(editor, 'A', Qt::ControlModifier);
     QTest::keyClicks(editor, "Truck");
     QTest::keyClick(editor, Qt::Key_Return);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return m_table->GetItemText(4, 0) == QString("Truck"); }, 2000)) << m_table->GetItemText(4, 0).toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return m_table->GetItemText(4, 0) == QString("Truck"); }, 2000))
+        << m_table->GetItemText(4, 0).toStdString();
     EXPECT_EQ(m_table->LabelEditor(), nullptr);
     ASSERT_EQ(edited.size(), 1);
     EXPECT_EQ(edited[0][0].toInt(), 4);
@@ -50,7 +51,8 @@ TEST_F(ListEditTest, FirstColumnEditorStoresWhenTheFocusMovesOn)
     Retype(editor, "Tower");
     // A click on another cell of the row ends it and opens the edit box there.
     Click(CellPoint(2, 3));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return m_table->GetItemText(2, 0) == QString("Tower"); }, 2000)) << m_table->GetItemText(2, 0).toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return m_table->GetItemText(2, 0) == QString("Tower"); }, 2000))
+        << m_table->GetItemText(2, 0).toStdString();
     EXPECT_EQ(edited.size(), 1);
     ASSERT_NE(m_table->ActiveEdit(), nullptr);
     EXPECT_EQ(m_table->ActiveEdit()->Column(), 3);

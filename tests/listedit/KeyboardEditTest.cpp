@@ -37,9 +37,8 @@ TEST_F(KeyboardEditTest, F2AndEnterOpenTheCurrentCellsEditor)
         enum { kBox, kOwnEditor, kNothing } opens;
     };
     const Case cases[] = {
-        {Qt::Key_F2, 3, Case::kBox},        {Qt::Key_Return, 1, Case::kBox},
-        {Qt::Key_Enter, 4, Case::kBox},     {Qt::Key_F2, 0, Case::kOwnEditor},
-        {Qt::Key_Return, 0, Case::kOwnEditor}, {Qt::Key_F2, 5, Case::kNothing},
+        {Qt::Key_F2, 3, Case::kBox},         {Qt::Key_Return, 1, Case::kBox},       {Qt::Key_Enter, 4, Case::kBox},
+        {Qt::Key_F2, 0, Case::kOwnEditor},   {Qt::Key_Return, 0, Case::kOwnEditor}, {Qt::Key_F2, 5, Case::kNothing},
         {Qt::Key_Return, 6, Case::kNothing},
     };
     for (const Case& c : cases) {
@@ -53,7 +52,7 @@ TEST_F(KeyboardEditTest, F2AndEnterOpenTheCurrentCellsEditor)
         if (box != nullptr) {
             EXPECT_EQ(box->Row(), 7);
             EXPECT_EQ(box->Column(), c.column);
-            EXPECT_EQ(box->geometry(), ExpectedBox(7, c.column));  // the same box as a click opens
+            EXPECT_EQ(box->geometry(), ExpectedBox(7, c.column)); // the same box as a click opens
             EXPECT_EQ(box->selectedText(), m_table->GetItemText(7, c.column));
             QTest::keyClick(box, Qt::Key_Escape);
         } else if (QLineEdit* editor = OwnEditor(m_table)) {
@@ -99,8 +98,8 @@ TEST_F(KeyboardEditTest, TabAndShiftTabStoreAndWalkTheEditableCells)
         int column;
     };
     const Step steps[] = {
-        {Qt::Key_Tab, Qt::NoModifier, 2, 4},    {Qt::Key_Tab, Qt::NoModifier, 3, 0},
-        {Qt::Key_Tab, Qt::NoModifier, 3, 1},    {Qt::Key_Tab, Qt::ShiftModifier, 3, 0},
+        {Qt::Key_Tab, Qt::NoModifier, 2, 4},        {Qt::Key_Tab, Qt::NoModifier, 3, 0},
+        {Qt::Key_Tab, Qt::NoModifier, 3, 1},        {Qt::Key_Tab, Qt::ShiftModifier, 3, 0},
         {Qt::Key_Backtab, Qt::ShiftModifier, 2, 4},
     };
     ASSERT_NE(m_table->EditCell(2, 3), nullptr);
@@ -152,7 +151,7 @@ TEST_F(KeyboardEditTest, UndoInAnOpenBoxStoresFirstThenUndoesAndShowsTheCell)
         int currentRow;
     };
     const Step steps[] = {
-        {Qt::Key_Z, Qt::ControlModifier, before, "first", 9},   // the typed text is stored, then undone
+        {Qt::Key_Z, Qt::ControlModifier, before, "first", 9}, // the typed text is stored, then undone
         {Qt::Key_Z, Qt::ControlModifier, before, QString::number(100 + 2 * 7 - 300), 1},
         {Qt::Key_Y, Qt::ControlModifier, before, "first", 1},
         {Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier, "555", "first", 9},

@@ -1,9 +1,9 @@
 #include "ListEditFixture.h"
 
 #include <QApplication>
-#include <QTest>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QTest>
 
 namespace orvik::test {
 

@@ -1,10 +1,10 @@
 #pragma once
 // A window with the item table sized like the editor's and a button beside it.
+#include <gtest/gtest.h>
+#include <memory>
 #include <QPushButton>
 #include <QTest>
 #include <QWidget>
-#include <gtest/gtest.h>
-#include <memory>
 
 #include "edit/EditDocument.h"
 #include "listedit/EditListCtrl.h"

@@ -1,6 +1,6 @@
 // The widget tests need a QApplication around GoogleTest.
-#include <QApplication>
 #include <gtest/gtest.h>
+#include <QApplication>
 
 int main(int argc, char** argv)
 {

@@ -48,10 +48,22 @@ TEST(MapCoordinateCells, OnlyWholeThirtyTwoBitNumbersArePositions)
         std::optional<std::int32_t> value;
     };
     const Case cases[] = {
-        {"0", 0},          {"-5", -5},          {" 42 ", 42},      {"+7", 7},          {"2147483647", kMax},
-        {"-2147483648", kMin}, {"2147483648", std::nullopt}, {"-2147483649", std::nullopt},
-        {"", std::nullopt}, {"abc", std::nullopt}, {"12x", std::nullopt}, {"1 2", std::nullopt},
-        {"+-3", std::nullopt}, {"++3", std::nullopt}, {"-", std::nullopt}, {"1.5", std::nullopt},
+        {"0", 0},
+        {"-5", -5},
+        {" 42 ", 42},
+        {"+7", 7},
+        {"2147483647", kMax},
+        {"-2147483648", kMin},
+        {"2147483648", std::nullopt},
+        {"-2147483649", std::nullopt},
+        {"", std::nullopt},
+        {"abc", std::nullopt},
+        {"12x", std::nullopt},
+        {"1 2", std::nullopt},
+        {"+-3", std::nullopt},
+        {"++3", std::nullopt},
+        {"-", std::nullopt},
+        {"1.5", std::nullopt},
     };
     for (const Case& c : cases)
         EXPECT_EQ(ParseCoordinate(c.text), c.value) << '"' << c.text << '"';
@@ -72,9 +84,15 @@ TEST_F(MapHitTest, WithinThreePixelsTheLastDrawnMarkerWins)
         std::optional<std::size_t> item;
     };
     const Case cases[] = {
-        {266, 246, 1}, {269, 246, 1}, {266, 243, 1}, {268, 248, 1},  // inside the radius
-        {270, 246, std::nullopt}, {269, 249, std::nullopt},            // just outside
-        {300, 300, 2}, {297, 300, 2}, {200, 200, std::nullopt},        // no category, no marker
+        {266, 246, 1},
+        {269, 246, 1},
+        {266, 243, 1},
+        {268, 248, 1}, // inside the radius
+        {270, 246, std::nullopt},
+        {269, 249, std::nullopt}, // just outside
+        {300, 300, 2},
+        {297, 300, 2},
+        {200, 200, std::nullopt}, // no category, no marker
         {0, 0, std::nullopt},
     };
     for (const Case& c : cases)
@@ -100,7 +118,7 @@ TEST_F(MapDrag, DropPositionsFollowThePixelsAtEveryZoomAndClamp)
     const Case cases[] = {
         // One map pixel is 131072 units at 1x, half that at 2x, an eighth at 8x; down is south.
         {1, {10 * kUnit, 10 * kUnit}, 5, -3, {15 * kUnit, 13 * kUnit}},
-        {1, {10 * kUnit + 100, 10 * kUnit}, 0, 0, {10 * kUnit, 10 * kUnit}},  // snapped to the pixel
+        {1, {10 * kUnit + 100, 10 * kUnit}, 0, 0, {10 * kUnit, 10 * kUnit}}, // snapped to the pixel
         {2, {10 * kUnit, 10 * kUnit}, 4, 2, {12 * kUnit, 9 * kUnit}},
         {8, {kUnit, -kUnit}, 8, 8, {2 * kUnit, -2 * kUnit}},
         {8, {0, 0}, 1, -1, {kUnit / 8, kUnit / 8}},
@@ -139,7 +157,7 @@ TEST_F(MapDrag, FarItemsClampToThirtyTwoBits)
 TEST_F(MapDrag, MarkersFollowTheDragAndTheSelectionGetsRings)
 {
     Items({{1001, {0, 0}}, {1001, {20 * kUnit, 0}}});
-    view.SetSelection({1, 5});  // 5 is not an item
+    view.SetSelection({1, 5}); // 5 is not an item
     EXPECT_EQ(view.Selection(), (std::vector<std::size_t>{1}));
     view.Paint(frame);
     // The ring around (276, 256): white at distance 5, black edges at 4 and 6; the marker stays.
@@ -147,7 +165,7 @@ TEST_F(MapDrag, MarkersFollowTheDragAndTheSelectionGetsRings)
     for (const auto& [dx, dy, colour] : std::vector<std::tuple<int, int, Rgb>>{
              {5, 0, kWhite}, {-5, 0, kWhite}, {0, 5, kWhite}, {3, 4, kWhite}, {4, 0, kBlack}, {6, 0, kBlack}}) {
         EXPECT_EQ(frame.Pixel(276 + dx, 256 + dy), colour) << dx << "," << dy;
-        if (colour == kWhite) {  // the unselected item on black ground has no ring
+        if (colour == kWhite) { // the unselected item on black ground has no ring
             EXPECT_NE(frame.Pixel(256 + dx, 256 + dy), colour) << "unselected " << dx << "," << dy;
         }
     }
@@ -165,8 +183,8 @@ TEST_F(MapZoom, ReadoutMarkersAndPanAtEachZoom)
     Items({{5001, {10 * kUnit, -6 * kUnit}}});
     struct Case {
         int zoom;
-        int markerX, markerY;  // hand-computed: 256 + 10 * zoom, 256 + 6 * zoom
-        const char* readout;   // at frame (266, 246)
+        int markerX, markerY; // hand-computed: 256 + 10 * zoom, 256 + 6 * zoom
+        const char* readout;  // at frame (266, 246)
     };
     const Case cases[] = {
         {1, 266, 262, "x: 1310720   y: 1310720"},
@@ -186,7 +204,7 @@ TEST_F(MapZoom, ReadoutMarkersAndPanAtEachZoom)
         EXPECT_EQ(view.ItemAt(c.markerX - 7, c.markerY + 9), 0u);
     }
     EXPECT_FALSE(view.SetZoom(3, 0, 0));
-    EXPECT_FALSE(view.SetZoom(8, 0, 0));  // unchanged
+    EXPECT_FALSE(view.SetZoom(8, 0, 0)); // unchanged
 }
 
 TEST_F(MapZoom, TheWorldPointUnderTheMouseStays)
@@ -231,13 +249,13 @@ TEST_F(MapZoom, TerrainComesFromTheFullMapNearestNeighbour)
     Items({});
     struct Case {
         int zoom;
-        int x, y;              // frame pixel, centred on world (0, 0)
-        std::uint32_t c, r;    // full-size pixel shown
+        int x, y;           // frame pixel, centred on world (0, 0)
+        std::uint32_t c, r; // full-size pixel shown
     };
     const Case cases[] = {
-        {2, 256, 256, 0, 0},    {2, 257, 258, 1, 2},  {2, 255, 255, 1023, 1023}, {2, 0, 511, 768, 255},
-        {4, 256, 256, 0, 0},    {4, 257, 257, 0, 0},  {4, 258, 259, 1, 1},       {4, 255, 253, 1023, 1022},
-        {8, 259, 256, 0, 0},    {8, 260, 263, 1, 1},  {8, 252, 256, 1023, 0},    {8, 251, 256, 1022, 0},
+        {2, 256, 256, 0, 0}, {2, 257, 258, 1, 2}, {2, 255, 255, 1023, 1023}, {2, 0, 511, 768, 255},
+        {4, 256, 256, 0, 0}, {4, 257, 257, 0, 0}, {4, 258, 259, 1, 1},       {4, 255, 253, 1023, 1022},
+        {8, 259, 256, 0, 0}, {8, 260, 263, 1, 1}, {8, 252, 256, 1023, 0},    {8, 251, 256, 1022, 0},
     };
     for (const Case& c : cases) {
         view.SetZoom(c.zoom, 256, 256);

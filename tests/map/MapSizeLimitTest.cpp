@@ -66,7 +66,7 @@ TEST(MapSizeLimit, LoadReportsTheSizeOfAMapTooLargeToDecode)
         CMissionModel model;
         File base(game.File("kqbase.pff"), File::Mode::Read);
         const LoadReport report = model.Load(base, written[0].dataOffset, game.File("kqbase.pff"), view);
-        EXPECT_FALSE(view.Image().has_value());  // header only: never decoded either way
+        EXPECT_FALSE(view.Image().has_value()); // header only: never decoded either way
         EXPECT_EQ(view.Terrain().Pixel(100, 100), (Rgb{0, 0, 0}));
         EXPECT_FALSE(report.colorMapMissing);
         const std::string message = LoadReportMessage(report, "big.bms");

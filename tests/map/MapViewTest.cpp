@@ -65,7 +65,10 @@ struct Fixture : ::testing::Test {
     MapView view;
     Canvas frame{512, 512};
 
-    void LoadGround() { view.LoadMap(WriteColourMap(dir, "ground.pcx", 1024, 1024, [](int, int) { return kGround; })); }
+    void LoadGround()
+    {
+        view.LoadMap(WriteColourMap(dir, "ground.pcx", 1024, 1024, [](int, int) { return kGround; }));
+    }
     void CentreOnOrigin()
     {
         view.SetModel(&model);
@@ -80,12 +83,12 @@ using MapViewPaint = Fixture;
 TEST_F(MapViewPaint, MarkerFootprintsPixelByPixel)
 {
     LoadGround();
-    AddItem(model, ItemAt(50, 50, 3500));   // building
-    AddItem(model, ItemAt(100, 50, 5500));  // person
-    AddItem(model, ItemAt(150, 50, 2500));  // vehicle
-    AddItem(model, ItemAt(200, 50, 6500));  // marker
-    AddItem(model, ItemAt(250, 50, 1500));  // decoration
-    AddItem(model, ItemAt(300, 50, 4500));  // object
+    AddItem(model, ItemAt(50, 50, 3500));  // building
+    AddItem(model, ItemAt(100, 50, 5500)); // person
+    AddItem(model, ItemAt(150, 50, 2500)); // vehicle
+    AddItem(model, ItemAt(200, 50, 6500)); // marker
+    AddItem(model, ItemAt(250, 50, 1500)); // decoration
+    AddItem(model, ItemAt(300, 50, 4500)); // object
     CentreOnOrigin();
     view.Paint(frame);
 
@@ -191,7 +194,7 @@ TEST_F(MapViewPaint, TerrainIsPlacedAndRepeatsAroundTheCentre)
     EXPECT_EQ(frame.Pixel(255, 255), Pattern(511, 511));
 
     // Near the image's edge the opposite edge shows beyond it.
-    view.SetCenter(500 * 131072, 20 * 131072);  // centre units (756, 236)
+    view.SetCenter(500 * 131072, 20 * 131072); // centre units (756, 236)
     view.Paint(frame);
     for (int wy : {0, 100, 275, 276, 511})
         for (int wx : {0, 11, 12, 13, 300, 511})
@@ -236,7 +239,8 @@ TEST_F(MapViewPaint, CentresOnTheBoundingBoxAtFirstPaint)
     AddItem(model, hi);
     view.CenterOnItems();
     // The minimum never drops below its start of 100000000, so the sum exceeds 32 bits.
-    const auto mid = static_cast<std::int32_t>((std::int64_t{std::numeric_limits<std::int32_t>::max()} + 100000000) / 2);
+    const auto mid =
+        static_cast<std::int32_t>((std::int64_t{std::numeric_limits<std::int32_t>::max()} + 100000000) / 2);
     EXPECT_EQ(view.CenterX(), MapView::ToPixels(mid) + 256);
 }
 
@@ -252,9 +256,9 @@ TEST_F(MapViewPaint, OnlyStrictlyInsideItemsGetMarkersAndLabels)
     AddItem(model, ItemAt(512, 100, 1500, 2));
     AddItem(model, ItemAt(100, 0, 1500, 3));
     AddItem(model, ItemAt(100, 512, 1500, 4));
-    AddItem(model, ItemAt(1, 1, 3500, 5));      // partly outside, still drawn
+    AddItem(model, ItemAt(1, 1, 3500, 5)); // partly outside, still drawn
     AddItem(model, ItemAt(511, 511, 1500, -6));
-    AddItem(model, ItemAt(200, 200, 5500, 7));  // person, hidden below
+    AddItem(model, ItemAt(200, 200, 5500, 7)); // person, hidden below
     CentreOnOrigin();
     view.m_bShowIds = true;
     view.m_bShowPeople = false;
@@ -262,7 +266,7 @@ TEST_F(MapViewPaint, OnlyStrictlyInsideItemsGetMarkersAndLabels)
     EXPECT_EQ(labels, (std::vector<std::string>{"5@-4,-6", "-6@506,504"}));
     EXPECT_EQ(frame.Pixel(0, 100), kGround);
     EXPECT_EQ(frame.Pixel(100, 0), kGround);
-    EXPECT_EQ(frame.Pixel(0, 0), kWhite);  // the building's clipped box runs from -2 to 3
+    EXPECT_EQ(frame.Pixel(0, 0), kWhite); // the building's clipped box runs from -2 to 3
     EXPECT_EQ(frame.Pixel(3, 3), kBlack);
     EXPECT_EQ(frame.Pixel(4, 4), kGround);
     EXPECT_EQ(frame.Pixel(511, 511), (Rgb{0, 255, 0}));
@@ -286,8 +290,8 @@ TEST_F(MapViewPaint, LaterMarkerIsDrawnOverEarlierLabel)
         if (text == "1")
             c.FillRect(x, y, x + 12, y + 10, colour);
     });
-    AddItem(model, ItemAt(100, 100, 1500, 1));  // label covers 95..106, 93..102
-    AddItem(model, ItemAt(102, 98, 5500, 2));   // a person drawn after it
+    AddItem(model, ItemAt(100, 100, 1500, 1)); // label covers 95..106, 93..102
+    AddItem(model, ItemAt(102, 98, 5500, 2));  // a person drawn after it
     CentreOnOrigin();
     view.m_bShowIds = true;
     view.Paint(frame);
@@ -311,7 +315,7 @@ TEST(MapViewMouse, ReadoutAndClicksFollowTheInverseTransform)
     view.Click(300, 200);
     EXPECT_EQ(view.CenterX(), 300);
     EXPECT_EQ(view.CenterY(), 200);
-    view.Click(300, 200);  // the same window point moves the view again
+    view.Click(300, 200); // the same window point moves the view again
     EXPECT_EQ(view.CenterX(), 344);
     EXPECT_EQ(view.CenterY(), 144);
     EXPECT_TRUE(view.IsCentered());
@@ -323,9 +327,8 @@ TEST(MapViewMouse, ReadoutAndClicksFollowTheInverseTransform)
     EXPECT_EQ(p.y, std::numeric_limits<std::int32_t>::min());
     for (int i = 0; i < 5; ++i)
         view.Click(509, 509);
-    EXPECT_EQ(view.ReadoutText(509, 509),
-              "x: " + std::to_string(std::numeric_limits<std::int32_t>::max()) + "   y: " +
-                  std::to_string(std::numeric_limits<std::int32_t>::min()));
+    EXPECT_EQ(view.ReadoutText(509, 509), "x: " + std::to_string(std::numeric_limits<std::int32_t>::max()) +
+                                              "   y: " + std::to_string(std::numeric_limits<std::int32_t>::min()));
 }
 
 TEST_F(MapViewPaint, NewTerrainForgetsAClickedCentre)

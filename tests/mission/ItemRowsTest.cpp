@@ -61,11 +61,11 @@ TEST(ItemRows, CellTexts)
     item.m_nFlags = 16 | 32 | 1;
     EXPECT_EQ(ItemToRow(item, catalogue)[kColMpOnly], "Y");
 
-    item.m_nId = -10;  // Crate: negative ids are ids too
+    item.m_nId = -10; // Crate: negative ids are ids too
     EXPECT_EQ(ItemToRow(item, catalogue)[kColItem], "Crate");
     item.m_nId = 77;
     EXPECT_EQ(ItemToRow(item, catalogue)[kColItem], "");
-    item.m_nId = 21;  // the later of two entries named alike shows that name
+    item.m_nId = 21; // the later of two entries named alike shows that name
     EXPECT_EQ(ItemToRow(item, catalogue)[kColItem], "Tank");
 
     EXPECT_STREQ(ItemColumnTitles()[kColItem], "Item");
@@ -87,7 +87,7 @@ TEST(ItemRows, CenterItemPositionIsTheLastCenterItems)
     struct Case {
         const char* what;
         std::vector<std::int32_t> ids;
-        int centreIndex;  // -1: no centre
+        int centreIndex; // -1: no centre
     };
     const Case cases[] = {
         {"no items", {}, -1},
@@ -122,7 +122,7 @@ TEST(ItemRows, ApplyForSaveConvertsTextsAndIgnoresIdAndMpOnly)
     SetItems(model, original);
     auto rows = RowsOf(model, catalogue);
     rows[0] = {"Map Center", "12abc", "abc", " -7", "+90", "999", "Y"};
-    rows[1][kColX] = "4294967297";  // wraps modulo 2^32
+    rows[1][kColX] = "4294967297"; // wraps modulo 2^32
 
     const ApplyResult result = ApplyRowsForSave(rows, model, catalogue);
     ASSERT_TRUE(result.ok);
@@ -134,7 +134,7 @@ TEST(ItemRows, ApplyForSaveConvertsTextsAndIgnoresIdAndMpOnly)
     expected0.m_nAngle = 90;
     EXPECT_EQ(model.items[0]->ToWords(), expected0.ToWords());
     auto expected1 = original[1];
-    expected1.m_nId = 20;  // the name leads to the first entry that bears it
+    expected1.m_nId = 20; // the name leads to the first entry that bears it
     expected1.m_nX = 1;
     EXPECT_EQ(model.items[1]->ToWords(), expected1.ToWords());
 }

@@ -1,7 +1,7 @@
 // Item records between the archive and the model: what is read, and that a write touches
 // exactly the records' bytes.
-#include "mission/MissionModel.h"
 #include "common/FileError.h"
+#include "mission/MissionModel.h"
 #include "mission/MissionTestData.h"
 #include "support/TestSupport.h"
 
@@ -113,8 +113,8 @@ TEST_F(MissionRecordsTest, RecordsRunningToTheEndOfTheFileKeepWholeRecords)
 
     struct Case {
         const char* what;
-        std::size_t cut;            // bytes dropped from the end of the mission
-        std::size_t extra;          // bytes of an end mark's start added
+        std::size_t cut;   // bytes dropped from the end of the mission
+        std::size_t extra; // bytes of an end mark's start added
         std::size_t expectedItems;
     };
     const Case cases[] = {

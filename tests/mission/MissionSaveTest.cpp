@@ -1,9 +1,9 @@
 // Save into the archive: in place, inside the entry, atomic through the journal, and never over
 // another program's changes.
+#include "mission/MissionSave.h"
 #include "archive/SaveJournal.h"
 #include "common/FaultPoint.h"
 #include "common/FileError.h"
-#include "mission/MissionSave.h"
 #include "mission/MissionTestData.h"
 #include "support/Process.h"
 #include "support/TestSupport.h"
@@ -37,7 +37,8 @@ public:
     {
         MissionSpec first;
         for (std::size_t i = 0; i < count; ++i)
-            first.items.push_back(MakeItem(i % 3 == 1 ? 20 : 5, static_cast<std::uint32_t>(i + 1), i == 0 ? 16 | 8 : 0));
+            first.items.push_back(
+                MakeItem(i % 3 == 1 ? 20 : 5, static_cast<std::uint32_t>(i + 1), i == 0 ? 16 | 8 : 0));
         first.endMark = endMark;
         first.tailSize = tail;
         MissionSpec second;
@@ -46,7 +47,8 @@ public:
         gamedata::PffLayout layout;
         layout.seed = 8;
         layout.gapBetween = gap;
-        gamedata::WritePff(path, {{"One.bms", gamedata::BuildMission(first)}, {"two.bms", gamedata::BuildMission(second)}},
+        gamedata::WritePff(path,
+                           {{"One.bms", gamedata::BuildMission(first)}, {"two.bms", gamedata::BuildMission(second)}},
                            layout, &entries);
         original = test::ReadBytes(path);
         mission = {"one.bms", "", entries[0].dataOffset, entries[0].dataSize};
@@ -100,8 +102,8 @@ TEST_F(MissionSaveTest, SavesTheEditedRecordsInPlaceAndNothingElse)
     rows[1][kColItem] = "Soldier";
     rows[1][kColX] = "-1000";
     rows[2][kColAngle] = "270";
-    rows[0][kColMpOnly] = "N";  // shown only
-    rows[0][kColId] = "12345";  // shown only
+    rows[0][kColMpOnly] = "N"; // shown only
+    rows[0][kColId] = "12345"; // shown only
     const SaveOutcome outcome = SaveMission(path, mission, model, rows, catalogue);
     EXPECT_EQ(outcome.status, SaveStatus::Saved);
     EXPECT_EQ(outcome.message, "Data saved!");
@@ -134,7 +136,7 @@ TEST_F(MissionSaveTest, RefusalsWriteNothing)
     Build();
     ASSERT_TRUE(Load(model));
     std::vector<ItemRow> rows = Moved(model, 5);
-    rows[2][kColItem] = "tank";  // the catalogue spells it "Tank"
+    rows[2][kColItem] = "tank"; // the catalogue spells it "Tank"
     SaveOutcome outcome = SaveMission(path, mission, model, rows, catalogue);
     EXPECT_EQ(outcome.status, SaveStatus::InvalidName);
     EXPECT_EQ(outcome.badRow, 2u);
@@ -230,7 +232,8 @@ TEST_F(MissionSaveTest, RecordsStayInsideTheirEntry)
     // the entry moves.
     const auto now = test::ReadBytes(path);
     const std::size_t entryEnd = mission.offset + mission.size;
-    EXPECT_TRUE(std::equal(now.begin() + static_cast<long>(entryEnd), now.end(), original.begin() + static_cast<long>(entryEnd)));
+    EXPECT_TRUE(std::equal(now.begin() + static_cast<long>(entryEnd), now.end(),
+                           original.begin() + static_cast<long>(entryEnd)));
 
     // A model with more records than the entry holds is refused whole.
     model.items.push_back(std::make_unique<CMissionItem>(MakeItem(5, 9)));
@@ -246,7 +249,7 @@ TEST_F(MissionSaveTest, AJournalLeftBehindIsSettledAtTheNextOpen)
         const char* what;
         std::function<void(std::vector<std::uint8_t>& archive, std::vector<std::uint8_t>& journal)> state;
         Outcome outcome;
-        bool archiveNew;  // otherwise untouched
+        bool archiveNew; // otherwise untouched
     };
     const std::size_t lastByte = 264 + 3 * 96 - 1;
     auto put = [&](std::vector<std::uint8_t>& bytes, const std::vector<std::uint8_t>& from, std::size_t n) {
@@ -314,9 +317,9 @@ TEST_F(MissionSaveTest, TheFirstSaveKeepsACopyOfTheOriginal)
     const std::string told = "Your original kqbase.pff was copied to kqbase.pff.orig before this first save.";
     struct Case {
         const char* what;
-        std::vector<std::uint8_t> before;  // what lies at kqbase.pff.orig first (none when empty)
+        std::vector<std::uint8_t> before; // what lies at kqbase.pff.orig first (none when empty)
         SaveOptions options;
-        int fileSizeLimit;                 // 0: none
+        int fileSizeLimit; // 0: none
         bool saved;
         bool copied;
     };
@@ -333,7 +336,7 @@ TEST_F(MissionSaveTest, TheFirstSaveKeepsACopyOfTheOriginal)
         if (!c.before.empty())
             test::WriteBytes(copy, c.before);
         if (c.fileSizeLimit && !test::CanFork())
-            continue;  // a file-size limit needs a child process of its own (POSIX)
+            continue; // a file-size limit needs a child process of its own (POSIX)
         const std::function<int()> body = [&] {
             CMissionModel m;
             Load(m);
@@ -424,14 +427,16 @@ TEST_F(MissionSaveTest, AWriteFailingHalfWayLeavesTheArchiveAsItWas)
     if (!test::CanFork())
         return;
     test::WriteBytes(path, original);
-    const int status = test::RunInChild([&] {
-        try {
-            SaveMission(path, mission, model, rows, catalogue, kNoBackup);
-        } catch (const FileError& e) {
-            return e.Kind() == FileErrorKind::DiskFull ? 0 : 2;
-        }
-        return 1;
-    }, 100000);
+    const int status = test::RunInChild(
+        [&] {
+            try {
+                SaveMission(path, mission, model, rows, catalogue, kNoBackup);
+            } catch (const FileError& e) {
+                return e.Kind() == FileErrorKind::DiskFull ? 0 : 2;
+            }
+            return 1;
+        },
+        100000);
     EXPECT_EQ(status, 0);
     EXPECT_EQ(test::ReadBytes(path), original);
     EXPECT_FALSE(JournalLeft());

@@ -1,6 +1,6 @@
 // Terrain descriptions, the terrain lookup in kq.pff and the mission load that feeds the map.
-#include "mission/MissionModel.h"
 #include "common/FileError.h"
+#include "mission/MissionModel.h"
 #include "mission/MissionTestData.h"
 #include "support/TestSupport.h"
 
@@ -71,8 +71,7 @@ public:
 
 class TerrainLoadTest : public ::testing::Test {
 protected:
-    void WriteGame(const std::vector<MissionSpec>& missions, const std::vector<PffFile>& terrain,
-                   std::uint32_t gap = 5)
+    void WriteGame(const std::vector<MissionSpec>& missions, const std::vector<PffFile>& terrain, std::uint32_t gap = 5)
     {
         std::vector<PffFile> files;
         for (std::size_t i = 0; i < missions.size(); ++i)
@@ -127,8 +126,8 @@ TEST_F(TerrainLoadTest, FindsTheDescriptionWhateverTheLetterCase)
 TEST_F(TerrainLoadTest, DescriptionIsReadOnlyWithinItsEntry)
 {
     // The next entry's data follows at once and would complete the keys if read on.
-    WriteGame({Mission("cut.ter")}, {{"cut.ter", Bytes("color_map a\nelev_m")}, {"next", Bytes("ap e\ndetail_map d\n")}},
-              0);
+    WriteGame({Mission("cut.ter")},
+              {{"cut.ter", Bytes("color_map a\nelev_m")}, {"next", Bytes("ap e\ndetail_map d\n")}}, 0);
     CMissionModel model;
     File base(basePath, File::Mode::Read);
     EXPECT_TRUE(model.ReadTerrainInfo(base, Offset(0), basePath));
@@ -156,8 +155,8 @@ TEST_F(TerrainLoadTest, MissingDescriptionClearsTheEarlierMissionsNames)
 TEST_F(TerrainLoadTest, LoadShowsTheColourMapWithoutWritingIntoTheGameDirectory)
 {
     const std::vector<CMissionItem> items = {MakeItem(3, 1), MakeItem(4, 2, 16)};
-    WriteGame({Mission("hills.ter", items)}, {{"hills.ter", Bytes("color_map Hills_C\nelev_map e\ndetail_map d\n")},
-                                              {"hills_c.pcx", colorMap}});
+    WriteGame({Mission("hills.ter", items)},
+              {{"hills.ter", Bytes("color_map Hills_C\nelev_map e\ndetail_map d\n")}, {"hills_c.pcx", colorMap}});
     // A colour map the user unpacked for editing and a scratch file left by an earlier run.
     test::WriteBytes(game.File("hills_c.pcx"), Bytes("the user's own edits"));
     test::WriteBytes(game.File("temp.pcx"), Bytes("stale"));
@@ -172,8 +171,7 @@ TEST_F(TerrainLoadTest, LoadShowsTheColourMapWithoutWritingIntoTheGameDirectory)
     EXPECT_TRUE(view.existed[0]);
     EXPECT_EQ(view.contents[0], colorMap);
     const std::filesystem::path scratch = std::filesystem::path(view.paths[0]).parent_path();
-    EXPECT_NE(std::filesystem::path(game.Path()).lexically_normal(),
-              (scratch / "").lexically_normal());
+    EXPECT_NE(std::filesystem::path(game.Path()).lexically_normal(), (scratch / "").lexically_normal());
     EXPECT_FALSE(test::Exists(scratch.string())) << "the scratch folder outlives the load";
 
     EXPECT_EQ(test::ListFolder(game.Path()), before);
@@ -269,15 +267,19 @@ TEST(LoadReportMessage, ARefusedColourMapNamesItsReason)
         std::string expected;
     };
     const Case cases[] = {
-        {PcxError::TooLarge, {9450, 9451},
+        {PcxError::TooLarge,
+         {9450, 9451},
          "The colour map \"c.pcx\" is 9450 x 9451 pixels, too large to show (decoding it would take more than "
          "256 MiB); the map shows no terrain."},
-        {PcxError::Truncated, {1024, 1024},
+        {PcxError::Truncated,
+         {1024, 1024},
          "The colour map \"c.pcx\" could not be shown: it is truncated (the file ends before its last scan line); "
          "the map shows no terrain."},
-        {PcxError::NotPcx, {},
+        {PcxError::NotPcx,
+         {},
          "The colour map \"c.pcx\" could not be shown: it is not a PCX image; the map shows no terrain."},
-        {PcxError::LineTooShort, {1024, 1024},
+        {PcxError::LineTooShort,
+         {1024, 1024},
          "The colour map \"c.pcx\" could not be shown: its bytes per line are too few for its width; the map shows "
          "no terrain."},
     };

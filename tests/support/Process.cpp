@@ -122,7 +122,12 @@ int RunProgram(const std::string& program, const std::vector<std::string>& args,
 
 bool CanFork() { return false; }
 int RunInChild(const std::function<int()>&, std::uint64_t) { return -1; }
-void KillThisProcess() { ::TerminateProcess(::GetCurrentProcess(), 137); for (;;) {} }
+void KillThisProcess()
+{
+    ::TerminateProcess(::GetCurrentProcess(), 137);
+    for (;;) {
+    }
+}
 int KilledStatus() { return 137; }
 std::vector<int> RunTogether(const std::vector<std::function<std::function<int()>()>>& setups)
 {

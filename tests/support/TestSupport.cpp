@@ -18,8 +18,8 @@ ScratchDir::ScratchDir()
     static std::atomic<int> counter{0};
     std::random_device rd;
     for (int i = 0; i < 100; ++i) {
-        fs::path p = fs::temp_directory_path() /
-                     ("orvik-test-" + std::to_string(rd()) + "-" + std::to_string(counter++));
+        fs::path p =
+            fs::temp_directory_path() / ("orvik-test-" + std::to_string(rd()) + "-" + std::to_string(counter++));
         if (fs::create_directory(p)) {
             m_path = PathToUtf8(p) + "/";
             return;

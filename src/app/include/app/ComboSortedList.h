@@ -15,7 +15,7 @@ public:
     // Mirrors the lines the combo box holds already.
     explicit ComboSortedList(QComboBox& combo);
 
-    int AddSorted(const std::string& text) override;  // text in Windows-1252
+    int AddSorted(const std::string& text) override; // text in Windows-1252
     void SetItemData(int index, std::uint32_t data) override;
     // Inserts the new lines in blocks between the lines already there, each line made with its
     // item data, so a long list fills in O(n log n) rather than one insert (and one shift) a line.

@@ -11,8 +11,8 @@
 #include "mission/MissionSave.h"
 
 #include <QDialog>
-#include <QRect>
 #include <QIcon>
+#include <QRect>
 
 #include <functional>
 #include <optional>
@@ -142,14 +142,14 @@ private:
     std::string m_strBasePath;
     CEditListCtrl* m_list = nullptr;
     CMissionModel m_model;
-    EditDocument m_document;  // the table's rows; the one home of the user's edits
+    EditDocument m_document; // the table's rows; the one home of the user's edits
     int m_docListener = 0;
     int m_mapListener = 0;
     // How a control follows a larger window.
     enum class Follow { Table, Right, UnderMap };
     struct Placed {
         QWidget* widget;
-        QRect rect;  // at the default size
+        QRect rect; // at the default size
         Follow follow;
     };
     std::vector<Placed> m_layout;
@@ -168,7 +168,7 @@ private:
 
     Prompts& m_prompts;
     std::optional<std::string> m_startPath;
-    int m_nLoadedIndex = -1;  // the combo line whose mission the table shows
+    int m_nLoadedIndex = -1; // the combo line whose mission the table shows
     // The entry the table was loaded from: a save goes there or nowhere.
     std::optional<MissionInfo> m_loadedMission;
 };

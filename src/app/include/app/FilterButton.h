@@ -7,10 +7,7 @@ namespace orvik {
 
 class FilterButton : public QRadioButton {
 public:
-    FilterButton(const QString& text, QWidget* parent) : QRadioButton(text, parent)
-    {
-        setAutoExclusive(false);
-    }
+    FilterButton(const QString& text, QWidget* parent) : QRadioButton(text, parent) { setAutoExclusive(false); }
 
 protected:
     void nextCheckState() override {}

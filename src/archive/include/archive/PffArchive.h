@@ -12,15 +12,15 @@
 namespace orvik {
 
 struct PffEntry {
-    std::uint32_t index = 0;       // position in the entry table
-    std::int32_t dataOffset = 0;   // signed: archives stop at 2 GiB
+    std::uint32_t index = 0;     // position in the entry table
+    std::int32_t dataOffset = 0; // signed: archives stop at 2 GiB
     std::uint32_t dataSize = 0;
-    std::string name;              // as stored, up to 16 bytes (all 16 when no NUL)
+    std::string name; // as stored, up to 16 bytes (all 16 when no NUL)
 };
 
 struct MissionInfo {
-    std::string name;    // entry name folded to lower case
-    std::string title;   // up to 40 bytes at dataOffset + 4, to the first NUL
+    std::string name;  // entry name folded to lower case
+    std::string title; // up to 40 bytes at dataOffset + 4, to the first NUL
     std::uint32_t offset = 0;
     std::uint32_t size = 0;
     // The text the mission list shows: "name (title)".

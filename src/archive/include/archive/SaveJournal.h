@@ -12,12 +12,12 @@
 namespace orvik {
 
 struct ArchivePatch {
-    std::string entryName;         // the entry the range belongs to, as the table stores it
+    std::string entryName; // the entry the range belongs to, as the table stores it
     std::uint32_t entryOffset = 0;
     std::uint32_t entrySize = 0;
-    std::int64_t rangeStart = 0;   // absolute offset in the archive
+    std::int64_t rangeStart = 0; // absolute offset in the archive
     std::vector<std::uint8_t> oldBytes;
-    std::vector<std::uint8_t> newBytes;  // as many as oldBytes
+    std::vector<std::uint8_t> newBytes; // as many as oldBytes
 };
 
 // The journal's path: the archive's own path with ".orvik-journal" added.
@@ -31,20 +31,20 @@ void WriteJournal(const std::string& archivePath, const ArchivePatch& patch);
 struct JournalContents {
     bool present = false;
     bool complete = false;
-    ArchivePatch patch;  // only when complete
+    ArchivePatch patch; // only when complete
 };
 JournalContents ReadJournal(const std::string& archivePath);
 
 struct SettleResult {
     enum class Outcome {
-        Nothing,        // no journal
-        RolledForward,  // the interrupted save was finished
-        Dropped,        // an incomplete journal: the archive had not been touched
-        Kept,           // the archive holds neither state; journal and archive left as they are
-        Busy,           // another program holds the archive's lock: its save owns the journal
+        Nothing,       // no journal
+        RolledForward, // the interrupted save was finished
+        Dropped,       // an incomplete journal: the archive had not been touched
+        Kept,          // the archive holds neither state; journal and archive left as they are
+        Busy,          // another program holds the archive's lock: its save owns the journal
     };
     Outcome outcome = Outcome::Nothing;
-    std::string message;  // the user's words ("" for Nothing and Busy)
+    std::string message; // the user's words ("" for Nothing and Busy)
 };
 
 // Settles a journal left behind by an interrupted save of archivePath. Cheap when there is none.

@@ -10,7 +10,7 @@ namespace orvik {
 
 class CItemDef {
 public:
-    std::int32_t m_nId = 0;  // the number in items.def minus 100000
+    std::int32_t m_nId = 0; // the number in items.def minus 100000
     std::string m_strName;
 };
 

@@ -9,9 +9,9 @@
 namespace orvik {
 
 struct CheckReport {
-    std::vector<Finding> findings;       // in archive order, each mission's by row
+    std::vector<Finding> findings; // in archive order, each mission's by row
     std::size_t missionsChecked = 0;
-    std::vector<std::string> notFound;   // names asked for that no mission has
+    std::vector<std::string> notFound; // names asked for that no mission has
 };
 
 // wanted: entry names (any case) or @OFFSET; empty checks every mission. Damage is reported as

@@ -14,8 +14,8 @@ namespace orvik {
 
 // What the checks look at in one item.
 struct CheckedItem {
-    std::int32_t id = 0;        // kind id; 0 when a typed name is not in the catalogue
-    std::string typedName;      // the table's name, when it named no kind (id 0)
+    std::int32_t id = 0;   // kind id; 0 when a typed name is not in the catalogue
+    std::string typedName; // the table's name, when it named no kind (id 0)
     std::int32_t x = 0;
     std::int32_t y = 0;
     std::int32_t z = 0;

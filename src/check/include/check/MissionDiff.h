@@ -14,11 +14,11 @@ enum class DiffKind { Cell, RowOnlyInA, RowOnlyInB, MissionOnlyInA, MissionOnlyI
 
 struct Difference {
     DiffKind kind = DiffKind::Cell;
-    std::string mission;     // entry name, lower case ("a:b" when two differently named missions are compared)
-    std::size_t row = 0;     // record index from 0 (rows and cells only)
-    int column = -1;         // ItemColumn (cells only)
-    std::string oldText;     // A's text: the cell, or the whole row for a row only in A
-    std::string newText;     // B's
+    std::string mission; // entry name, lower case ("a:b" when two differently named missions are compared)
+    std::size_t row = 0; // record index from 0 (rows and cells only)
+    int column = -1;     // ItemColumn (cells only)
+    std::string oldText; // A's text: the cell, or the whole row for a row only in A
+    std::string newText; // B's
 };
 
 // "cell", "row only in A", "row only in B", "mission only in A", "mission only in B".
@@ -30,14 +30,14 @@ void DiffMissions(const std::string& mission, const CMissionModel& a, const CIte
                   const CMissionModel& b, const CItemDefList& catalogueB, std::vector<Difference>& out);
 
 struct DiffSide {
-    std::string path;                // the base archive
-    std::string mission;             // one mission of it ("" for all)
+    std::string path;    // the base archive
+    std::string mission; // one mission of it ("" for all)
     const CItemDefList* catalogue = nullptr;
 };
 
 struct DiffReport {
     std::vector<Difference> differences;
-    std::vector<std::string> problems;  // damage met on the way, Windows-1252 sentences
+    std::vector<std::string> problems; // damage met on the way, Windows-1252 sentences
 };
 
 // Missions are paired by entry name (the first of a name in each archive). wanted limits them to

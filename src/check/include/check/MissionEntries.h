@@ -11,15 +11,15 @@
 namespace orvik {
 
 struct MissionEntry {
-    std::string name;          // entry name folded to lower case
-    std::int32_t offset = 0;   // as stored, maybe negative
+    std::string name;        // entry name folded to lower case
+    std::int32_t offset = 0; // as stored, maybe negative
     std::uint32_t size = 0;
-    bool inside = true;        // the data lies inside the file
+    bool inside = true; // the data lies inside the file
 };
 
 struct MissionEntries {
-    std::vector<MissionEntry> missions;  // in table order
-    std::string damage;                  // why the table could not be read to its end; "" when it could
+    std::vector<MissionEntry> missions; // in table order
+    std::string damage;                 // why the table could not be read to its end; "" when it could
 };
 
 // Throws FileError only when the archive cannot be opened or its length read.

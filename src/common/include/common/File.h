@@ -14,9 +14,9 @@ namespace orvik {
 class File {
 public:
     enum class Mode {
-        Read,          // existing file, read only
-        ReadWrite,     // existing file, neither created nor truncated
-        CreateWrite,   // created or truncated, write only
+        Read,        // existing file, read only
+        ReadWrite,   // existing file, neither created nor truncated
+        CreateWrite, // created or truncated, write only
     };
 
     File() = default;

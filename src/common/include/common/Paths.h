@@ -24,7 +24,7 @@ bool IsSafeScriptName(std::string_view name);
 // A private folder made afresh for one operation and removed with everything in it afterwards.
 class TempDir {
 public:
-    TempDir();  // throws FileError when no folder can be made
+    TempDir(); // throws FileError when no folder can be made
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;

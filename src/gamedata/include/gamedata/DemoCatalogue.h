@@ -18,11 +18,11 @@ struct DemoKind {
     std::string name;
     std::int32_t id = 0;
     DemoCategory category = DemoCategory::People;
-    bool centre = false;  // the name holds "center": the editor centres the map on it
+    bool centre = false; // the name holds "center": the editor centres the map on it
 };
 
 struct DemoCatalogue {
-    std::vector<DemoKind> kinds;  // in file order
+    std::vector<DemoKind> kinds; // in file order
 
     // Kinds of one category, the centre marker left out.
     std::vector<const DemoKind*> OfCategory(DemoCategory category) const;

@@ -8,7 +8,7 @@ namespace orvik::gamedata {
 
 struct DemoOptions {
     std::uint32_t seed = 1;
-    int colorMapSize = 1024;  // side of the colour maps; smaller for quick tests
+    int colorMapSize = 1024; // side of the colour maps; smaller for quick tests
 };
 
 // Writes kqbase.pff, kq.pff and items.def into dir (created when missing). Deterministic for a seed.

@@ -13,11 +13,11 @@
 namespace orvik::gamedata {
 
 struct DemoMissionPlan {
-    std::string entryName;    // "m01_outpost.bms"
-    std::string title;        // up to 40 bytes
-    std::size_t terrain = 0;  // index into the demo's terrains
-    int itemCount = 0;        // centre items included
-    int centres = 1;          // items named like "Map Center"
+    std::string entryName;   // "m01_outpost.bms"
+    std::string title;       // up to 40 bytes
+    std::size_t terrain = 0; // index into the demo's terrains
+    int itemCount = 0;       // centre items included
+    int centres = 1;         // items named like "Map Center"
 };
 
 // Between 8 and 9 missions: one empty, one of 2,000 items, one with two centre items, one

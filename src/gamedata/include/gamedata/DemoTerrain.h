@@ -15,22 +15,22 @@ enum class TerrainLook { Desert, Temperate, Snowy, Island };
 // Map pixels: the colour map covers 512 x 512 of them whatever its own size.
 inline constexpr int kMapPixels = 512;
 inline constexpr std::int32_t kWorldPerPixel = 131072;
-inline constexpr std::int32_t kWorldExtent = kMapPixels * kWorldPerPixel;  // 67108864
+inline constexpr std::int32_t kWorldExtent = kMapPixels * kWorldPerPixel; // 67108864
 
 struct MapPoint {
-    int x = 0;  // column, east
-    int y = 0;  // row, south: world Y = -y * 131072
+    int x = 0; // column, east
+    int y = 0; // row, south: world Y = -y * 131072
 };
 
 struct DemoTerrain {
     TerrainLook look = TerrainLook::Temperate;
-    std::string baseName;    // "dunes": the maps are dunes_c, dunes_e, dunes_d
-    std::string descName;    // the description's entry name as stored, e.g. "Dunes.TER"
-    int waterLevel = 0;      // heights below it (0..255) are water
-    std::vector<std::uint16_t> heights;  // kMapPixels squared, 0..65535
-    std::vector<MapPoint> sites;         // towns and bases, on land
+    std::string baseName;               // "dunes": the maps are dunes_c, dunes_e, dunes_d
+    std::string descName;               // the description's entry name as stored, e.g. "Dunes.TER"
+    int waterLevel = 0;                 // heights below it (0..255) are water
+    std::vector<std::uint16_t> heights; // kMapPixels squared, 0..65535
+    std::vector<MapPoint> sites;        // towns and bases, on land
     std::vector<std::vector<MapPoint>> roads;
-    std::vector<PffFile> files;          // entries for kq.pff
+    std::vector<PffFile> files; // entries for kq.pff
 
     // Height 0..255 at a map pixel; positions outside the map wrap, as the map view repeats it.
     int HeightAt(int x, int y) const;

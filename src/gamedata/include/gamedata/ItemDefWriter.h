@@ -8,7 +8,7 @@ namespace orvik::gamedata {
 
 struct ItemDefSpec {
     std::string name;
-    std::int32_t id = 0;  // kind id: the file holds id + 100000
+    std::int32_t id = 0; // kind id: the file holds id + 100000
 };
 
 // "begin \"NAME\"" then "id NUMBER" per entry, with varying unrelated lines between entries.

@@ -10,7 +10,8 @@ namespace orvik::gamedata {
 
 // 8 bits, one plane, version 5, with the 256-entry palette after the marker 12 at the end.
 // indices holds width * height palette indices, rows top first.
-std::vector<std::uint8_t> EncodePcx8(std::uint32_t width, std::uint32_t height, const std::vector<std::uint8_t>& indices,
+std::vector<std::uint8_t> EncodePcx8(std::uint32_t width, std::uint32_t height,
+                                     const std::vector<std::uint8_t>& indices,
                                      const std::array<std::uint8_t, 768>& palette, std::uint32_t seed = 3);
 
 // 24 bits (8 bits x 3 planes), version 5, from a packed RGB image.

@@ -8,14 +8,14 @@
 namespace orvik::gamedata {
 
 struct PffFile {
-    std::string name;   // stored as is, up to 16 bytes (16 bytes leave no NUL)
+    std::string name; // stored as is, up to 16 bytes (16 bytes leave no NUL)
     std::vector<std::uint8_t> data;
 };
 
 struct PffLayout {
-    std::uint32_t seed = 1;           // drives the unused fields' values
-    bool tableFirst = false;          // entry table before the data instead of after it
-    std::uint32_t gapBetween = 0;     // junk bytes between entries' data
+    std::uint32_t seed = 1;       // drives the unused fields' values
+    bool tableFirst = false;      // entry table before the data instead of after it
+    std::uint32_t gapBetween = 0; // junk bytes between entries' data
 };
 
 // Entry i of the table; dataOffset and dataSize as written.

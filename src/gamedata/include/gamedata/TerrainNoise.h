@@ -9,10 +9,10 @@
 namespace orvik::gamedata {
 
 struct NoiseShape {
-    int basePeriod = 4;            // lattice cells across the grid in the first octave (a power of two)
-    int octaves = 6;               // each doubles the cells
-    int persistencePercent = 50;   // amplitude of each octave relative to the one before
-    bool ridged = false;           // fold the noise around its middle: sharp crests
+    int basePeriod = 4;          // lattice cells across the grid in the first octave (a power of two)
+    int octaves = 6;             // each doubles the cells
+    int persistencePercent = 50; // amplitude of each octave relative to the one before
+    bool ridged = false;         // fold the noise around its middle: sharp crests
 };
 
 // Fractal value noise on a size x size grid (size a power of two) that tiles seamlessly, so that

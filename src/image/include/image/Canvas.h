@@ -19,7 +19,7 @@ public:
     using TextDrawer = std::function<void(Canvas& canvas, int x, int y, const std::string& text, Rgb colour)>;
 
     Canvas() = default;
-    Canvas(int width, int height);  // black
+    Canvas(int width, int height); // black
 
     int Width() const { return m_width; }
     int Height() const { return m_height; }
@@ -28,10 +28,10 @@ public:
     const std::uint8_t* Data() const { return m_pixels.data(); }
     int Stride() const { return m_width * 3; }
 
-    Rgb Pixel(int x, int y) const;  // black outside
-    void SetPixel(int x, int y, Rgb colour);  // clipped
+    Rgb Pixel(int x, int y) const;           // black outside
+    void SetPixel(int x, int y, Rgb colour); // clipped
     void Fill(Rgb colour);
-    void FillRect(int left, int top, int right, int bottom, Rgb colour);  // columns left..right-1
+    void FillRect(int left, int top, int right, int bottom, Rgb colour); // columns left..right-1
     // Black one-pixel outline, white inside: covers left..right-1, top..bottom-1.
     void Rectangle(int left, int top, int right, int bottom);
     // Filled ellipse in the box (left, top)-(right, bottom), pen and brush of one colour. The

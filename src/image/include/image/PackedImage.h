@@ -8,7 +8,7 @@ namespace orvik {
 struct PackedImage {
     std::uint32_t width = 0;
     std::uint32_t height = 0;
-    std::vector<std::uint8_t> pixels;  // width * height * 3 bytes
+    std::vector<std::uint8_t> pixels; // width * height * 3 bytes
 };
 
 } // namespace orvik

@@ -29,16 +29,16 @@ struct PcxHeader {
 
 // Why the decoder refused a file; PcxErrorText has the words for each.
 enum class PcxError {
-    None,            // decoded
-    CannotOpen,      // the file could not be opened or mapped
-    NotPcx,          // shorter than a header, or the first byte is not 10
-    UnknownVersion,  // a version other than 0, 2, 3 and 5
-    UnknownLayout,   // bits per pixel and planes of a kind the decoder does not read
-    NoPixels,        // the header's corners give a width or height of 0
-    LineTooShort,    // fewer bytes per line than the width needs
-    TooLarge,        // decoding would need more memory than allowed
-    Truncated,       // the file ends before the last scan line is complete
-    OutOfMemory,     // the memory ran out while decoding
+    None,           // decoded
+    CannotOpen,     // the file could not be opened or mapped
+    NotPcx,         // shorter than a header, or the first byte is not 10
+    UnknownVersion, // a version other than 0, 2, 3 and 5
+    UnknownLayout,  // bits per pixel and planes of a kind the decoder does not read
+    NoPixels,       // the header's corners give a width or height of 0
+    LineTooShort,   // fewer bytes per line than the width needs
+    TooLarge,       // decoding would need more memory than allowed
+    Truncated,      // the file ends before the last scan line is complete
+    OutOfMemory,    // the memory ran out while decoding
 };
 
 // A clause naming the reason ("it is truncated ..."), to follow "could not be read: " and the like.

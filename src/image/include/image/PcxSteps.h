@@ -22,12 +22,12 @@ constexpr std::uint8_t kPaletteMarker = 12;
 
 // How the decoded scan lines become pixels.
 enum class Layout {
-    OneBit,       // 1 bit x 1 plane
-    FourBit,      // 4 bits x 1 plane
-    FourPlanes,   // 1 bit x 4 planes
-    EightBit,     // 8 bits x 1 plane
-    TrueColour,   // 8 bits x 3 planes
-    Black,        // depth 2 or 3: rows are read, nothing is drawn
+    OneBit,     // 1 bit x 1 plane
+    FourBit,    // 4 bits x 1 plane
+    FourPlanes, // 1 bit x 4 planes
+    EightBit,   // 8 bits x 1 plane
+    TrueColour, // 8 bits x 3 planes
+    Black,      // depth 2 or 3: rows are read, nothing is drawn
 };
 
 // The working palette, one entry per index; each entry holds in memory the bytes red, green,
@@ -46,34 +46,19 @@ Palette ReadPcxPalette(const std::uint8_t* data, std::size_t size, const PcxHead
 // The bit tricks of the block decoders. A block is 64 file bytes; bit i of a mask stands for byte i.
 
 // A word whose eight bytes all hold value: a run's bytes, written eight at a time.
-inline std::uint64_t BroadcastByte(std::uint8_t value)
-{
-    return 0x0101010101010101ULL * value;
-}
+inline std::uint64_t BroadcastByte(std::uint8_t value) { return 0x0101010101010101ULL * value; }
 
 // Bit 0 of each byte of w set where that byte has both top bits set (is 0xC0 or more), all else clear.
-inline std::uint64_t TopBitsSetPerByte(std::uint64_t w)
-{
-    return ((w & (w << 1)) >> 7) & BroadcastByte(1);
-}
+inline std::uint64_t TopBitsSetPerByte(std::uint64_t w) { return ((w & (w << 1)) >> 7) & BroadcastByte(1); }
 
 // Bit 0 of each of the eight bytes of w gathered into one byte, byte 0's bit lowest.
-inline std::uint64_t GatherByteBits(std::uint64_t w)
-{
-    return (w * 0x0102040810204080ULL) >> 56;
-}
+inline std::uint64_t GatherByteBits(std::uint64_t w) { return (w * 0x0102040810204080ULL) >> 56; }
 
 // Where the first of the remaining runs of a block stands: the lowest set bit (64 when none is left).
-inline std::size_t FirstRun(std::uint64_t runs)
-{
-    return static_cast<std::size_t>(std::countr_zero(runs));
-}
+inline std::size_t FirstRun(std::uint64_t runs) { return static_cast<std::size_t>(std::countr_zero(runs)); }
 
 // The runs of a block less the first one.
-inline std::uint64_t DropFirstRun(std::uint64_t runs)
-{
-    return runs & (runs - 1);
-}
+inline std::uint64_t DropFirstRun(std::uint64_t runs) { return runs & (runs - 1); }
 
 // The mask of the bytes of the block at p that are 0xC0 or more: run bytes, unless the value of a run.
 inline std::uint64_t RunByteMaskPortable(const std::uint8_t* p)
@@ -132,9 +117,8 @@ constexpr std::size_t kRowSlack = 256;
 // Decodes the rows of an 8-bit image and appends them to pixels (whose capacity must hold
 // them), as DecodePcxLine and ExpandThroughPalette would, without the pass through a line.
 // False when the data ends before the last row is complete.
-bool DecodeEightBitRows(const std::uint8_t*& in, const std::uint8_t* end, std::size_t bytesPerLine,
-                        std::uint32_t width, std::uint32_t height, const Palette& palette,
-                        std::vector<std::uint8_t>& pixels);
+bool DecodeEightBitRows(const std::uint8_t*& in, const std::uint8_t* end, std::size_t bytesPerLine, std::uint32_t width,
+                        std::uint32_t height, const Palette& palette, std::vector<std::uint8_t>& pixels);
 
 // Turns a decoded scan line into width palette indices, one a byte (palette layouts other than
 // EightBit, whose decoded line already is the index line).
@@ -142,8 +126,7 @@ void UnpackPcxPlanes(Layout layout, const std::uint8_t* line, std::size_t bytesP
                      std::uint8_t* indices);
 
 // Writes width pixels of a row through the palette, red green blue each.
-void ExpandThroughPalette(const std::uint8_t* indices, std::uint32_t width, const Palette& palette,
-                          std::uint8_t* row);
+void ExpandThroughPalette(const std::uint8_t* indices, std::uint32_t width, const Palette& palette, std::uint8_t* row);
 
 // Interleaves the red, green and blue planes of a 24-bit scan line into a row.
 void InterleavePlanes(const std::uint8_t* line, std::size_t bytesPerLine, std::uint32_t width, std::uint8_t* row);

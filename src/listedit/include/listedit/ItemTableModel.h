@@ -56,8 +56,8 @@ private:
         bool error = false;
         QString tip;
     };
-    std::vector<RowMark> m_marks;  // by row; rows past the end have none
-    QString m_missionTip;          // the findings about the mission as a whole
+    std::vector<RowMark> m_marks; // by row; rows past the end have none
+    QString m_missionTip;         // the findings about the mission as a whole
     std::size_t m_errors = 0;
     std::size_t m_warnings = 0;
 };

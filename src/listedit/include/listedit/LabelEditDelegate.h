@@ -14,8 +14,7 @@ class LabelEditDelegate : public QStyledItemDelegate {
 public:
     explicit LabelEditDelegate(CEditListCtrl* table);
 
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
-                          const QModelIndex& index) const override;
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     // Reports the editor's text to the table (once per editor).
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
 

@@ -33,7 +33,7 @@ std::optional<std::int32_t> ParseCoordinate(std::string_view text);
 class MapView : public TerrainView {
 public:
     static constexpr int kSize = 512;
-    static constexpr double kPixelsPerUnit = 7.62939453125e-6;  // 2^-17
+    static constexpr double kPixelsPerUnit = 7.62939453125e-6; // 2^-17
     static constexpr Rgb kLabelColour{255, 0, 255};
 
     MapView();
@@ -139,7 +139,7 @@ private:
     std::vector<WorldPoint> m_positions;
     std::vector<bool> m_selected;
     std::vector<std::size_t> m_dragItems;
-    std::vector<bool> m_dragged;  // by item, for the paint's quick test
+    std::vector<bool> m_dragged; // by item, for the paint's quick test
     int m_dragDx = 0;
     int m_dragDy = 0;
     // The decoded colour map at its own size, for zoomed terrain.

@@ -15,14 +15,14 @@ namespace orvik {
 
 // What a load found wrong without failing; the callers tell the user.
 struct LoadReport {
-    bool itemsDamaged = false;     // records ran to the end of the file without an end mark
-    bool terrainMissing = false;   // the terrain description is not in kq.pff
-    bool colorMapMissing = false;  // the colour map is not in kq.pff (or no colour map is named)
-    std::optional<MapRefusal> colorMapRefused;  // why the colour map could not be decoded to show
+    bool itemsDamaged = false;                 // records ran to the end of the file without an end mark
+    bool terrainMissing = false;               // the terrain description is not in kq.pff
+    bool colorMapMissing = false;              // the colour map is not in kq.pff (or no colour map is named)
+    std::optional<MapRefusal> colorMapRefused; // why the colour map could not be decoded to show
     // What the message needs to name.
-    std::size_t itemCount = 0;     // the items loaded
-    std::string terrainFile;       // the terrain description looked for
-    std::string colorMapFile;      // the colour map looked for ("" when none is named)
+    std::size_t itemCount = 0; // the items loaded
+    std::string terrainFile;   // the terrain description looked for
+    std::string colorMapFile;  // the colour map looked for ("" when none is named)
 };
 
 class CMissionModel {
@@ -34,7 +34,7 @@ public:
     virtual ~CMissionModel();
 
     std::vector<std::unique_ptr<CMissionItem>> items;
-    TerrainNames terrain;  // the description's name and the three map names it gives
+    TerrainNames terrain; // the description's name and the three map names it gives
     // The record bytes as the last ReadItems found them (word 0 included), or as the last save
     // wrote them: a save compares them with the disk to see whether someone else changed it.
     std::vector<std::uint8_t> loadedRecords;

@@ -15,22 +15,22 @@ inline constexpr const char* kDataSavedMessage = "Data saved!";
 
 enum class SaveStatus {
     Saved,
-    InvalidName,    // a row names no catalogue item; nothing written
-    EntryMoved,     // the mission's entry is no longer at the place it was loaded from; nothing written
-    ChangedOnDisk,  // the records on disk differ from the ones loaded; nothing written
+    InvalidName,   // a row names no catalogue item; nothing written
+    EntryMoved,    // the mission's entry is no longer at the place it was loaded from; nothing written
+    ChangedOnDisk, // the records on disk differ from the ones loaded; nothing written
 };
 
 struct SaveOutcome {
     SaveStatus status = SaveStatus::Saved;
     bool saved = false;
-    std::string message;  // "Data saved!" or why nothing was saved
-    std::string notice;   // what settling an interrupted save found first ("" mostly)
-    std::size_t badRow = 0;  // for InvalidName
+    std::string message;    // "Data saved!" or why nothing was saved
+    std::string notice;     // what settling an interrupted save found first ("" mostly)
+    std::size_t badRow = 0; // for InvalidName
 };
 
 struct SaveOptions {
-    bool overwriteChanges = false;  // the user said yes to overwriting records changed on disk
-    bool backup = true;             // copy the archive to NAME.orig before the first save into it
+    bool overwriteChanges = false; // the user said yes to overwriting records changed on disk
+    bool backup = true;            // copy the archive to NAME.orig before the first save into it
 };
 
 // Applies the rows to the model as Save does, then, holding the archive's lock: settles a journal

@@ -12,8 +12,8 @@
 namespace orvik::cli {
 
 struct TableRows {
-    std::vector<ItemRow> rows;  // Windows-1252 texts
-    bool moreRows = false;      // a row after the first maxRows was seen; reading stopped there
+    std::vector<ItemRow> rows; // Windows-1252 texts
+    bool moreRows = false;     // a row after the first maxRows was seen; reading stopped there
 };
 
 // Reads at most maxRows rows from in (UTF-8). Columns are found by their header names; ID and MP
