@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: the normal build and its install and packages
-# (scripts/check-install.sh), then ASan + UBSan, then every fuzzer for 30 s (scripts/fuzz.sh).
+# (scripts/check-install.sh), then ASan + UBSan, then every fuzzer for 30 s (scripts/fuzz.sh), then the
+# Windows cross-build under Wine (scripts/windows.sh; ORVIK_SKIP_WINDOWS=1 skips it).
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/install-deps.sh
