@@ -102,14 +102,8 @@ std::string Cp1252ToUtf8(std::string_view text)
 
 std::string MessageToUtf8(std::string_view text)
 {
-    // Plain ASCII is the same either way; otherwise the message must pass as UTF-8 whole, and the
-    // UTF-16 round trip is the strict check (a malformed byte comes back as another character).
-    bool ascii = true;
-    for (char c : text)
-        ascii = ascii && static_cast<unsigned char>(c) < 0x80;
-    if (ascii || Utf16ToUtf8(Utf8ToUtf16(text)) == text)
-        return std::string(text);
-    return Cp1252ToUtf8(text);
+    // A message that is UTF-8 already (a path as typed) passes whole; otherwise it is archive text.
+    return IsUtf8(text) ? std::string(text) : Cp1252ToUtf8(text);
 }
 
 std::string Utf8ToCp1252(std::string_view text)

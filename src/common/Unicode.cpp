@@ -52,6 +52,18 @@ std::size_t DecodeUtf8(std::string_view text, std::size_t i, std::uint32_t& cp)
 
 } // namespace
 
+bool IsUtf8(std::string_view text)
+{
+    for (std::size_t i = 0; i < text.size();) {
+        std::uint32_t cp = 0;
+        const std::size_t len = DecodeUtf8(text, i, cp);
+        if (len == 0)
+            return false;
+        i += len;
+    }
+    return true;
+}
+
 std::u16string Utf8ToUtf16(std::string_view text)
 {
     std::u16string out;

@@ -19,7 +19,7 @@ using Outcome = test::OrvikRun;
 // fileSizeLimit caps the files orvik writes (bytes; POSIX only).
 Outcome Orvik(const test::ScratchDir& io, const std::vector<std::string>& args, std::uint64_t fileSizeLimit = 0)
 {
-    return test::RunOrvikLine(io, test::QuoteArgs(args), test::NullDevice(), fileSizeLimit);
+    return test::RunOrvikArgs(io, args, test::NullDevice(), fileSizeLimit);
 }
 
 // The value before " - LABEL" in a summary.

@@ -10,6 +10,8 @@ namespace orvik {
 // U+10FFFF, cut short) is read as one Windows-1252 character, the editor's own 8-bit text, so a
 // name taken from an archive still comes out as its letters.
 std::u16string Utf8ToUtf16(std::string_view text);
+// Whether text is well-formed UTF-8 throughout (no overlong forms, surrogates or cut sequences).
+bool IsUtf8(std::string_view text);
 // Appends one code point (at most U+10FFFF) as UTF-8.
 void AppendUtf8(std::string& out, char32_t cp);
 // UTF-16 to UTF-8; an unpaired surrogate becomes U+FFFD.
