@@ -3,6 +3,10 @@
 # the editor with its Qt libraries beside it.
 #
 # Every destination is relative to the install prefix, so an install writes nothing outside it.
+if(WIN32)
+  # On Windows everything lies in one folder, as users unpack and run it.
+  set(CMAKE_INSTALL_BINDIR . CACHE PATH "Where the programs go")
+endif()
 include(GNUInstallDirs)
 set(CMAKE_ERROR_ON_ABSOLUTE_INSTALL_DESTINATION ON)
 
@@ -72,7 +76,7 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 if(WIN32)
-  set(CPACK_GENERATOR ZIP)
+  set(CPACK_GENERATOR ZIP NSIS)
 else()
   set(CPACK_GENERATOR DEB TGZ)
 endif()

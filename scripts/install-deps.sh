@@ -4,11 +4,11 @@
 set -euo pipefail
 packages=(build-essential cmake ninja-build qt6-base-dev qt6-qpa-plugins libgtest-dev libgmock-dev
           libbenchmark-dev libcli11-dev nlohmann-json3-dev fonts-liberation xvfb xauth
-          clang libclang-rt-14-dev
+          clang libclang-rt-14-dev xdotool imagemagick
           dpkg-dev lintian desktop-file-utils appstream man-db bash-completion)
-# The Windows cross-build and its Wine run (scripts/windows.sh), unless skipped.
+# The Windows stage (scripts/windows.sh), unless skipped: the cross compiler, Wine, the installer maker.
 if [ "${ORVIK_SKIP_WINDOWS:-0}" != 1 ]; then
-  packages+=(g++-mingw-w64-x86-64-posix wine wine64)
+  packages+=(g++-mingw-w64-x86-64-posix wine wine64 nsis unzip)
 fi
 missing=()
 for p in "${packages[@]}"; do

@@ -4,7 +4,6 @@
 #include "app/EditorDlg.h"
 #include "app/QtPrompts.h"
 #include "app/QtText.h"
-#include "app/ScreenshotRun.h"
 
 #include <QStringList>
 
@@ -42,9 +41,8 @@ int CEditorApp::InitInstance()
     QtPrompts prompts;
     CEditorDlg dialog(prompts, basePath);
     prompts.SetParent(&dialog);
-    ScreenshotRun screenshot(dialog);
     dialog.DoModal();
-    return screenshot.ExitCode();
+    return 0;
 }
 
 } // namespace orvik

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Starts the built editor on a demo game under a virtual X server, lets it choose a mission and
-# save a picture of its window, and checks that picture.
-#   editor_screenshot.sh EDITOR E2E_TOOL [KEEP_PNG]
+# Starts the editor's dialog (orvik-screenshot) on a demo game under a virtual X server, lets it choose
+# a mission and save a picture of its window, and checks that picture.
+#   editor_screenshot.sh ORVIK_SCREENSHOT E2E_TOOL [KEEP_PNG]
 set -euo pipefail
 editor="$1"
 tool="$2"
@@ -19,10 +19,11 @@ test -f "$work/game/kqbase.pff"
 
 # The editor takes the picture itself once its window is up, then ends; a hang is a failure.
 status=0
-env -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb ORVIK_SCREENSHOT="$work/shot.png" ORVIK_SCREENSHOT_MISSION=0 \
-  timeout 90 xvfb-run -a -s "-screen 0 1280x1024x24" "$editor" "$work/game/kqbase.pff" || status=$?
+env -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb \
+  timeout 90 xvfb-run -a -s "-screen 0 1280x1024x24" "$editor" "$work/shot.png" "$work/game/kqbase.pff" \
+  --mission 0 || status=$?
 if [ "$status" -ne 0 ]; then
-  echo "orvik-editor ended with status $status"
+  echo "orvik-screenshot ended with status $status"
   exit 1
 fi
 "$tool" check-png "$work/shot.png" 972 609

@@ -1,4 +1,4 @@
-#include "app/ScreenshotRun.h"
+#include "ScreenshotRun.h"
 
 #include "app/EditorDlg.h"
 #include "listedit/EditListCtrl.h"
@@ -14,6 +14,7 @@
 #include <QWindow>
 
 #include <cstdio>
+#include <utility>
 
 namespace orvik {
 
@@ -22,15 +23,9 @@ namespace {
 constexpr int kSettleMs = 1500;
 } // namespace
 
-ScreenshotRun::ScreenshotRun(CEditorDlg& dialog) : m_dialog(dialog)
+ScreenshotRun::ScreenshotRun(CEditorDlg& dialog, ScreenshotOptions options)
+    : m_dialog(dialog), m_options(std::move(options))
 {
-    m_path = qEnvironmentVariable("ORVIK_SCREENSHOT");
-    if (m_path.isEmpty())
-        return;
-    bool ok = false;
-    const int mission = qEnvironmentVariable("ORVIK_SCREENSHOT_MISSION").toInt(&ok);
-    if (ok)
-        m_nMission = mission;
     m_dialog.installEventFilter(this);
 }
 
@@ -39,8 +34,8 @@ bool ScreenshotRun::eventFilter(QObject* watched, QEvent* event)
     if (watched == &m_dialog && event->type() == QEvent::Show && !m_bStarted) {
         m_bStarted = true;
         QTimer::singleShot(0, this, [this] {
-            if (m_nMission >= 0 && m_nMission < m_dialog.MissionCombo()->count())
-                m_dialog.MissionCombo()->setCurrentIndex(m_nMission);
+            if (m_options.mission >= 0 && m_options.mission < m_dialog.MissionCombo()->count())
+                m_dialog.MissionCombo()->setCurrentIndex(m_options.mission);
             Arrange();
             QTimer::singleShot(kSettleMs, this, [this] { Take(); });
         });
@@ -50,21 +45,17 @@ bool ScreenshotRun::eventFilter(QObject* watched, QEvent* event)
 
 void ScreenshotRun::Arrange()
 {
-    const QStringList size = qEnvironmentVariable("ORVIK_SCREENSHOT_SIZE").split(QLatin1Char('x'));
-    if (size.size() == 2)
-        m_dialog.resize(size[0].toInt(), size[1].toInt());
-    bool ok = false;
-    const int zoom = qEnvironmentVariable("ORVIK_SCREENSHOT_ZOOM").toInt(&ok);
-    if (ok) {
+    if (m_options.width > 0 && m_options.height > 0)
+        m_dialog.resize(m_options.width, m_options.height);
+    if (m_options.zoom > 0) {
         const int middle = m_dialog.MapWnd()->View().FrameSize() / 2;
-        m_dialog.MapWnd()->ZoomAbout(zoom, middle, middle);
+        m_dialog.MapWnd()->ZoomAbout(m_options.zoom, middle, middle);
     }
     CEditListCtrl* table = m_dialog.ItemTable();
     bool first = true;
-    for (const QString& text :
-         qEnvironmentVariable("ORVIK_SCREENSHOT_ROWS").split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-        const int row = text.toInt(&ok) - 1;
-        if (!ok || row < 0 || row >= table->rowCount())
+    for (const int number : m_options.rows) {
+        const int row = number - 1;
+        if (row < 0 || row >= table->rowCount())
             continue;
         if (first)
             table->ShowCell(row, 0);
@@ -84,8 +75,8 @@ void ScreenshotRun::Take()
         shot = screen->grabWindow(m_dialog.winId());
     if (shot.isNull() || shot.width() < m_dialog.width() / 2)
         shot = m_dialog.grab();
-    if (!shot.save(m_path, "PNG")) {
-        std::fprintf(stderr, "orvik-editor: could not save the screenshot to %s\n", qPrintable(m_path));
+    if (!shot.save(m_options.path, "PNG")) {
+        std::fprintf(stderr, "orvik-screenshot: could not save the screenshot to %s\n", qPrintable(m_options.path));
         m_nExitCode = 1;
     }
     m_dialog.done(0);

@@ -1,0 +1,144 @@
+#!/usr/bin/env bash
+# Qt for MinGW-w64, built once from Debian's source package of the host's Qt version (so the host's moc,
+# rcc and uic serve the cross-build), and cached outside the tree. Prints the Qt prefix on its last line.
+#   scripts/qt-mingw.sh            build, or find the cache
+#   scripts/qt-mingw.sh --prefix   print where the cache is (or would be) and exit
+#   scripts/qt-mingw.sh --cached   exit 0 when the cache is complete, else 1
+# Only what the editor, orvik and their tests use is built: Core, Gui, Widgets and Test, shared (users may
+# replace the Qt DLLs), with the windows and offscreen platform plugins and the Windows styles.
+# A build that was cut short never counts: it builds and installs under temporary names and renames the
+# finished install into place last.
+set -euo pipefail
+here="$(cd "$(dirname "$0")/.." && pwd)"
+cache="${XDG_CACHE_HOME:-$HOME/.cache}/orvik"
+triple=x86_64-w64-mingw32
+
+qt_version=$(dpkg-query -W -f='${Version}' qt6-base-dev 2>/dev/null | sed 's/+.*//; s/-.*//')
+if [ -z "$qt_version" ]; then
+  echo "qt-mingw: qt6-base-dev is not installed, so the host's Qt version is unknown" >&2
+  exit 1
+fi
+host_cmake_dir=$(dirname "$(dirname "$(dpkg -L qt6-base-dev | grep -m1 '/cmake/Qt6/Qt6Config.cmake$')")")
+
+# Everything that shapes the build goes into the cache name, so that a change of it builds anew.
+options=(
+  -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=ON
+  -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF
+  -DQT_BUILD_TOOLS_WHEN_CROSSCOMPILING=OFF
+  -DFEATURE_network=OFF -DFEATURE_sql=OFF -DFEATURE_dbus=OFF -DFEATURE_printsupport=OFF
+  -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DFEATURE_opengl=OFF -DFEATURE_dynamicgl=OFF
+  -DFEATURE_vulkan=OFF -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF -DFEATURE_ico=OFF
+  -DFEATURE_direct2d=OFF -DFEATURE_zstd=OFF -DFEATURE_testlib_selfcover=OFF
+  -DFEATURE_system_zlib=OFF -DFEATURE_system_png=OFF -DFEATURE_system_freetype=OFF
+  -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_doubleconversion=OFF
+  -DFEATURE_accessibility=ON -DFEATURE_style_windows=ON -DFEATURE_style_windowsvista=ON
+  -DFEATURE_style_fusion=ON
+  -DFEATURE_pdf=OFF -DFEATURE_textodfwriter=OFF -DFEATURE_textmarkdownreader=OFF
+  -DFEATURE_textmarkdownwriter=OFF -DFEATURE_sessionmanager=OFF
+)
+recipe_hash=$(printf '%s\n' "$qt_version" "${options[@]}" "$(sha256sum <"$here/cmake/qt-mingw-toolchain.cmake")" |
+              sha256sum | cut -c1-12)
+prefix="$cache/qt-$qt_version-mingw-$recipe_hash"
+if [ "${1:-}" = --prefix ]; then
+  echo "$prefix"
+  exit 0
+fi
+complete=0
+[ -f "$prefix/lib/cmake/Qt6/Qt6Config.cmake" ] && [ -f "$prefix/.complete" ] && complete=1
+if [ "${1:-}" = --cached ]; then
+  [ "$complete" = 1 ]
+  exit
+fi
+if [ "$complete" = 1 ]; then
+  echo "qt-mingw: using the cached Qt $qt_version for MinGW in $prefix"
+  echo "$prefix"
+  exit 0
+fi
+
+mkdir -p "$cache"
+work="$cache/work-$qt_version-$recipe_hash"
+logs="$cache/logs"
+mkdir -p "$work" "$logs"
+step_start=0
+step() {
+  step_name="$1"
+  step_log="$logs/$2.log"
+  step_start=$(date +%s)
+  echo "== qt-mingw: $step_name (log: $step_log) =="
+}
+step_done() { echo "== qt-mingw: $step_name took $(( $(date +%s) - step_start )) s =="; }
+fail() {
+  echo "qt-mingw: $step_name failed; see $step_log (the last lines follow)." >&2
+  tail -n 30 "$step_log" >&2 || true
+  echo "qt-mingw: ORVIK_SKIP_WINDOWS=1 skips the Windows stage." >&2
+  exit 1
+}
+run() { "$@" >>"$step_log" 2>&1 || fail; }
+
+# 1. The source package. apt-get source needs a deb-src entry; one is added (in a file of its own,
+#    beside the machine's other settings) only when the host has none.
+src="$work/qtbase"
+if [ ! -f "$src/.unpacked" ]; then
+  step "fetching the qt6-base $qt_version source package" fetch
+  : >"$step_log"
+  if ! apt-cache showsrc qt6-base 2>/dev/null | grep -q "^Version: $qt_version"; then
+    SUDO=""
+    if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+    codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
+    {
+      echo "# Added by orvik's scripts/qt-mingw.sh: the Qt source package for the Windows build."
+      echo "Types: deb-src"
+      echo "URIs: http://deb.debian.org/debian"
+      echo "Suites: $codename $codename-updates"
+      echo "Components: main"
+      echo "Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg"
+    } | $SUDO tee /etc/apt/sources.list.d/orvik-deb-src.sources >/dev/null
+    run $SUDO apt-get update -qq
+  fi
+  rm -rf "$work/fetch" "$src"
+  mkdir -p "$work/fetch"
+  (cd "$work/fetch" && apt-get source -qq "qt6-base=$(dpkg-query -W -f='${Version}' qt6-base-dev)") \
+    >>"$step_log" 2>&1 || fail
+  unpacked=$(find "$work/fetch" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*' | head -n 1)
+  [ -n "$unpacked" ] || fail
+  mv "$unpacked" "$src"
+  rm -rf "$work/fetch"
+  touch "$src/.unpacked"
+  step_done
+fi
+
+# 2. Configure and build, in a build folder of this recipe; Ninja resumes an interrupted build.
+build="$work/build"
+staging="$prefix.tmp"
+if [ ! -f "$build/build.ninja" ]; then
+  step "configuring Qt for MinGW-w64" configure
+  : >"$step_log"
+  rm -rf "$build"
+  run cmake -G Ninja -S "$src" -B "$build" \
+    -DCMAKE_TOOLCHAIN_FILE="$here/cmake/qt-mingw-toolchain.cmake" \
+    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="$host_cmake_dir" \
+    -DCMAKE_INSTALL_PREFIX="$staging" "${options[@]}"
+  step_done
+fi
+step "building Qt (about 1,000 steps; 30-40 minutes on two cores)" build
+: >"$step_log"
+run cmake --build "$build" --parallel "$(nproc 2>/dev/null || echo 2)"
+step_done
+
+step "installing Qt into the cache" install
+: >"$step_log"
+rm -rf "$staging"
+run cmake --install "$build"
+# Run-time libraries of the compiler, beside the Qt DLLs, so that everything built with it finds them.
+gcc_dir=$(dirname "$($triple-g++-posix -print-libgcc-file-name)")
+for dll in "$gcc_dir/libstdc++-6.dll" "$gcc_dir/libgcc_s_seh-1.dll" "/usr/$triple/lib/libwinpthread-1.dll"; do
+  [ -f "$dll" ] || { echo "missing $dll" >>"$step_log"; fail; }
+  cp "$dll" "$staging/bin/"
+done
+touch "$staging/.complete"
+rm -rf "$prefix"
+mv "$staging" "$prefix"
+step_done
+# The build folder is only needed to resume; the install holds everything later runs use.
+rm -rf "$build"
+echo "$prefix"
