@@ -36,7 +36,7 @@ options=(
   -DFEATURE_pdf=OFF -DFEATURE_textodfwriter=OFF -DFEATURE_textmarkdownreader=OFF
   -DFEATURE_textmarkdownwriter=OFF -DFEATURE_sessionmanager=OFF
 )
-recipe_hash=$(printf '%s\n' "$qt_version" "${options[@]}" "$(sha256sum <"$here/cmake/qt-mingw-toolchain.cmake")" |
+recipe_hash=$(printf '%s\n' "$qt_version" "${options[@]}" no-wintab "$(sha256sum <"$here/cmake/qt-mingw-toolchain.cmake")" |
               sha256sum | cut -c1-12)
 prefix="$cache/qt-$qt_version-mingw-$recipe_hash"
 if [ "${1:-}" = --prefix ]; then
@@ -103,6 +103,11 @@ if [ ! -f "$src/.unpacked" ]; then
   [ -n "$unpacked" ] || fail
   mv "$unpacked" "$src"
   rm -rf "$work/fetch"
+  # Debian's repacked source leaves out the bundled Wintab header, so the windows platform plugin is
+  # built without Wintab tablet support (Windows Ink pointer input stays).
+  plugin="$src/src/plugins/platforms/windows"
+  grep -l "QT_CONFIG(tabletevent)" "$plugin"/*.cpp "$plugin"/*.h | xargs sed -i 's/QT_CONFIG(tabletevent)/0/'
+  sed -i 's/CONDITION QT_FEATURE_tabletevent/CONDITION FALSE/' "$plugin/CMakeLists.txt"
   touch "$src/.unpacked"
   step_done
 fi
