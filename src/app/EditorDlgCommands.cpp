@@ -15,8 +15,6 @@
 #include <QComboBox>
 #include <QPushButton>
 
-#include <utility>
-
 namespace orvik {
 
 void CEditorDlg::OnSelchangeMission()
@@ -120,16 +118,16 @@ void CEditorDlg::ReleaseMission()
     m_list->TableModel()->SetFindings(nullptr);
     std::unique_ptr<ItemFindings> findings = std::move(m_findings);
     std::vector<ItemRow> rows = m_document.Clear();
-    std::vector<std::unique_ptr<CMissionItem>> items = std::exchange(m_model.items, {});
-    std::vector<std::uint8_t> records = std::exchange(m_model.loadedRecords, {});
+    std::vector<std::unique_ptr<CMissionItem>> items = std::move(m_model.items);
+    std::vector<std::uint8_t> records = std::move(m_model.loadedRecords);
     m_model.Clear();
     // Waits for the mission before, which is long gone by the time a user switches again.
     m_release = std::async(std::launch::async, [findings = std::move(findings), rows = std::move(rows),
                                                 items = std::move(items), records = std::move(records)]() mutable {
         findings.reset();
-        rows = {};
-        items = {};
-        records = {};
+        rows.clear();
+        items.clear();
+        records.clear();
     });
 }
 

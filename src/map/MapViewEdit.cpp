@@ -267,8 +267,11 @@ void MapView::SetDrag(std::vector<std::size_t> items, int dx, int dy)
 {
     ClearDrag();
     std::erase_if(items, [this](std::size_t i) { return i >= m_dragged.size(); });
-    for (const std::size_t i : items)
+    // Each item leaves the place where it stood and appears where it is dragged to.
+    for (const std::size_t i : items) {
+        MarkDirty(i);
         m_dragged[i] = true;
+    }
     m_dragItems = std::move(items);
     m_dragDx = dx;
     m_dragDy = dy;
@@ -281,6 +284,7 @@ void MapView::ClearDrag()
     for (const std::size_t i : m_dragItems) {
         MarkDirty(i);
         m_dragged[i] = false;
+        MarkDirty(i);
     }
     m_dragItems.clear();
 }
