@@ -68,8 +68,10 @@ void CEditorDlg::OnSave()
     const MissionInfo mission = *m_loadedMission;
     SaveOutcome outcome = SaveMission(m_strBasePath, mission, m_model, TableRows(), m_itemDefs);
     // A save gives the records the kind ids of their names, written or not, so a shared name's rows
-    // check otherwise.
+    // check otherwise and its markers may change.
     RecheckAllRows();
+    m_map->View().SyncKinds();
+    m_map->repaint();
     if (!outcome.notice.empty())
         m_prompts.Message(ToQt(outcome.notice));
     if (outcome.status == SaveStatus::ChangedOnDisk) {
@@ -80,6 +82,7 @@ void CEditorDlg::OnSave()
         overwrite.overwriteChanges = true;
         outcome = SaveMission(m_strBasePath, mission, m_model, TableRows(), m_itemDefs, overwrite);
         RecheckAllRows();
+        m_map->View().SyncKinds();
         if (!outcome.notice.empty())
             m_prompts.Message(ToQt(outcome.notice));
     }

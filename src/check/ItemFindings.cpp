@@ -29,10 +29,17 @@ bool IsOnGround(std::int32_t x, std::int32_t y)
 
 std::size_t ItemFindings::PlaceHash::operator()(const PlaceKey& k) const
 {
-    std::uint64_t h = static_cast<std::uint32_t>(k.id);
-    for (const std::int32_t v : {k.x, k.y, k.z})
-        h = (h ^ static_cast<std::uint32_t>(v)) * 0x100000001b3ull;
-    return static_cast<std::size_t>(h ^ (h >> 29));
+    // Missions place items on grids, so the fields differ in a few middle bits: mix them well, or
+    // the table's buckets fill unevenly.
+    const auto mix = [](std::uint64_t h) {
+        h = (h ^ (h >> 30)) * 0xbf58476d1ce4e5b9ull;
+        h = (h ^ (h >> 27)) * 0x94d049bb133111ebull;
+        return h ^ (h >> 31);
+    };
+    const auto pair = [](std::int32_t a, std::int32_t b) {
+        return (std::uint64_t{static_cast<std::uint32_t>(a)} << 32) | static_cast<std::uint32_t>(b);
+    };
+    return static_cast<std::size_t>(mix(pair(k.id, k.x) ^ mix(pair(k.y, k.z))));
 }
 
 ItemFindings::ItemFindings(const CatalogueLookup& lookup, std::string mission)

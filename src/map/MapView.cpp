@@ -235,7 +235,7 @@ void MapView::PaintItem(Canvas& canvas, std::size_t item) const
         return;
     const int x = static_cast<int>(wx);
     const int y = static_cast<int>(wy);
-    PaintMarker(canvas, CategoryOf(m_pModel->items[item]->m_nId), x, y);
+    PaintMarker(canvas, m_categories[item], x, y);
     if (m_bShowIds)
         canvas.Text(x - 5, y - 7, FormatLong(m_pModel->items[item]->m_nNumber), kLabelColour);
 }
@@ -288,7 +288,7 @@ void MapView::PaintArea(Canvas& canvas, const PixelRect& area)
     else
         PaintTiledTerrain(canvas, m_terrain.Data(), kSize, kSize, static_cast<std::size_t>(m_terrain.Stride()),
                           canvas.Clip());
-    for (const std::size_t i : ItemsIn(area))
+    for (const std::size_t i : VisibleIn(area))
         PaintItem(canvas, i);
     for (const std::size_t i : m_selectedItems) {
         const auto [wx, wy] = FramePosition(i);

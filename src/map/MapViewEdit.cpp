@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <unordered_set>
 #include <limits>
 
 namespace orvik {
@@ -13,8 +14,8 @@ namespace {
 constexpr Rgb kRingColour{255, 255, 255};
 constexpr Rgb kRingEdge{0, 0, 0};
 constexpr int kHitRadius = 3;
-// The spatial index's cells are 8 x 8 map pixels.
-constexpr int kCellShift = 3;
+// The spatial index's cells are 4 x 4 map pixels.
+constexpr int kCellShift = 2;
 // Past this many areas to draw again, one whole paint is cheaper.
 constexpr std::size_t kMaxDirtyAreas = 256;
 
@@ -81,6 +82,15 @@ void MapView::SyncPositions()
     m_selectedItems.clear();
     m_dragged.assign(count, false);
     IndexAll();
+    SyncKinds();
+}
+
+void MapView::SyncKinds()
+{
+    const std::size_t count = m_pModel ? m_pModel->items.size() : 0;
+    m_categories.resize(count);
+    for (std::size_t i = 0; i < count; ++i)
+        m_categories[i] = CategoryOf(m_pModel->items[i]->m_nId);
     m_allDirty = true;
 }
 
@@ -120,15 +130,20 @@ void MapView::Unindex(std::size_t item)
 
 PixelRect MapView::Reach() const
 {
-    // Rings reach 7 pixels around the marker; a label starts 5 left of it and 7 above and holds
+    // Markers reach 3 pixels around the centre; a label starts 5 left of it and 7 above and holds
     // at most 11 characters of about 7 pixels.
-    return m_bShowIds ? PixelRect{-7, -7, 84, 12} : PixelRect{-7, -7, 8, 8};
+    return m_bShowIds ? PixelRect{-5, -7, 84, 12} : PixelRect{-3, -3, 4, 4};
 }
 
 PixelRect MapView::ItemBox(std::size_t item) const
 {
     const auto [wx, wy] = FramePosition(item);
-    const PixelRect reach = Reach();
+    PixelRect reach = Reach();
+    if (IsSelected(item)) {
+        // The ring reaches 7 pixels around the centre.
+        reach = {std::min(reach.left, -7), std::min(reach.top, -7), std::max(reach.right, 8),
+                 std::max(reach.bottom, 8)};
+    }
     const auto clamp = [](std::int64_t v) {
         return static_cast<int>(std::clamp<std::int64_t>(v, -(1 << 20), 1 << 20));
     };
@@ -182,9 +197,37 @@ std::vector<std::size_t> MapView::ItemsIn(const PixelRect& frameArea) const
     }
     // Dragged items are drawn away from their cells.
     items.insert(items.end(), m_dragItems.begin(), m_dragItems.end());
+    // Only the markers that reach the area, before the sort: a cell holds more than the area.
+    const PixelRect area{frameArea.left - reach.right, frameArea.top - reach.bottom, frameArea.right - reach.left,
+                         frameArea.bottom - reach.top};
+    std::erase_if(items, [&](std::size_t i) {
+        const auto [wx, wy] = FramePosition(i);
+        return wx < area.left || wx >= area.right || wy < area.top || wy >= area.bottom;
+    });
     std::sort(items.begin(), items.end());
     items.erase(std::unique(items.begin(), items.end()), items.end());
     return items;
+}
+
+std::vector<std::size_t> MapView::VisibleIn(const PixelRect& frameArea) const
+{
+    std::vector<std::size_t> items = ItemsIn(frameArea);
+    if (m_bShowIds)
+        return items;
+    // Without labels, markers of one kind at one pixel cover the same pixels in the same colours:
+    // only the last one drawn shows. Crowded missions stack many items on a pixel.
+    std::unordered_set<std::uint64_t> seen;
+    std::vector<std::size_t> shown;
+    for (auto it = items.rbegin(); it != items.rend(); ++it) {
+        const auto [wx, wy] = FramePosition(*it);
+        const std::uint64_t key = (static_cast<std::uint64_t>(wx & 0xffffff) << 32) |
+                                  (static_cast<std::uint64_t>(wy & 0xffffff) << 8) |
+                                  static_cast<std::uint64_t>(*it < m_categories.size() ? m_categories[*it] : ItemCategory::None);
+        if (seen.insert(key).second)
+            shown.push_back(*it);
+    }
+    std::reverse(shown.begin(), shown.end());
+    return shown;
 }
 
 WorldPoint MapView::PositionOf(std::size_t item) const
@@ -209,8 +252,8 @@ void MapView::SetPosition(std::size_t item, WorldPoint p)
 void MapView::SetSelection(const std::vector<std::size_t>& items)
 {
     for (const std::size_t i : m_selectedItems) {
+        MarkDirty(i); // with its ring
         m_selected[i] = false;
-        MarkDirty(i);
     }
     m_selectedItems.clear();
     for (const std::size_t i : items)
@@ -241,9 +284,10 @@ std::pair<std::int64_t, std::int64_t> MapView::FramePosition(std::size_t item) c
 bool MapView::IsDrawn(std::size_t item, std::int64_t wx, std::int64_t wy) const
 {
     // An index may outlive its items for a moment while a mission is switched.
-    if (!(wx > 0 && wx < m_nSize && wy > 0 && wy < m_nSize) || item >= m_pModel->items.size())
+    if (!(wx > 0 && wx < m_nSize && wy > 0 && wy < m_nSize) || item >= m_pModel->items.size() ||
+        item >= m_categories.size())
         return false;
-    return IsShown(CategoryOf(m_pModel->items[item]->m_nId));
+    return IsShown(m_categories[item]);
 }
 
 std::optional<std::size_t> MapView::ItemAt(int x, int y) const

@@ -97,6 +97,9 @@ public:
     // Where each item's marker stands: the model's positions at SetModel, then whatever the
     // document says (an edited cell, an undo, a drag); the model itself is left alone.
     void SyncPositions();
+    // The markers' kinds are taken from the model at SetModel; after a save or a refresh that gave
+    // items other kind ids, this takes them again.
+    void SyncKinds();
     WorldPoint PositionOf(std::size_t item) const;
     void SetPosition(std::size_t item, WorldPoint p);
 
@@ -157,8 +160,11 @@ private:
     // The items whose marker centre may lie in the frame rectangle, dragged ones included; in
     // drawing order.
     std::vector<std::size_t> ItemsIn(const PixelRect& frameArea) const;
-    // The frame pixels an item's marker, label and ring may cover.
+    // The same, less the markers that a later one of the same kind at the same pixel covers whole.
+    std::vector<std::size_t> VisibleIn(const PixelRect& frameArea) const;
+    // The frame pixels an item's marker, label and (when selected) ring may cover.
     PixelRect ItemBox(std::size_t item) const;
+    // Around a marker's centre: what its marker and label may cover.
     PixelRect Reach() const;
     // Remembers that the item's box must be drawn again.
     void MarkDirty(std::size_t item);
@@ -178,6 +184,7 @@ private:
     int m_nZoom = 1;
     int m_nSize = kSize;
     std::vector<WorldPoint> m_positions;
+    std::vector<ItemCategory> m_categories; // by item, so a paint need not visit the records
     std::vector<bool> m_selected;
     std::vector<std::size_t> m_selectedItems; // the same, in order
     std::unordered_map<std::uint64_t, std::vector<std::uint32_t>> m_cells;
