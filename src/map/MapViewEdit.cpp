@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <unordered_set>
 #include <limits>
 
 namespace orvik {
@@ -157,6 +156,19 @@ void MapView::MarkDirty(std::size_t item)
     const PixelRect box = ItemBox(item);
     if (!box.Intersects({0, 0, m_painted->width, m_painted->height}))
         return;
+    // A box that overlaps one already there joins it when the two are drawn cheaper as one: an item
+    // dragged a pixel further, or its place and its ring.
+    const auto size = [](const PixelRect& r) {
+        return std::int64_t{r.right - r.left} * (r.bottom - r.top);
+    };
+    for (PixelRect& area : m_dirty) {
+        const PixelRect joined{std::min(area.left, box.left), std::min(area.top, box.top),
+                               std::max(area.right, box.right), std::max(area.bottom, box.bottom)};
+        if (size(joined) <= size(area) + size(box)) {
+            area = joined;
+            return;
+        }
+    }
     if (m_dirty.size() >= kMaxDirtyAreas) {
         m_allDirty = true;
         m_dirty.clear();
@@ -216,15 +228,24 @@ std::vector<std::size_t> MapView::VisibleIn(const PixelRect& frameArea) const
         return items;
     // Without labels, markers of one kind at one pixel cover the same pixels in the same colours:
     // only the last one drawn shows. Crowded missions stack many items on a pixel.
-    std::unordered_set<std::uint64_t> seen;
+    // An open-addressed set of (pixel, kind) keys; 0 marks a free slot, so keys start at 1.
+    std::size_t slots = 16;
+    while (slots < 2 * items.size())
+        slots *= 2;
+    std::vector<std::uint64_t> seen(slots, 0);
     std::vector<std::size_t> shown;
     for (auto it = items.rbegin(); it != items.rend(); ++it) {
         const auto [wx, wy] = FramePosition(*it);
-        const std::uint64_t key = (static_cast<std::uint64_t>(wx & 0xffffff) << 32) |
-                                  (static_cast<std::uint64_t>(wy & 0xffffff) << 8) |
-                                  static_cast<std::uint64_t>(*it < m_categories.size() ? m_categories[*it] : ItemCategory::None);
-        if (seen.insert(key).second)
+        const auto kind = static_cast<std::uint64_t>(*it < m_categories.size() ? m_categories[*it] : ItemCategory::None);
+        const std::uint64_t key = ((static_cast<std::uint64_t>(wx & 0xffffff) << 32) |
+                                   (static_cast<std::uint64_t>(wy & 0xffffff) << 8) | kind) + 1;
+        std::size_t slot = static_cast<std::size_t>((key * 0x9e3779b97f4a7c15ull) >> 40) & (slots - 1);
+        while (seen[slot] != 0 && seen[slot] != key)
+            slot = (slot + 1) & (slots - 1);
+        if (seen[slot] == 0) {
+            seen[slot] = key;
             shown.push_back(*it);
+        }
     }
     std::reverse(shown.begin(), shown.end());
     return shown;
