@@ -23,6 +23,7 @@ for preset in release asan; do
   echo "== $preset tests =="
   ctest --preset "$preset" -j "$jobs"
   if [ "$preset" = release ]; then
+    ./scripts/bench-check.sh build/release
     echo "== install and packages =="
     ./scripts/check-install.sh build/release
   fi

@@ -9,6 +9,7 @@
 #include "common/FileError.h"
 #include "common/Paths.h"
 #include "listedit/EditListCtrl.h"
+#include "listedit/ItemTableModel.h"
 #include "mapwidget/MapWnd.h"
 #include "OrvikVersion.h"
 
@@ -200,8 +201,12 @@ bool CEditorDlg::OnInitDialog()
 
 void CEditorDlg::LoadArchive()
 {
+    // The findings look names up in the old catalogue: they go before it does.
+    m_list->TableModel()->SetFindings(nullptr);
+    m_findings.reset();
     m_itemDefs = CItemDefList();
     ReadCatalogue();
+    m_lookup = std::make_unique<CatalogueLookup>(m_itemDefs);
     QStringList names;
     for (std::size_t i = 0; i < m_itemDefs.Size(); ++i)
         names.append(ToQt(m_itemDefs.At(i).m_strName));

@@ -9,6 +9,7 @@
 #include "common/FileError.h"
 #include "edit/DocumentRows.h"
 #include "listedit/EditListCtrl.h"
+#include "listedit/ItemTableModel.h"
 #include "mapwidget/MapWnd.h"
 
 #include <QComboBox>
@@ -21,7 +22,7 @@ void CEditorDlg::OnSelchangeMission()
     const int index = m_cbMission->currentIndex();
     if (index < 0)
         return;
-    m_document.Clear();
+    ReleaseMission();
     m_nLoadedIndex = index;
     UpdateTitle();
     m_btnGetMissionFiles->setEnabled(true);
@@ -66,6 +67,11 @@ void CEditorDlg::OnSave()
     }
     const MissionInfo mission = *m_loadedMission;
     SaveOutcome outcome = SaveMission(m_strBasePath, mission, m_model, TableRows(), m_itemDefs);
+    // A save gives the records the kind ids of their names, written or not, so a shared name's rows
+    // check otherwise and its markers may change.
+    RecheckAllRows();
+    m_map->View().SyncKinds();
+    m_map->repaint();
     if (!outcome.notice.empty())
         m_prompts.Message(ToQt(outcome.notice));
     if (outcome.status == SaveStatus::ChangedOnDisk) {
@@ -75,6 +81,8 @@ void CEditorDlg::OnSave()
         SaveOptions overwrite;
         overwrite.overwriteChanges = true;
         outcome = SaveMission(m_strBasePath, mission, m_model, TableRows(), m_itemDefs, overwrite);
+        RecheckAllRows();
+        m_map->View().SyncKinds();
         if (!outcome.notice.empty())
             m_prompts.Message(ToQt(outcome.notice));
     }
@@ -99,14 +107,31 @@ void CEditorDlg::UnloadMission()
     m_list->EndEdit();
     m_nLoadedIndex = -1;
     m_loadedMission.reset();
-    m_document.Clear();
-    m_model.Clear();
+    ReleaseMission();
     m_map->SetModel(nullptr);
     m_map->repaint();
     m_btnGetMissionFiles->setEnabled(false);
     m_btnSave->setEnabled(false);
     m_btnRefreshMap->setEnabled(false);
     UpdateTitle();
+}
+
+void CEditorDlg::ReleaseMission()
+{
+    m_list->TableModel()->SetFindings(nullptr);
+    std::unique_ptr<ItemFindings> findings = std::move(m_findings);
+    std::vector<ItemRow> rows = m_document.Clear();
+    std::vector<std::unique_ptr<CMissionItem>> items = std::move(m_model.items);
+    std::vector<std::uint8_t> records = std::move(m_model.loadedRecords);
+    m_model.Clear();
+    // Waits for the mission before, which is long gone by the time a user switches again.
+    m_release = std::async(std::launch::async, [findings = std::move(findings), rows = std::move(rows),
+                                                items = std::move(items), records = std::move(records)]() mutable {
+        findings.reset();
+        rows.clear();
+        items.clear();
+        records.clear();
+    });
 }
 
 void CEditorDlg::ReloadMission(const std::string& missionName)
@@ -142,7 +167,8 @@ void CEditorDlg::OnRefreshMap()
             ToQt(InvalidNameRefreshMessage(result.badName) + RowSuffix(static_cast<long>(result.badRow))));
         return;
     }
-    // The map shows the model again, as the rows now made it.
+    // The map and the findings show the model again, as the rows now made it.
+    RecheckAllRows();
     m_map->View().SyncPositions();
     SyncMapSelection();
     m_map->repaint();

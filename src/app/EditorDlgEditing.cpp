@@ -64,20 +64,39 @@ void CEditorDlg::CreateEditingShortcuts()
     m_docListener = m_document.Subscribe([this](const DocumentChange& change) {
         if (change.kind == DocumentChange::Kind::CleanState || change.kind == DocumentChange::Kind::Reset)
             UpdateTitle();
-        // After a load and after each committed edit, undo and redo included; after a save too,
-        // which may have given a shared name's items the first kind id.
-        if (change.kind != DocumentChange::Kind::AboutToReset)
-            UpdateFindings();
+        // A load checks every row; a committed edit, an undo or a redo the rows it changed.
+        if (change.kind == DocumentChange::Kind::Reset)
+            RecheckAllRows();
+        else if (change.kind == DocumentChange::Kind::Cells)
+            RecheckRows(change.cells);
     });
 }
 
-void CEditorDlg::UpdateFindings()
+void CEditorDlg::RecheckAllRows()
 {
-    std::vector<Finding> findings;
-    const CatalogueLookup lookup(m_itemDefs);
+    if (!m_lookup)
+        m_lookup = std::make_unique<CatalogueLookup>(m_itemDefs);
     const std::string mission = m_loadedMission ? m_loadedMission->name : std::string();
-    CheckItems(CheckedItemsOfRows(m_document.Rows(), m_model, lookup), lookup, mission, findings);
-    m_list->TableModel()->SetFindings(findings);
+    // The table lets go of the old findings before they go.
+    m_list->TableModel()->SetFindings(nullptr);
+    m_findings = std::make_unique<ItemFindings>(*m_lookup, mission);
+    m_findings->Reset(CheckedItemsOfRows(m_document.Rows(), m_model, *m_lookup));
+    m_list->TableModel()->SetFindings(m_findings.get());
+}
+
+void CEditorDlg::RecheckRows(const std::vector<CellRef>& cells)
+{
+    if (!m_findings || m_findings->RowCount() != m_document.RowCount()) {
+        RecheckAllRows();
+        return;
+    }
+    std::vector<std::size_t> rows;
+    rows.reserve(cells.size());
+    for (const CellRef& cell : cells)
+        rows.push_back(cell.row);
+    const std::vector<std::size_t> rechecked =
+        orvik::RecheckRows(*m_findings, m_document.Rows(), std::move(rows), m_model, *m_lookup);
+    m_list->TableModel()->FindingsChanged(rechecked);
 }
 
 bool CEditorDlg::eventFilter(QObject* watched, QEvent* event)

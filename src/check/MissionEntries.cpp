@@ -1,10 +1,10 @@
 #include "check/MissionEntries.h"
 
+#include "archive/MissionQuery.h"
 #include "archive/PffArchive.h"
 #include "common/FileError.h"
 #include "common/Text.h"
 
-#include <charconv>
 
 namespace orvik {
 
@@ -34,14 +34,7 @@ MissionEntries ReadMissionEntries(File& archive)
 
 bool MissionMatches(const MissionEntry& entry, const std::string& wanted)
 {
-    if (!wanted.empty() && wanted[0] == '@') {
-        std::int64_t offset = 0;
-        const char* first = wanted.data() + 1;
-        const char* last = wanted.data() + wanted.size();
-        const auto [ptr, ec] = std::from_chars(first, last, offset);
-        return ec == std::errc() && ptr == last && first != last && offset == entry.offset;
-    }
-    return FoldLower(Utf8ToCp1252(wanted)) == entry.name;
+    return MissionQuery(wanted).Matches(entry.offset, entry.name);
 }
 
 } // namespace orvik

@@ -1,6 +1,7 @@
 #include "Commands.h"
 
 #include "archive/MissionExport.h"
+#include "archive/MissionQuery.h"
 #include "archive/PffArchive.h"
 #include "catalogue/ItemDefList.h"
 #include "common/FileError.h"
@@ -34,36 +35,20 @@ std::string Msg(const std::string& message) { return MessageToUtf8(message); }
 
 MissionInfo FindMission(const std::string& base, const std::string& wanted)
 {
+    const MissionQuery query(wanted);
+    if (!query.IsValid())
+        throw UserError("\"" + wanted + "\" is not a mission offset: write @ and a decimal number.");
     CPffArchive archive;
     std::optional<MissionInfo> found;
-    if (!wanted.empty() && wanted[0] == '@') {
-        std::uint32_t offset = 0;
-        const char* first = wanted.data() + 1;
-        const char* last = wanted.data() + wanted.size();
-        const auto [ptr, ec] = std::from_chars(first, last, offset);
-        if (ec != std::errc() || ptr != last || first == last)
-            throw UserError("\"" + wanted + "\" is not a mission offset: write @ and a decimal number.");
-        try {
-            archive.WalkMissions(base, [&](const MissionInfo& m) {
-                if (!found && m.offset == offset)
-                    found = m;
-            });
-        } catch (const FileError&) {
-            // A damaged entry after the wanted mission does not hide it.
-            if (!found)
-                throw;
-        }
-    } else {
-        const std::string name = FoldLower(Utf8ToCp1252(wanted));
-        try {
-            archive.WalkMissions(base, [&](const MissionInfo& m) {
-                if (!found && (m.name == name || FoldLower(m.Text()) == name))
-                    found = m;
-            });
-        } catch (const FileError&) {
-            if (!found)
-                throw;
-        }
+    try {
+        archive.WalkMissions(base, [&](const MissionInfo& m) {
+            if (!found && query.Matches(m.offset, m.name, FoldLower(m.Text())))
+                found = m;
+        });
+    } catch (const FileError&) {
+        // A damaged entry after the wanted mission does not hide it.
+        if (!found)
+            throw;
     }
     if (!found)
         throw UserError("There is no mission \"" + wanted + "\" in " + base + ".");

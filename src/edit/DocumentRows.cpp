@@ -22,15 +22,4 @@ bool ApplyTableRows(EditDocument& document, const std::vector<ItemRow>& rows, co
     return document.SetCells(changes, label);
 }
 
-long FirstUnknownName(const std::vector<ItemRow>& rows, std::size_t count, const CItemDefList& catalogue)
-{
-    static const ItemRow kEmptyRow{};
-    for (std::size_t r = 0; r < count; ++r) {
-        const ItemRow& row = r < rows.size() ? rows[r] : kEmptyRow;
-        if (catalogue.GetIdByName(row[kColItem]) == 0)
-            return static_cast<long>(r);
-    }
-    return -1;
-}
-
 } // namespace orvik

@@ -4,6 +4,7 @@
 #include "edit/SetCellsCommand.h"
 
 #include <memory>
+#include <utility>
 
 namespace orvik {
 
@@ -14,12 +15,13 @@ EditDocument::EditDocument()
     m_editable[kColMpOnly] = false;
 }
 
-void EditDocument::Load(std::vector<ItemRow> rows)
+std::vector<ItemRow> EditDocument::Load(std::vector<ItemRow> rows)
 {
     Notify({DocumentChange::Kind::AboutToReset, {}});
-    m_rows = std::move(rows);
+    std::vector<ItemRow> old = std::exchange(m_rows, std::move(rows));
     m_stack.Clear();
     Notify({DocumentChange::Kind::Reset, {}});
+    return old;
 }
 
 const std::string& EditDocument::Cell(std::size_t row, int column) const

@@ -18,17 +18,24 @@ struct Span {
     bool Empty() const { return to <= from; }
 };
 
-Span Clip(std::int64_t from, std::int64_t to, int size)
+Span ClipSpan(std::int64_t from, std::int64_t to, int low, int high)
 {
-    return {std::max<std::int64_t>(from, 0), std::min<std::int64_t>(to, size)};
+    return {std::max<std::int64_t>(from, low), std::min<std::int64_t>(to, high)};
 }
 
 } // namespace
 
 Canvas::Canvas(int width, int height)
     : m_width(std::max(width, 0)), m_height(std::max(height, 0)),
-      m_pixels(static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height) * 3, 0)
+      m_pixels(static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height) * 3, 0),
+      m_clip{0, 0, m_width, m_height}
 {}
+
+void Canvas::SetClip(const PixelRect& clip)
+{
+    m_clip = {std::max(clip.left, 0), std::max(clip.top, 0), std::min(clip.right, m_width),
+              std::min(clip.bottom, m_height)};
+}
 
 Rgb Canvas::Pixel(int x, int y) const
 {
@@ -40,7 +47,7 @@ Rgb Canvas::Pixel(int x, int y) const
 
 void Canvas::SetPixel(int x, int y, Rgb colour)
 {
-    if (x < 0 || y < 0 || x >= m_width || y >= m_height)
+    if (x < m_clip.left || y < m_clip.top || x >= m_clip.right || y >= m_clip.bottom)
         return;
     std::uint8_t* p = m_pixels.data() + (static_cast<std::size_t>(y) * m_width + x) * 3;
     p[0] = colour.r;
@@ -52,8 +59,8 @@ void Canvas::Fill(Rgb colour) { FillRect(0, 0, m_width, m_height, colour); }
 
 void Canvas::FillRect(int left, int top, int right, int bottom, Rgb colour)
 {
-    const Span xs = Clip(left, right, m_width);
-    const Span ys = Clip(top, bottom, m_height);
+    const Span xs = ClipSpan(left, right, m_clip.left, m_clip.right);
+    const Span ys = ClipSpan(top, bottom, m_clip.top, m_clip.bottom);
     if (xs.Empty() || ys.Empty())
         return;
     for (std::int64_t y = ys.from; y < ys.to; ++y) {
@@ -95,8 +102,8 @@ void Canvas::Ellipse(int left, int top, int right, int bottom, Rgb colour)
     const double h = static_cast<double>(bottom) - top;
     if (w <= 0 || h <= 0)
         return;
-    const Span xs = Clip(left, right, m_width);
-    const Span ys = Clip(top, bottom, m_height);
+    const Span xs = ClipSpan(left, right, m_clip.left, m_clip.right);
+    const Span ys = ClipSpan(top, bottom, m_clip.top, m_clip.bottom);
     const double cx = static_cast<double>(left) + right;
     const double cy = static_cast<double>(top) + bottom;
     const double limit = w * w * h * h;

@@ -20,6 +20,8 @@ Canvas::TextDrawer MakeLabelDrawer()
     return [font = LabelFont()](Canvas& canvas, int x, int y, const std::string& text, Rgb colour) {
         QImage image(canvas.Data(), canvas.Width(), canvas.Height(), canvas.Stride(), QImage::Format_RGB888);
         QPainter painter(&image);
+        const PixelRect& clip = canvas.Clip();
+        painter.setClipRect(QRect(clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top));
         painter.setFont(font);
         painter.setPen(QColor(colour.r, colour.g, colour.b));
         // Labels are digits and a minus sign: Latin-1 covers them.

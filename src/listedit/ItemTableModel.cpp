@@ -4,6 +4,7 @@
 #include "edit/EditDocument.h"
 
 #include <algorithm>
+#include <tuple>
 #include <QApplication>
 #include <QGuiApplication>
 #include <QIcon>
@@ -11,6 +12,19 @@
 #include <QStyle>
 
 namespace orvik {
+
+namespace {
+
+// The sentences of some findings, one a line.
+QString Tip(const std::vector<Finding>& findings)
+{
+    QString tip;
+    for (const Finding& f : findings)
+        tip += (tip.isEmpty() ? QString() : QStringLiteral("\n")) + QString::fromStdString(Cp1252ToUtf8(f.message));
+    return tip;
+}
+
+} // namespace
 
 ItemTableModel::ItemTableModel(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -76,12 +90,15 @@ QVariant ItemTableModel::data(const QModelIndex& index, int role) const
     case Qt::DecorationRole:
     case Qt::ToolTipRole: {
         const auto row = static_cast<std::size_t>(index.row());
-        if (index.column() != 0 || row >= m_marks.size() || m_marks[row].tip.isEmpty())
+        if (index.column() != 0 || m_findings == nullptr || m_findings->OfRow(row).empty())
             return {};
+        const std::vector<Finding>& findings = m_findings->OfRow(row);
         if (role == Qt::ToolTipRole)
-            return m_marks[row].tip;
-        return QApplication::style()->standardIcon(m_marks[row].error ? QStyle::SP_MessageBoxCritical
-                                                                      : QStyle::SP_MessageBoxWarning);
+            return Tip(findings);
+        const bool error = std::any_of(findings.begin(), findings.end(),
+                                       [](const Finding& f) { return f.severity == Severity::Error; });
+        return QApplication::style()->standardIcon(error ? QStyle::SP_MessageBoxCritical
+                                                         : QStyle::SP_MessageBoxWarning);
     }
     case Qt::ForegroundRole:
         // Shown-only cells look like a disabled control's text.
@@ -106,8 +123,8 @@ QVariant ItemTableModel::headerData(int section, Qt::Orientation orientation, in
         QString tip = (m_errors == 1 ? QStringLiteral("1 error") : QStringLiteral("%1 errors").arg(m_errors)) +
                       QStringLiteral(", ") +
                       (m_warnings == 1 ? QStringLiteral("1 warning") : QStringLiteral("%1 warnings").arg(m_warnings));
-        if (!m_missionTip.isEmpty())
-            tip += QStringLiteral("\n") + m_missionTip;
+        if (m_findings != nullptr && !m_findings->OfMission().empty())
+            tip += QStringLiteral("\n") + Tip(m_findings->OfMission());
         return tip;
     }
     if (role == Qt::TextAlignmentRole)
@@ -125,28 +142,34 @@ Qt::ItemFlags ItemTableModel::flags(const QModelIndex& index) const
     return flags;
 }
 
-void ItemTableModel::SetFindings(const std::vector<Finding>& findings)
+void ItemTableModel::SetFindings(const ItemFindings* findings)
 {
-    const std::size_t oldMarks = m_marks.size();
-    m_marks.clear();
-    m_missionTip.clear();
-    m_errors = m_warnings = 0;
-    for (const Finding& f : findings) {
-        (f.severity == Severity::Error ? m_errors : m_warnings) += 1;
-        const QString line = QString::fromStdString(Cp1252ToUtf8(f.message));
-        if (f.row && *f.row >= m_marks.size())
-            m_marks.resize(*f.row + 1);
-        QString& tip = f.row ? m_marks[*f.row].tip : m_missionTip;
-        if (f.row && f.severity == Severity::Error)
-            m_marks[*f.row].error = true;
-        tip += (tip.isEmpty() ? QString() : QStringLiteral("\n")) + line;
-    }
-    const int rows = rowCount();
-    const int last = std::min(rows, static_cast<int>(std::max(oldMarks, m_marks.size()))) - 1;
-    if (last >= 0 && columnCount() > 0)
-        emit dataChanged(index(0, 0), index(last, 0), {Qt::DecorationRole, Qt::ToolTipRole});
+    m_findings = findings;
+    m_errors = findings != nullptr ? findings->Count(Severity::Error) : 0;
+    m_warnings = findings != nullptr ? findings->Count(Severity::Warning) : 0;
+    // One signal for the column: views repaint only the rows they show.
+    if (rowCount() > 0 && columnCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, 0), {Qt::DecorationRole, Qt::ToolTipRole});
     if (columnCount() > 0)
         emit headerDataChanged(Qt::Horizontal, 0, 0);
+}
+
+void ItemTableModel::FindingsChanged(const std::vector<std::size_t>& rows)
+{
+    if (m_findings == nullptr || columnCount() == 0)
+        return;
+    for (const std::size_t row : rows)
+        if (row < static_cast<std::size_t>(rowCount())) {
+            const QModelIndex cell = index(static_cast<int>(row), 0);
+            emit dataChanged(cell, cell, {Qt::DecorationRole, Qt::ToolTipRole});
+        }
+    const std::size_t errors = m_findings->Count(Severity::Error);
+    const std::size_t warnings = m_findings->Count(Severity::Warning);
+    if (errors != m_errors || warnings != m_warnings) {
+        m_errors = errors;
+        m_warnings = warnings;
+        emit headerDataChanged(Qt::Horizontal, 0, 0);
+    }
 }
 
 void ItemTableModel::OnDocumentChange(const DocumentChange& change)
@@ -157,17 +180,22 @@ void ItemTableModel::OnDocumentChange(const DocumentChange& change)
     case DocumentChange::Kind::Cells: {
         if (change.cells.empty() || columnCount() == 0)
             break;
-        // One signal for the rectangle around the cells: views repaint only what is visible.
-        int top = rowCount(), bottom = -1, left = columnCount(), right = -1;
-        for (const CellRef& cell : change.cells) {
-            top = std::min(top, static_cast<int>(cell.row));
-            bottom = std::max(bottom, static_cast<int>(cell.row));
-            left = std::min(left, cell.column);
-            right = std::max(right, cell.column);
+        // One signal per changed row, spanning its changed cells: a step that touches rows far
+        // apart does not mark the rows between them.
+        std::vector<CellRef> cells = change.cells;
+        std::sort(cells.begin(), cells.end(),
+                  [](const CellRef& a, const CellRef& b) { return std::tie(a.row, a.column) < std::tie(b.row, b.column); });
+        const int last = columnCount() - 1;
+        for (std::size_t k = 0; k < cells.size();) {
+            std::size_t end = k;
+            while (end + 1 < cells.size() && cells[end + 1].row == cells[k].row)
+                ++end;
+            const int left = std::min(cells[k].column, last);
+            const int right = std::min(cells[end].column, last);
+            const int row = static_cast<int>(cells[k].row);
+            emit dataChanged(index(row, left), index(row, right), {Qt::DisplayRole, Qt::EditRole});
+            k = end + 1;
         }
-        right = std::min(right, columnCount() - 1);
-        if (left <= right)
-            emit dataChanged(index(top, left), index(bottom, right), {Qt::DisplayRole, Qt::EditRole});
         break;
     }
     case DocumentChange::Kind::CleanState: break;

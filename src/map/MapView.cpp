@@ -4,6 +4,7 @@
 #include "image/Bitmap.h"
 #include "image/Pcx.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -72,6 +73,7 @@ void MapView::SetCenter(std::int32_t x, std::int32_t y)
     m_nCenterX = static_cast<std::int32_t>(ZoomedPixels(x) + 256);
     m_nCenterY = static_cast<std::int32_t>(256 - ZoomedPixels(y));
     m_bCentered = true;
+    m_allDirty = true;
 }
 
 void MapView::CenterOnItems()
@@ -118,15 +120,43 @@ void MapView::LoadMap(std::string path)
             loaded->pixels.size() >= static_cast<std::size_t>(loaded->width) * loaded->height * 3) {
             m_hImage = ShrinkImage(loaded->pixels.data(), loaded->width, loaded->height, kSize, kSize);
             if (m_hImage)
-                m_fullImage = std::move(loaded);
+                m_fullImage = std::make_shared<const PackedImage>(std::move(*loaded));
         }
     }
     std::remove(path.c_str());
+    DrawTerrain();
+}
+
+void MapView::DrawTerrain()
+{
     // A refused or undecodable map leaves black terrain, never the previous mission's.
     m_terrain.Fill(Rgb{0, 0, 0});
     if (m_hImage)
         DrawImage(&m_terrain, m_hImage->pixels.data(), m_hImage->width, m_hImage->height, 0, 0, kSize, kSize);
     m_bCentered = false;
+    m_allDirty = true;
+}
+
+void MapView::LoadMap(std::string path, const MapSource& source)
+{
+    LoadMap(std::move(path));
+    std::erase_if(m_kept, [&](const KeptMap& kept) { return kept.source == source; });
+    m_kept.push_front({source, m_fullImage, m_hImage, m_refusal});
+    if (m_kept.size() > kKeptMaps)
+        m_kept.pop_back();
+}
+
+bool MapView::ShowKeptMap(const MapSource& source)
+{
+    const auto it = std::find_if(m_kept.begin(), m_kept.end(), [&](const KeptMap& kept) { return kept.source == source; });
+    if (it == m_kept.end())
+        return false;
+    m_fullImage = it->full;
+    m_hImage = it->shrunk;
+    m_refusal = it->refusal;
+    std::rotate(m_kept.begin(), it, it + 1);
+    DrawTerrain();
+    return true;
 }
 
 bool MapView::IsShown(ItemCategory category) const
@@ -159,18 +189,66 @@ void MapView::PaintMarker(Canvas& canvas, ItemCategory category, int x, int y) c
     }
 }
 
+MapView::PaintState MapView::StateFor(const Canvas& canvas) const
+{
+    unsigned flags = 0;
+    for (const bool flag : {m_bShowPeople, m_bShowDecorations, m_bShowVehicles, m_bShowBuildings, m_bShowObjects,
+                            m_bShowMarkers, m_bShowIds})
+        flags = flags * 2 + (flag ? 1 : 0);
+    return {canvas.Data(), canvas.Width(), canvas.Height(), m_nCenterX, m_nCenterY, m_nZoom, m_nSize, flags, m_pModel};
+}
+
 void MapView::Paint(Canvas& canvas)
 {
     if (!m_pModel)
         return;
     if (!m_bCentered)
         CenterOnItems();
+    const PaintState state = StateFor(canvas);
+    if (m_allDirty || !m_painted || !(*m_painted == state)) {
+        PaintAll(canvas);
+        m_painted = state;
+    } else {
+        for (const PixelRect& area : m_dirty)
+            PaintArea(canvas, area);
+    }
+    m_dirty.clear();
+    m_allDirty = false;
+}
 
+std::optional<PixelRect> MapView::PendingArea() const
+{
+    if (m_allDirty || !m_painted || !m_pModel || !m_bCentered)
+        return std::nullopt;
+    PixelRect box;
+    for (const PixelRect& area : m_dirty)
+        box = box.Empty() ? area
+                          : PixelRect{std::min(box.left, area.left), std::min(box.top, area.top),
+                                      std::max(box.right, area.right), std::max(box.bottom, area.bottom)};
+    return box;
+}
+
+void MapView::PaintItem(Canvas& canvas, std::size_t item) const
+{
+    const auto [wx, wy] = FramePosition(item);
+    if (!IsDrawn(item, wx, wy))
+        return;
+    const int x = static_cast<int>(wx);
+    const int y = static_cast<int>(wy);
+    PaintMarker(canvas, m_categories[item], x, y);
+    if (m_bShowIds)
+        canvas.Text(x - 5, y - 7, FormatLong(m_pModel->items[item]->m_nNumber), kLabelColour);
+}
+
+void MapView::PaintAll(Canvas& canvas)
+{
+    canvas.ResetClip();
     if (m_nZoom > 1 && m_fullImage) {
         PaintTiledTerrain(canvas, m_fullImage->pixels.data(), m_fullImage->width, m_fullImage->height,
-                          std::size_t{m_fullImage->width} * 3);
+                          std::size_t{m_fullImage->width} * 3, canvas.Clip());
     } else if (m_nZoom > 1 || m_nSize != kSize) {
-        PaintTiledTerrain(canvas, m_terrain.Data(), kSize, kSize, static_cast<std::size_t>(m_terrain.Stride()));
+        PaintTiledTerrain(canvas, m_terrain.Data(), kSize, kSize, static_cast<std::size_t>(m_terrain.Stride()),
+                          canvas.Clip());
     } else {
         const int sx = Wrap(m_nCenterX);
         const int sy = Wrap(m_nCenterY);
@@ -185,30 +263,39 @@ void MapView::Paint(Canvas& canvas)
                 canvas.CopyFrom(m_terrain, w, h, sx, sy, 0, 0);
         }
     }
-
     const std::size_t count = m_pModel->items.size();
-    bool anySelected = false;
-    for (std::size_t i = 0; i < count; ++i) {
-        const auto [wx, wy] = FramePosition(i);
-        if (!IsDrawn(i, wx, wy))
-            continue;
-        const int x = static_cast<int>(wx);
-        const int y = static_cast<int>(wy);
-        PaintMarker(canvas, CategoryOf(m_pModel->items[i]->m_nId), x, y);
-        if (m_bShowIds)
-            canvas.Text(x - 5, y - 7, FormatLong(m_pModel->items[i]->m_nNumber), kLabelColour);
-        anySelected = anySelected || IsSelected(i);
-    }
+    for (std::size_t i = 0; i < count; ++i)
+        PaintItem(canvas, i);
     // Rings go on top of every marker and label, so a selected item is never hidden.
-    if (!anySelected)
-        return;
-    for (std::size_t i = 0; i < count; ++i) {
-        if (!IsSelected(i))
-            continue;
+    for (const std::size_t i : m_selectedItems) {
         const auto [wx, wy] = FramePosition(i);
         if (IsDrawn(i, wx, wy))
             PaintRing(canvas, static_cast<int>(wx), static_cast<int>(wy));
     }
+}
+
+void MapView::PaintArea(Canvas& canvas, const PixelRect& area)
+{
+    canvas.SetClip(area);
+    if (canvas.Clip().Empty()) {
+        canvas.ResetClip();
+        return;
+    }
+    // The same source pixels as a whole paint: the tiled form covers the unzoomed copy too.
+    if (m_nZoom > 1 && m_fullImage)
+        PaintTiledTerrain(canvas, m_fullImage->pixels.data(), m_fullImage->width, m_fullImage->height,
+                          std::size_t{m_fullImage->width} * 3, canvas.Clip());
+    else
+        PaintTiledTerrain(canvas, m_terrain.Data(), kSize, kSize, static_cast<std::size_t>(m_terrain.Stride()),
+                          canvas.Clip());
+    for (const std::size_t i : VisibleIn(area))
+        PaintItem(canvas, i);
+    for (const std::size_t i : m_selectedItems) {
+        const auto [wx, wy] = FramePosition(i);
+        if (IsDrawn(i, wx, wy) && ItemBox(i).Intersects(area))
+            PaintRing(canvas, static_cast<int>(wx), static_cast<int>(wy));
+    }
+    canvas.ResetClip();
 }
 
 WorldPoint MapView::WorldAt(int x, int y) const { return WorldAtExact(x, y); }

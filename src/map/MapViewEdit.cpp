@@ -13,6 +13,15 @@ namespace {
 constexpr Rgb kRingColour{255, 255, 255};
 constexpr Rgb kRingEdge{0, 0, 0};
 constexpr int kHitRadius = 3;
+// The spatial index's cells are 4 x 4 map pixels.
+constexpr int kCellShift = 2;
+// Past this many areas to draw again, one whole paint is cheaper.
+constexpr std::size_t kMaxDirtyAreas = 256;
+
+std::uint64_t CellKey(std::int64_t cx, std::int64_t cy)
+{
+    return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(cx)) << 32) | static_cast<std::uint32_t>(cy);
+}
 
 std::int64_t FloorDiv(std::int64_t a, std::int64_t b)
 {
@@ -63,12 +72,183 @@ void MapView::SetModel(const CMissionModel* model)
 void MapView::SyncPositions()
 {
     m_positions.clear();
-    ClearDrag();
+    m_dragItems.clear();
     const std::size_t count = m_pModel ? m_pModel->items.size() : 0;
     m_positions.reserve(count);
     for (std::size_t i = 0; i < count; ++i)
         m_positions.push_back({m_pModel->items[i]->m_nX, m_pModel->items[i]->m_nY});
     m_selected.assign(count, false);
+    m_selectedItems.clear();
+    m_dragged.assign(count, false);
+    IndexAll();
+    SyncKinds();
+}
+
+void MapView::SyncKinds()
+{
+    const std::size_t count = m_pModel ? m_pModel->items.size() : 0;
+    m_categories.resize(count);
+    for (std::size_t i = 0; i < count; ++i)
+        m_categories[i] = CategoryOf(m_pModel->items[i]->m_nId);
+    m_allDirty = true;
+}
+
+std::uint64_t MapView::CellOf(WorldPoint p)
+{
+    // Map pixels are 2^17 world units, counted from the floor; the shift floors negative values too.
+    return CellKey(p.x >> (17 + kCellShift), p.y >> (17 + kCellShift));
+}
+
+void MapView::IndexAll()
+{
+    m_cells.clear();
+    for (std::size_t i = 0; i < m_positions.size(); ++i)
+        Index(i);
+}
+
+void MapView::Index(std::size_t item)
+{
+    // Items arrive in order at load; later ones keep each cell's list in drawing order.
+    std::vector<std::uint32_t>& cell = m_cells[CellOf(m_positions[item])];
+    const auto i = static_cast<std::uint32_t>(item);
+    cell.insert(std::upper_bound(cell.begin(), cell.end(), i), i);
+}
+
+void MapView::Unindex(std::size_t item)
+{
+    const auto it = m_cells.find(CellOf(m_positions[item]));
+    if (it == m_cells.end())
+        return;
+    std::vector<std::uint32_t>& cell = it->second;
+    const auto at = std::lower_bound(cell.begin(), cell.end(), static_cast<std::uint32_t>(item));
+    if (at != cell.end() && *at == item)
+        cell.erase(at);
+    if (cell.empty())
+        m_cells.erase(it);
+}
+
+PixelRect MapView::Reach() const
+{
+    // Markers reach 3 pixels around the centre; a label starts 5 left of it and 7 above and holds
+    // at most 11 characters of about 7 pixels.
+    return m_bShowIds ? PixelRect{-5, -7, 84, 12} : PixelRect{-3, -3, 4, 4};
+}
+
+PixelRect MapView::ItemBox(std::size_t item) const
+{
+    const auto [wx, wy] = FramePosition(item);
+    PixelRect reach = Reach();
+    if (IsSelected(item)) {
+        // The ring reaches 7 pixels around the centre.
+        reach = {std::min(reach.left, -7), std::min(reach.top, -7), std::max(reach.right, 8),
+                 std::max(reach.bottom, 8)};
+    }
+    const auto clamp = [](std::int64_t v) {
+        return static_cast<int>(std::clamp<std::int64_t>(v, -(1 << 20), 1 << 20));
+    };
+    return {clamp(wx + reach.left), clamp(wy + reach.top), clamp(wx + reach.right), clamp(wy + reach.bottom)};
+}
+
+void MapView::MarkDirty(std::size_t item)
+{
+    if (m_allDirty || !m_painted)
+        return;
+    const PixelRect box = ItemBox(item);
+    if (!box.Intersects({0, 0, m_painted->width, m_painted->height}))
+        return;
+    // A box that overlaps one already there joins it when the two are drawn cheaper as one: an item
+    // dragged a pixel further, or its place and its ring.
+    const auto size = [](const PixelRect& r) {
+        return std::int64_t{r.right - r.left} * (r.bottom - r.top);
+    };
+    for (PixelRect& area : m_dirty) {
+        const PixelRect joined{std::min(area.left, box.left), std::min(area.top, box.top),
+                               std::max(area.right, box.right), std::max(area.bottom, box.bottom)};
+        if (size(joined) <= size(area) + size(box)) {
+            area = joined;
+            return;
+        }
+    }
+    if (m_dirty.size() >= kMaxDirtyAreas) {
+        m_allDirty = true;
+        m_dirty.clear();
+        return;
+    }
+    m_dirty.push_back(box);
+}
+
+std::vector<std::size_t> MapView::ItemsIn(const PixelRect& frameArea) const
+{
+    std::vector<std::size_t> items;
+    if (!m_pModel)
+        return items;
+    // Marker centres that can reach the area; the frame position is zoomed pixels from the origin,
+    // and a map pixel p spans zoomed pixels p * zoom to p * zoom + zoom.
+    const PixelRect reach = Reach();
+    const std::int64_t zl = std::int64_t{frameArea.left} - reach.right - Origin() + m_nCenterX;
+    const std::int64_t zr = std::int64_t{frameArea.right} - reach.left - Origin() + m_nCenterX;
+    const std::int64_t zt = Origin() - m_nCenterY - (std::int64_t{frameArea.bottom} - reach.top);
+    const std::int64_t zb = Origin() - m_nCenterY - (std::int64_t{frameArea.top} - reach.bottom);
+    const std::int64_t x0 = FloorDiv(FloorDiv(zl, m_nZoom) - 1, 1 << kCellShift);
+    const std::int64_t x1 = FloorDiv(FloorDiv(zr, m_nZoom) + 1, 1 << kCellShift);
+    const std::int64_t y0 = FloorDiv(FloorDiv(zt, m_nZoom) - 1, 1 << kCellShift);
+    const std::int64_t y1 = FloorDiv(FloorDiv(zb, m_nZoom) + 1, 1 << kCellShift);
+    if ((x1 - x0 + 1) * (y1 - y0 + 1) > static_cast<std::int64_t>(m_cells.size())) {
+        // A large area: walking the cells that hold items is cheaper than visiting empty ones.
+        for (const auto& [key, cell] : m_cells) {
+            const auto cx = static_cast<std::int32_t>(key >> 32);
+            const auto cy = static_cast<std::int32_t>(key & 0xffffffffu);
+            if (cx >= x0 && cx <= x1 && cy >= y0 && cy <= y1)
+                items.insert(items.end(), cell.begin(), cell.end());
+        }
+    } else {
+        for (std::int64_t cx = x0; cx <= x1; ++cx)
+            for (std::int64_t cy = y0; cy <= y1; ++cy)
+                if (const auto it = m_cells.find(CellKey(cx, cy)); it != m_cells.end())
+                    items.insert(items.end(), it->second.begin(), it->second.end());
+    }
+    // Dragged items are drawn away from their cells.
+    items.insert(items.end(), m_dragItems.begin(), m_dragItems.end());
+    // Only the markers that reach the area, before the sort: a cell holds more than the area.
+    const PixelRect area{frameArea.left - reach.right, frameArea.top - reach.bottom, frameArea.right - reach.left,
+                         frameArea.bottom - reach.top};
+    std::erase_if(items, [&](std::size_t i) {
+        const auto [wx, wy] = FramePosition(i);
+        return wx < area.left || wx >= area.right || wy < area.top || wy >= area.bottom;
+    });
+    std::sort(items.begin(), items.end());
+    items.erase(std::unique(items.begin(), items.end()), items.end());
+    return items;
+}
+
+std::vector<std::size_t> MapView::VisibleIn(const PixelRect& frameArea) const
+{
+    std::vector<std::size_t> items = ItemsIn(frameArea);
+    if (m_bShowIds)
+        return items;
+    // Without labels, markers of one kind at one pixel cover the same pixels in the same colours:
+    // only the last one drawn shows. Crowded missions stack many items on a pixel.
+    // An open-addressed set of (pixel, kind) keys; 0 marks a free slot, so keys start at 1.
+    std::size_t slots = 16;
+    while (slots < 2 * items.size())
+        slots *= 2;
+    std::vector<std::uint64_t> seen(slots, 0);
+    std::vector<std::size_t> shown;
+    for (auto it = items.rbegin(); it != items.rend(); ++it) {
+        const auto [wx, wy] = FramePosition(*it);
+        const auto kind = static_cast<std::uint64_t>(*it < m_categories.size() ? m_categories[*it] : ItemCategory::None);
+        const std::uint64_t key = ((static_cast<std::uint64_t>(wx & 0xffffff) << 32) |
+                                   (static_cast<std::uint64_t>(wy & 0xffffff) << 8) | kind) + 1;
+        std::size_t slot = static_cast<std::size_t>((key * 0x9e3779b97f4a7c15ull) >> 40) & (slots - 1);
+        while (seen[slot] != 0 && seen[slot] != key)
+            slot = (slot + 1) & (slots - 1);
+        if (seen[slot] == 0) {
+            seen[slot] = key;
+            shown.push_back(*it);
+        }
+    }
+    std::reverse(shown.begin(), shown.end());
+    return shown;
 }
 
 WorldPoint MapView::PositionOf(std::size_t item) const
@@ -81,28 +261,34 @@ WorldPoint MapView::PositionOf(std::size_t item) const
 
 void MapView::SetPosition(std::size_t item, WorldPoint p)
 {
-    if (item < m_positions.size())
-        m_positions[item] = p;
+    if (item >= m_positions.size() || m_positions[item] == p)
+        return;
+    MarkDirty(item);
+    Unindex(item);
+    m_positions[item] = p;
+    Index(item);
+    MarkDirty(item);
 }
 
 void MapView::SetSelection(const std::vector<std::size_t>& items)
 {
-    std::fill(m_selected.begin(), m_selected.end(), false);
-    for (std::size_t i : items)
-        if (i < m_selected.size())
+    for (const std::size_t i : m_selectedItems) {
+        MarkDirty(i); // with its ring
+        m_selected[i] = false;
+    }
+    m_selectedItems.clear();
+    for (const std::size_t i : items)
+        if (i < m_selected.size() && !m_selected[i]) {
             m_selected[i] = true;
+            m_selectedItems.push_back(i);
+            MarkDirty(i);
+        }
+    std::sort(m_selectedItems.begin(), m_selectedItems.end());
 }
 
 bool MapView::IsSelected(std::size_t item) const { return item < m_selected.size() && m_selected[item]; }
 
-std::vector<std::size_t> MapView::Selection() const
-{
-    std::vector<std::size_t> out;
-    for (std::size_t i = 0; i < m_selected.size(); ++i)
-        if (m_selected[i])
-            out.push_back(i);
-    return out;
-}
+std::vector<std::size_t> MapView::Selection() const { return m_selectedItems; }
 
 std::pair<std::int64_t, std::int64_t> MapView::FramePosition(std::size_t item) const
 {
@@ -118,17 +304,21 @@ std::pair<std::int64_t, std::int64_t> MapView::FramePosition(std::size_t item) c
 
 bool MapView::IsDrawn(std::size_t item, std::int64_t wx, std::int64_t wy) const
 {
-    if (!(wx > 0 && wx < m_nSize && wy > 0 && wy < m_nSize))
+    // An index may outlive its items for a moment while a mission is switched.
+    if (!(wx > 0 && wx < m_nSize && wy > 0 && wy < m_nSize) || item >= m_pModel->items.size() ||
+        item >= m_categories.size())
         return false;
-    return IsShown(CategoryOf(m_pModel->items[item]->m_nId));
+    return IsShown(m_categories[item]);
 }
 
 std::optional<std::size_t> MapView::ItemAt(int x, int y) const
 {
     if (!m_pModel)
         return std::nullopt;
+    const std::vector<std::size_t> near = ItemsIn({x - kHitRadius, y - kHitRadius, x + kHitRadius + 1, y + kHitRadius + 1});
     // Searched backwards: the marker drawn last is the one on top.
-    for (std::size_t i = m_pModel->items.size(); i-- > 0;) {
+    for (auto it = near.rbegin(); it != near.rend(); ++it) {
+        const std::size_t i = *it;
         const auto [wx, wy] = FramePosition(i);
         const std::int64_t dx = wx - x;
         const std::int64_t dy = wy - y;
@@ -140,13 +330,28 @@ std::optional<std::size_t> MapView::ItemAt(int x, int y) const
 
 void MapView::SetDrag(std::vector<std::size_t> items, int dx, int dy)
 {
-    m_dragged.assign(m_pModel ? m_pModel->items.size() : 0, false);
-    for (std::size_t i : items)
-        if (i < m_dragged.size())
-            m_dragged[i] = true;
+    ClearDrag();
+    std::erase_if(items, [this](std::size_t i) { return i >= m_dragged.size(); });
+    // Each item leaves the place where it stood and appears where it is dragged to.
+    for (const std::size_t i : items) {
+        MarkDirty(i);
+        m_dragged[i] = true;
+    }
     m_dragItems = std::move(items);
     m_dragDx = dx;
     m_dragDy = dy;
+    for (const std::size_t i : m_dragItems)
+        MarkDirty(i);
+}
+
+void MapView::ClearDrag()
+{
+    for (const std::size_t i : m_dragItems) {
+        MarkDirty(i);
+        m_dragged[i] = false;
+        MarkDirty(i);
+    }
+    m_dragItems.clear();
 }
 
 std::vector<std::pair<std::size_t, WorldPoint>> MapView::DropPositions() const
@@ -168,6 +373,7 @@ void MapView::PanBy(int dx, int dy)
     m_nCenterX = ClampCentre(static_cast<std::int64_t>(m_nCenterX) - dx);
     m_nCenterY = ClampCentre(static_cast<std::int64_t>(m_nCenterY) - dy);
     m_bCentered = true;
+    m_allDirty = true;
 }
 
 bool MapView::SetZoom(int zoom, int x, int y)
@@ -182,33 +388,38 @@ bool MapView::SetZoom(int zoom, int x, int y)
     m_nCenterX = ClampCentre(nx - x + Origin());
     m_nCenterY = ClampCentre(ny - y + Origin());
     m_nZoom = zoom;
+    m_allDirty = true;
     return true;
 }
 
 void MapView::SetFrameSize(int size)
 {
-    if (size > 0)
+    if (size > 0 && size != m_nSize) {
         m_nSize = size;
+        m_allDirty = true;
+    }
 }
 
 void MapView::PaintTiledTerrain(Canvas& canvas, const std::uint8_t* pixels, std::uint32_t width, std::uint32_t height,
-                                std::size_t stride) const
+                                std::size_t stride, const PixelRect& area) const
 {
     // Frame pixel f shows zoomed pixel f + centre - origin, which is source pixel
     // floor(that * size / (512 * zoom)), repeating.
     const std::int64_t scale = std::int64_t{kSize} * m_nZoom;
-    const int w = canvas.Width();
-    const int h = canvas.Height();
+    const int w = area.right - area.left;
+    if (w <= 0)
+        return;
     std::vector<std::uint32_t> columns(static_cast<std::size_t>(w));
     for (int x = 0; x < w; ++x) {
-        const std::int64_t p = static_cast<std::int64_t>(x) + m_nCenterX - Origin();
+        const std::int64_t p = static_cast<std::int64_t>(x + area.left) + m_nCenterX - Origin();
         columns[static_cast<std::size_t>(x)] = static_cast<std::uint32_t>(FloorMod(FloorDiv(p * width, scale), width));
     }
-    for (int y = 0; y < h; ++y) {
+    for (int y = area.top; y < area.bottom; ++y) {
         const std::int64_t p = static_cast<std::int64_t>(y) + m_nCenterY - Origin();
         const auto row = static_cast<std::size_t>(FloorMod(FloorDiv(p * height, scale), height));
         const std::uint8_t* src = pixels + row * stride;
-        std::uint8_t* dst = canvas.Data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(canvas.Stride());
+        std::uint8_t* dst = canvas.Data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(canvas.Stride()) +
+                            static_cast<std::size_t>(area.left) * 3;
         for (int x = 0; x < w; ++x, dst += 3) {
             const std::uint8_t* s = src + std::size_t{columns[static_cast<std::size_t>(x)]} * 3;
             dst[0] = s[0];

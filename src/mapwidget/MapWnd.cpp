@@ -42,11 +42,11 @@ void CMapWnd::paintEvent(QPaintEvent* event)
 
     QPainter painter(this);
     const QRect client = contentsRect();
-    painter.save();
-    painter.setClipRect(client);
+    // Only the part asked for is copied out: an edit repaints the few pixels around its markers.
+    const QRect target = event->rect() & client;
     const QImage image(m_frame.Data(), m_frame.Width(), m_frame.Height(), m_frame.Stride(), QImage::Format_RGB888);
-    painter.drawImage(client.topLeft(), image);
-    painter.restore();
+    if (!target.isEmpty())
+        painter.drawImage(target, image, target.translated(-client.topLeft()));
     painter.end();
     QFrame::paintEvent(event); // the border
 }
@@ -84,7 +84,7 @@ void CMapWnd::mouseMoveEvent(QMouseEvent* event)
     if (m_gesture == Gesture::DragItems) {
         const QPoint d = p - m_pressPos;
         m_view.SetDrag(m_dragItems, d.x(), d.y());
-        repaint();
+        RepaintNow();
     } else if (m_gesture == Gesture::Pan) {
         const QPoint d = p - m_lastPos;
         m_lastPos = p;
@@ -155,8 +155,17 @@ void CMapWnd::mouseReleaseEvent(QMouseEvent* event)
 
 void CMapWnd::RepaintNow()
 {
-    if (!m_bHoldRepaint)
+    if (m_bHoldRepaint)
+        return;
+    const std::optional<PixelRect> area = m_view.PendingArea();
+    if (!area) {
         repaint();
+        return;
+    }
+    if (!area->Empty())
+        repaint(QRect(area->left, area->top, area->right - area->left, area->bottom - area->top)
+                    .translated(contentsRect().topLeft()) &
+                contentsRect());
 }
 
 void CMapWnd::EndGesture()

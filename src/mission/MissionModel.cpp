@@ -1,12 +1,14 @@
 #include "mission/MissionModel.h"
 
 #include "archive/PffArchive.h"
+#include "common/NativePath.h"
 #include "common/Paths.h"
 #include "common/Text.h"
 
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <filesystem>
 #include <string_view>
 
 namespace orvik {
@@ -121,6 +123,26 @@ TerrainNames ReadDescription(File& terrainArchive, const PffEntry& entry)
     }
     lines.Finish();
     return parser.Names();
+}
+
+// The colour map's entry in the terrain archive, when both are there.
+std::optional<MapSource> ColorMapSource(const std::string& terrainArchive, const std::string& colorMapFile)
+{
+    if (colorMapFile.empty())
+        return std::nullopt;
+    std::error_code error;
+    const auto modified = std::filesystem::last_write_time(PathFromUtf8(terrainArchive), error);
+    if (error)
+        return std::nullopt;
+    File archive(terrainArchive, File::Mode::Read);
+    if (!archive.IsOpen())
+        return std::nullopt;
+    CPffArchive reader;
+    const std::optional<PffEntry> entry = reader.FindEntry(archive, colorMapFile);
+    if (!entry)
+        return std::nullopt;
+    return MapSource{terrainArchive, static_cast<std::int64_t>(modified.time_since_epoch().count()), entry->dataOffset,
+                     entry->dataSize};
 }
 
 std::string ItemsPhrase(std::size_t count)
@@ -255,18 +277,27 @@ LoadReport CMissionModel::Load(File& archiveFile, std::uint32_t missionOffset, s
     report.terrainFile = terrain.terrainFile;
     report.colorMapFile = terrain.colorMapFile;
 
+    const std::optional<MapSource> source = ColorMapSource(TerrainArchivePath(archivePath), terrain.colorMapFile);
+    // Missions that share a terrain share its decoded colour map.
+    if (source && mapView.ShowKeptMap(*source)) {
+        report.colorMapRefused = mapView.RefusedMap();
+        return report;
+    }
     // The colour map goes through a private scratch folder, so the game directory (and any
     // unpacked colour map or stale temp.pcx in it) is never touched.
     TempDir scratch;
     const std::string mapPath = scratch.Path() + "temp.pcx";
     bool extracted = false;
-    if (!terrain.colorMapFile.empty()) {
+    if (source) {
         CPffArchive reader;
         extracted = reader.ExtractTo(TerrainArchivePath(archivePath), terrain.colorMapFile, mapPath);
     }
     report.colorMapMissing = !extracted;
     // Called in every case: without a file the view shows black terrain instead of the last one.
-    mapView.LoadMap(mapPath);
+    if (extracted)
+        mapView.LoadMap(mapPath, *source);
+    else
+        mapView.LoadMap(mapPath);
     if (extracted)
         report.colorMapRefused = mapView.RefusedMap();
     return report;

@@ -43,32 +43,5 @@ TEST(DocumentRowsTest, ATableIsOneStepThatLeavesShownOnlyColumns)
     }
 }
 
-TEST(DocumentRowsTest, FirstUnknownNameCountsOnlyTheItems)
-{
-    CItemDefList catalogue;
-    catalogue.LoadText("begin \"Tree\"\nid 100010\n");
-    const auto named = [](std::vector<std::string> names) {
-        std::vector<ItemRow> rows;
-        for (auto& name : names)
-            rows.push_back({name});
-        return rows;
-    };
-    struct Case {
-        std::vector<ItemRow> rows;
-        std::size_t count;
-        long row;
-    };
-    const std::size_t known = catalogue.Size();
-    ASSERT_GT(known, 0u) << "the catalogue text was not understood";
-    const std::string tree = catalogue.At(0).m_strName;
-    const Case cases[] = {
-        {named({tree, tree}), 2, -1}, {named({tree, "tree", tree}), 3, 1}, // letter case counts
-        {named({tree, ""}), 2, 1},    {named({tree, "Boat"}), 1, -1},      // rows past the items are not looked at
-        {named({tree}), 2, 1},                                             // a missing row has an empty name
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(FirstUnknownName(c.rows, c.count, catalogue), c.row);
-}
-
 } // namespace
 } // namespace orvik::test

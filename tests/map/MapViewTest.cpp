@@ -78,6 +78,33 @@ struct Fixture : ::testing::Test {
 
 using MapViewPaint = Fixture;
 
+TEST_F(MapViewPaint, KeptColourMapsAreShownByTheirSourceOnly)
+{
+    const MapSource ground{"kq.pff", 7, 100, 50};
+    view.LoadMap(WriteColourMap(dir, "ground.pcx", 1024, 1024, [](int, int) { return kGround; }), ground);
+    view.LoadMap(WriteColourMap(dir, "pattern.pcx", 1024, 1024, Pattern), MapSource{"kq.pff", 7, 200, 50});
+    struct Case {
+        const char* what;
+        MapSource source;
+        bool kept;
+    };
+    const Case cases[] = {
+        {"the same entry of the same file", ground, true},
+        {"the file changed since", {"kq.pff", 8, 100, 50}, false},
+        {"another entry", {"kq.pff", 7, 300, 50}, false},
+        {"another size", {"kq.pff", 7, 100, 51}, false},
+        {"another archive", {"other.pff", 7, 100, 50}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(view.ShowKeptMap(c.source), c.kept);
+    }
+    // The kept map is drawn again as terrain, and the view centre is forgotten as after a load.
+    EXPECT_FALSE(view.IsCentered());
+    ASSERT_TRUE(view.Image());
+    EXPECT_EQ(view.Terrain().Pixel(300, 300), kGround);
+}
+
 } // namespace
 
 TEST_F(MapViewPaint, MarkerFootprintsPixelByPixel)

@@ -4,6 +4,8 @@
 #include "app/Prompts.h"
 #include "archive/PffArchive.h"
 #include "catalogue/ItemDefList.h"
+#include "check/CatalogueLookup.h"
+#include "check/ItemFindings.h"
 #include "edit/EditDocument.h"
 #include "map/MapView.h"
 #include "mission/ItemRows.h"
@@ -15,6 +17,8 @@
 #include <QRect>
 
 #include <functional>
+#include <future>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -111,8 +115,11 @@ private:
     void FindFrom(int row, bool forward);
     // "Orvik Editor V1.5 - NAME *": the loaded mission, and a mark while it has unsaved edits.
     void UpdateTitle();
-    // Runs the check over the table's rows and shows its findings on them.
-    void UpdateFindings();
+    // Checks every row afresh (a load, a save or a refresh, which may change the kind ids behind
+    // the names) and shows the findings on them.
+    void RecheckAllRows();
+    // Checks the rows of these cells again, and the rows whose findings name them.
+    void RecheckRows(const std::vector<CellRef>& cells);
     void OnMissionIndexChanged(int index);
     // Asks before unsaved edits are thrown away; true when they may go.
     bool ConfirmDiscard();
@@ -130,6 +137,9 @@ private:
     void ReloadMission(const std::string& missionName);
     // Empties the table, the model and the map and disables the mission's commands.
     void UnloadMission();
+    // Empties the table, the findings and the model, and frees what they held on another thread:
+    // freeing a large mission row by row would hold up the switch.
+    void ReleaseMission();
 
     // Controls, bound in the constructor.
     QPushButton* m_btnRefreshMap = nullptr;
@@ -143,6 +153,11 @@ private:
     CEditListCtrl* m_list = nullptr;
     CMissionModel m_model;
     EditDocument m_document; // the table's rows; the one home of the user's edits
+    // The catalogue's lookups, made once per catalogue, and the rows' findings kept up to date.
+    std::unique_ptr<CatalogueLookup> m_lookup;
+    std::unique_ptr<ItemFindings> m_findings;
+    // Frees a mission that was switched away from, off the user's path.
+    std::future<void> m_release;
     int m_docListener = 0;
     int m_mapListener = 0;
     // How a control follows a larger window.

@@ -17,7 +17,4 @@ std::vector<ItemRow> RowsOfModel(const CMissionModel& model, const CItemDefList&
 // nothing changed.
 bool ApplyTableRows(EditDocument& document, const std::vector<ItemRow>& rows, const std::string& label);
 
-// The first row, below count, whose name the catalogue lacks; -1 when every name is known.
-long FirstUnknownName(const std::vector<ItemRow>& rows, std::size_t count, const CItemDefList& catalogue);
-
 } // namespace orvik

@@ -21,9 +21,10 @@ public:
 
     EditDocument();
 
-    // Replaces every row, forgets the history and sets the clean mark.
-    void Load(std::vector<ItemRow> rows);
-    void Clear() { Load({}); }
+    // Replaces every row, forgets the history and sets the clean mark. Returns the rows it held, so
+    // that a caller may free a large table elsewhere.
+    std::vector<ItemRow> Load(std::vector<ItemRow> rows);
+    std::vector<ItemRow> Clear() { return Load({}); }
 
     const std::vector<ItemRow>& Rows() const { return m_rows; }
     std::size_t RowCount() const { return m_rows.size(); }

@@ -8,6 +8,17 @@
 
 namespace orvik {
 
+// A pixel rectangle: columns left..right-1, rows top..bottom-1.
+struct PixelRect {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    bool Empty() const { return right <= left || bottom <= top; }
+    bool Intersects(const PixelRect& o) const
+    {
+        return left < o.right && o.left < right && top < o.bottom && o.top < bottom;
+    }
+    friend bool operator==(const PixelRect&, const PixelRect&) = default;
+};
+
 struct Rgb {
     std::uint8_t r = 0, g = 0, b = 0;
     friend bool operator==(const Rgb&, const Rgb&) = default;
@@ -30,6 +41,12 @@ public:
 
     Rgb Pixel(int x, int y) const;           // black outside
     void SetPixel(int x, int y, Rgb colour); // clipped
+
+    // Drawing (not CopyFrom) stays inside the clip, the whole canvas unless set; the text drawer
+    // keeps to it too. Redrawing a small part of a frame draws the items around it clipped.
+    void SetClip(const PixelRect& clip);
+    void ResetClip() { m_clip = {0, 0, m_width, m_height}; }
+    const PixelRect& Clip() const { return m_clip; }
     void Fill(Rgb colour);
     void FillRect(int left, int top, int right, int bottom, Rgb colour); // columns left..right-1
     // Black one-pixel outline, white inside: covers left..right-1, top..bottom-1.
@@ -51,6 +68,7 @@ private:
     int m_width = 0;
     int m_height = 0;
     std::vector<std::uint8_t> m_pixels;
+    PixelRect m_clip;
     TextDrawer m_textDrawer;
 };
 

@@ -1,7 +1,7 @@
 #pragma once
 // The item table's model: a view of the edit document, one row per record and one column per
 // title inserted. It keeps no texts of its own; cells are read from the document when drawn.
-#include "check/Finding.h"
+#include "check/ItemFindings.h"
 
 #include <QAbstractTableModel>
 #include <QString>
@@ -35,9 +35,13 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
-    // The check's findings for the rows shown: a row with any gets the icon of the worst in the
-    // first column, its sentences as the tooltip; the first column's title counts them all.
-    void SetFindings(const std::vector<Finding>& findings);
+    // The check's findings for the rows shown (not owned; null shows none): a row with any gets the
+    // icon of the worst in the first column, its sentences as the tooltip; the first column's title
+    // counts them all. They are read when drawn.
+    void SetFindings(const ItemFindings* findings);
+    // The findings of these rows were made again: only they, and the title when the counts moved,
+    // are signalled.
+    void FindingsChanged(const std::vector<std::size_t>& rows);
     std::size_t FindingCount() const { return m_errors + m_warnings; }
 
 private:
@@ -52,12 +56,8 @@ private:
     int m_listener = 0;
     std::vector<Column> m_columns;
 
-    struct RowMark {
-        bool error = false;
-        QString tip;
-    };
-    std::vector<RowMark> m_marks; // by row; rows past the end have none
-    QString m_missionTip;         // the findings about the mission as a whole
+    const ItemFindings* m_findings = nullptr;
+    // The counts the title shows, as last signalled.
     std::size_t m_errors = 0;
     std::size_t m_warnings = 0;
 };

@@ -6,9 +6,12 @@
 #include "mission/MissionModel.h"
 
 #include <cstdint>
+#include <deque>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -58,11 +61,21 @@ public:
 
     // Decode, shrink to 512 x 512, delete the file, draw into the terrain frame, forget the centre.
     void LoadMap(std::string path) override;
+    // The last few decoded colour maps are kept by source: missions on one terrain decode it once.
+    void LoadMap(std::string path, const MapSource& source) override;
+    bool ShowKeptMap(const MapSource& source) override;
     std::optional<MapRefusal> RefusedMap() const override { return m_refusal; }
 
     // The whole 512 x 512 frame: terrain in up to four copies, then marker and label per item.
-    // Draws nothing without a model; centres on the items first when no centre is set.
+    // Draws nothing without a model; centres on the items first when no centre is set. Painting
+    // the same canvas again with the same settings draws only the parts that moved, selected or
+    // dragged items changed since (see PendingArea).
     void Paint(Canvas& canvas);
+    // The part of the frame that the next Paint of the last canvas draws again: none when it draws
+    // everything, empty when it draws nothing new.
+    std::optional<PixelRect> PendingArea() const;
+    // The next Paint draws everything (the canvas was drawn on by someone else).
+    void Invalidate() { m_allDirty = true; }
     void PaintMarker(Canvas& canvas, ItemCategory category, int x, int y) const;
     bool IsShown(ItemCategory category) const;
 
@@ -84,6 +97,9 @@ public:
     // Where each item's marker stands: the model's positions at SetModel, then whatever the
     // document says (an edited cell, an undo, a drag); the model itself is left alone.
     void SyncPositions();
+    // The markers' kinds are taken from the model at SetModel; after a save or a refresh that gave
+    // items other kind ids, this takes them again.
+    void SyncKinds();
     WorldPoint PositionOf(std::size_t item) const;
     void SetPosition(std::size_t item, WorldPoint p);
 
@@ -98,11 +114,7 @@ public:
 
     // While a drag is under way its items are drawn moved by (dx, dy) pixels.
     void SetDrag(std::vector<std::size_t> items, int dx, int dy);
-    void ClearDrag()
-    {
-        m_dragItems.clear();
-        m_dragged.clear();
-    }
+    void ClearDrag();
     bool IsDragging() const { return !m_dragItems.empty(); }
     // The world positions the dragged items take on release, clamped to 32 bits.
     std::vector<std::pair<std::size_t, WorldPoint>> DropPositions() const;
@@ -128,22 +140,73 @@ private:
     WorldPoint WorldAtExact(double x, double y) const;
     // Zoomed or larger frames: each frame pixel from the repeating source, nearest neighbour.
     void PaintTiledTerrain(Canvas& canvas, const std::uint8_t* pixels, std::uint32_t width, std::uint32_t height,
-                           std::size_t stride) const;
+                           std::size_t stride, const PixelRect& area) const;
     // Frame pixel of the zoomed centre pixel, less 256 (the centre units' offset): 256 at 512.
     int Origin() const { return m_nSize / 2 + kSize / 2; }
     void PaintRing(Canvas& canvas, int x, int y) const;
     bool IsDrawn(std::size_t item, std::int64_t wx, std::int64_t wy) const;
+    // Marker and label of one item, when it is drawn.
+    void PaintItem(Canvas& canvas, std::size_t item) const;
+    void PaintAll(Canvas& canvas);
+    // Terrain, items and rings inside area only, in the order of a whole paint.
+    void PaintArea(Canvas& canvas, const PixelRect& area);
+
+    // The spatial index: items by cell of map pixels, so that a hit test or a small redraw looks
+    // at the items near a point, not at all of them.
+    static std::uint64_t CellOf(WorldPoint p);
+    void IndexAll();
+    void Unindex(std::size_t item);
+    void Index(std::size_t item);
+    // The items whose marker centre may lie in the frame rectangle, dragged ones included; in
+    // drawing order.
+    std::vector<std::size_t> ItemsIn(const PixelRect& frameArea) const;
+    // The same, less the markers that a later one of the same kind at the same pixel covers whole.
+    std::vector<std::size_t> VisibleIn(const PixelRect& frameArea) const;
+    // The frame pixels an item's marker, label and (when selected) ring may cover.
+    PixelRect ItemBox(std::size_t item) const;
+    // Around a marker's centre: what its marker and label may cover.
+    PixelRect Reach() const;
+    // Remembers that the item's box must be drawn again.
+    void MarkDirty(std::size_t item);
+
+    // What the last whole paint drew with: another canvas or other settings draw everything.
+    struct PaintState {
+        const std::uint8_t* canvas = nullptr;
+        int width = 0, height = 0;
+        std::int32_t centerX = 0, centerY = 0;
+        int zoom = 0, size = 0;
+        unsigned flags = 0;
+        const CMissionModel* model = nullptr;
+        bool operator==(const PaintState&) const = default;
+    };
+    PaintState StateFor(const Canvas& canvas) const;
 
     int m_nZoom = 1;
     int m_nSize = kSize;
     std::vector<WorldPoint> m_positions;
+    std::vector<ItemCategory> m_categories; // by item, so a paint need not visit the records
     std::vector<bool> m_selected;
+    std::vector<std::size_t> m_selectedItems; // the same, in order
+    std::unordered_map<std::uint64_t, std::vector<std::uint32_t>> m_cells;
+    std::optional<PaintState> m_painted;
+    bool m_allDirty = true;
+    std::vector<PixelRect> m_dirty;
     std::vector<std::size_t> m_dragItems;
     std::vector<bool> m_dragged; // by item, for the paint's quick test
     int m_dragDx = 0;
     int m_dragDy = 0;
     // The decoded colour map at its own size, for zoomed terrain.
-    std::optional<PackedImage> m_fullImage;
+    std::shared_ptr<const PackedImage> m_fullImage;
+    struct KeptMap {
+        MapSource source;
+        std::shared_ptr<const PackedImage> full;
+        std::optional<PackedImage> shrunk;
+        std::optional<MapRefusal> refusal;
+    };
+    static constexpr std::size_t kKeptMaps = 3;
+    std::deque<KeptMap> m_kept; // the most recent first
+    // Shows the shrunk map as terrain (black without one).
+    void DrawTerrain();
 
     bool m_bCentered = false;
     std::optional<PackedImage> m_hImage;

@@ -1,0 +1,212 @@
+#include "check/ItemFindings.h"
+
+#include "common/Text.h"
+#include "mission/ItemRows.h"
+
+#include <algorithm>
+
+namespace orvik {
+
+namespace {
+
+constexpr std::int32_t kPixel = 131072;
+constexpr std::int32_t kGroundPixels = 512;
+
+Finding Make(FindingKind kind, const std::string& mission, std::size_t row, int column, std::string message)
+{
+    return {SeverityOf(kind), kind, mission, row, column, std::move(message)};
+}
+
+} // namespace
+
+bool IsOnGround(std::int32_t x, std::int32_t y)
+{
+    // Integer division truncates toward zero, as the map's transform does.
+    const std::int32_t column = x / kPixel;
+    const std::int32_t row = -(y / kPixel);
+    return column >= 0 && column < kGroundPixels && row >= 0 && row < kGroundPixels;
+}
+
+std::size_t ItemFindings::PlaceHash::operator()(const PlaceKey& k) const
+{
+    // Missions place items on grids, so the fields differ in a few middle bits: mix them well, or
+    // the table's buckets fill unevenly.
+    const auto mix = [](std::uint64_t h) {
+        h = (h ^ (h >> 30)) * 0xbf58476d1ce4e5b9ull;
+        h = (h ^ (h >> 27)) * 0x94d049bb133111ebull;
+        return h ^ (h >> 31);
+    };
+    const auto pair = [](std::int32_t a, std::int32_t b) {
+        return (std::uint64_t{static_cast<std::uint32_t>(a)} << 32) | static_cast<std::uint32_t>(b);
+    };
+    return static_cast<std::size_t>(mix(pair(k.id, k.x) ^ mix(pair(k.y, k.z))));
+}
+
+ItemFindings::ItemFindings(const CatalogueLookup& lookup, std::string mission)
+    : m_lookup(lookup), m_mission(std::move(mission))
+{}
+
+void ItemFindings::Reset(std::vector<CheckedItem> items)
+{
+    m_items = std::move(items);
+    m_rowFindings.assign(m_items.size(), {});
+    m_places.clear();
+    m_places.reserve(m_items.size());
+    m_centers = 0;
+    m_counts = {};
+    std::vector<std::size_t> unused;
+    for (std::size_t row = 0; row < m_items.size(); ++row) {
+        Enter(row, unused);
+        CheckRow(row);
+    }
+    CheckMission();
+}
+
+void ItemFindings::Update(std::size_t row, CheckedItem item, std::vector<std::size_t>& rechecked)
+{
+    if (row >= m_items.size())
+        return;
+    Leave(row, rechecked);
+    m_items[row] = std::move(item);
+    Enter(row, rechecked);
+    rechecked.push_back(row);
+    CheckRow(row);
+    CheckMission();
+}
+
+bool ItemFindings::CountsAsCenter(const CheckedItem& item) const
+{
+    return item.id != 0 && !m_lookup.NameById(item.id).empty() && m_lookup.IsCenter(item.id);
+}
+
+void ItemFindings::Leave(std::size_t row, std::vector<std::size_t>& rechecked)
+{
+    const CheckedItem& item = m_items[row];
+    m_centers -= CountsAsCenter(item) ? 1 : 0;
+    if (item.id == 0)
+        return;
+    const auto it = m_places.find(KeyOf(item));
+    if (it == m_places.end())
+        return;
+    Place& place = it->second;
+    const auto r = static_cast<std::uint32_t>(row);
+    if (place.first != r) {
+        place.rest.erase(std::find(place.rest.begin(), place.rest.end(), r));
+        return;
+    }
+    if (place.rest.empty()) {
+        m_places.erase(it);
+        return;
+    }
+    // The next row becomes the first: it and the rows after it name another row now.
+    place.first = place.rest.front();
+    place.rest.erase(place.rest.begin());
+    rechecked.push_back(place.first);
+    CheckRow(place.first);
+    for (const std::uint32_t other : place.rest) {
+        rechecked.push_back(other);
+        CheckRow(other);
+    }
+}
+
+void ItemFindings::Enter(std::size_t row, std::vector<std::size_t>& rechecked)
+{
+    const CheckedItem& item = m_items[row];
+    m_centers += CountsAsCenter(item) ? 1 : 0;
+    if (item.id == 0)
+        return;
+    const auto r = static_cast<std::uint32_t>(row);
+    const auto [it, fresh] = m_places.try_emplace(KeyOf(item), Place{r, {}});
+    if (fresh)
+        return;
+    Place& place = it->second;
+    if (r > place.first) {
+        place.rest.insert(std::upper_bound(place.rest.begin(), place.rest.end(), r), r);
+        return;
+    }
+    // A new first row: every other row of the place now names it.
+    place.rest.insert(place.rest.begin(), place.first);
+    place.first = r;
+    for (const std::uint32_t other : place.rest) {
+        rechecked.push_back(other);
+        CheckRow(other);
+    }
+}
+
+void ItemFindings::CheckRow(std::size_t row)
+{
+    std::vector<Finding>& out = m_rowFindings[row];
+    Tally(out, -1);
+    out.clear();
+    const CheckedItem& item = m_items[row];
+    const std::string& name = m_lookup.NameById(item.id);
+    if (item.id == 0) {
+        out.push_back(Make(FindingKind::UnknownKind, m_mission, row, kColItem,
+                           item.typedName.empty()
+                               ? std::string("The item has no name: the row cannot be saved.")
+                               : "\"" + item.typedName +
+                                     "\" is not an item name of the catalogue: the row cannot be saved."));
+    } else if (name.empty()) {
+        out.push_back(Make(FindingKind::UnknownKind, m_mission, row, kColItem,
+                           "Item kind id " + FormatLong(item.id) +
+                               " is not in the catalogue: the row cannot be saved by name."));
+    } else if (const std::int32_t first = m_lookup.IdByName(name); first != item.id) {
+        out.push_back(Make(FindingKind::SharedName, m_mission, row, kColItem,
+                           "\"" + name + "\" names kind ids " + FormatLong(first) + " and " + FormatLong(item.id) +
+                               ": a save stores the first, " + FormatLong(first) + "."));
+    }
+    if (!IsOnGround(item.x, item.y)) {
+        const bool xOut = !IsOnGround(item.x, 0);
+        out.push_back(Make(FindingKind::OutsideGround, m_mission, row, xOut ? kColX : kColY,
+                           "The item at " + FormatLong(item.x) + ", " + FormatLong(item.y) +
+                               " lies outside the ground the map covers (X -131071 to 67108863, "
+                               "Y -67108863 to 131071)."));
+    }
+    if (item.id != 0) {
+        const std::uint32_t first = m_places.at(KeyOf(item)).first;
+        if (first != row)
+            out.push_back(Make(FindingKind::Stacked, m_mission, row, kColItem,
+                               "Same item at the same position as row " + std::to_string(first + 1) +
+                                   ": a double paste?"));
+    }
+    if (item.angle < 0 || item.angle > 359)
+        out.push_back(Make(FindingKind::BadAngle, m_mission, row, kColAngle,
+                           "Angle " + FormatLong(item.angle) + " is outside 0 to 359."));
+    Tally(out, +1);
+}
+
+void ItemFindings::CheckMission()
+{
+    Tally(m_missionFindings, -1);
+    m_missionFindings.clear();
+    // A mission without items is shown around (0, 0) and has nothing to centre on.
+    if (m_centers == 0 && !m_items.empty())
+        m_missionFindings.push_back({SeverityOf(FindingKind::NoCenter), FindingKind::NoCenter, m_mission,
+                                     std::nullopt, -1, "No centre item: the map centres on the middle of the items."});
+    Tally(m_missionFindings, +1);
+}
+
+void ItemFindings::Tally(const std::vector<Finding>& findings, int sign)
+{
+    for (const Finding& f : findings) {
+        std::size_t& count = m_counts[f.severity == Severity::Error ? 1 : 0];
+        count = sign > 0 ? count + 1 : count - 1;
+    }
+}
+
+const std::vector<Finding>& ItemFindings::OfRow(std::size_t row) const
+{
+    static const std::vector<Finding> kNone;
+    return row < m_rowFindings.size() ? m_rowFindings[row] : kNone;
+}
+
+std::vector<Finding> ItemFindings::All() const
+{
+    std::vector<Finding> all;
+    for (const auto& row : m_rowFindings)
+        all.insert(all.end(), row.begin(), row.end());
+    all.insert(all.end(), m_missionFindings.begin(), m_missionFindings.end());
+    return all;
+}
+
+} // namespace orvik

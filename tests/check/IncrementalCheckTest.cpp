@@ -1,0 +1,79 @@
+// The findings kept up to date row by row equal a whole check after every edit, undo and redo.
+#include "check/ArchiveCheck.h"
+#include "check/CheckTestData.h"
+#include "check/ItemChecks.h"
+#include "edit/EditDocument.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace orvik {
+namespace {
+
+std::vector<std::string> Described(const std::vector<Finding>& findings)
+{
+    std::vector<std::string> out;
+    for (const Finding& f : findings)
+        out.push_back(std::string(FindingKindName(f.kind)) + " " + SeverityName(f.severity) + " " + f.mission + " " +
+                      (f.row ? std::to_string(*f.row) : "-") + " " + std::to_string(f.column) + " " + f.message);
+    return out;
+}
+
+TEST(IncrementalCheck, EqualsAWholeCheckAfterEveryStep)
+{
+    const CItemDefList catalogue = test::CheckCatalogue();
+    const CatalogueLookup lookup(catalogue);
+    // Few values, so that rows meet at one place, share names and lose or gain the centre item.
+    const std::vector<std::string> names = {"Tree", "Rock", "Camp Center", "Bush", ""};
+    const std::vector<std::string> places = {"5", "-7", "131077", "-131079", "1000", "67108864", "x"};
+    const std::vector<std::string> angles = {"0", "359", "360", "-1"};
+    const std::int32_t ids[] = {test::kTree, test::kRock, test::kCamp, test::kRock2, test::kUnknown};
+    for (std::uint32_t seed = 1; seed <= 60; ++seed) {
+        std::mt19937 rng(seed);
+        const auto pick = [&rng](std::size_t n) { return static_cast<std::size_t>(rng() % n); };
+        CMissionModel model;
+        const std::size_t count = pick(12);
+        for (std::size_t i = 0; i < count; ++i)
+            model.items.push_back(std::make_unique<CMissionItem>(test::Item(
+                ids[pick(5)], static_cast<std::int32_t>(pick(3)), static_cast<std::int32_t>(pick(3)),
+                static_cast<std::int32_t>(pick(2) * 359))));
+        std::vector<ItemRow> loaded;
+        for (const auto& item : model.items)
+            loaded.push_back(ItemToRow(*item, catalogue));
+        EditDocument document;
+        document.Load(loaded);
+        ItemFindings findings(lookup, "m.bms");
+        findings.Reset(CheckedItemsOfRows(document.Rows(), model, lookup));
+        document.Subscribe([&](const DocumentChange& change) {
+            std::vector<std::size_t> rows;
+            for (const CellRef& cell : change.cells)
+                rows.push_back(cell.row);
+            RecheckRows(findings, document.Rows(), rows, model, lookup);
+        });
+        for (int step = 0; step < 80 && count > 0; ++step) {
+            const std::size_t what = pick(5);
+            if (what == 0) {
+                document.Undo();
+            } else if (what == 1) {
+                document.Redo();
+            } else {
+                std::vector<CellChange> changes;
+                for (std::size_t n = 1 + pick(3); n > 0; --n) {
+                    const int column = static_cast<int>(pick(5));
+                    const auto& pool = column == kColItem ? names : column == kColAngle ? angles : places;
+                    changes.push_back({pick(count), column, {}, pool[pick(pool.size())]});
+                }
+                document.SetCells(changes);
+            }
+            std::vector<Finding> whole;
+            CheckItems(CheckedItemsOfRows(document.Rows(), model, lookup), lookup, "m.bms", whole);
+            ASSERT_EQ(Described(findings.All()), Described(whole)) << "seed " << seed << ", step " << step;
+            ASSERT_EQ(findings.Count(Severity::Error), CountFindings(whole, Severity::Error));
+            ASSERT_EQ(findings.Count(Severity::Warning), CountFindings(whole, Severity::Warning));
+        }
+    }
+}
+
+} // namespace
+} // namespace orvik
