@@ -8,6 +8,7 @@
 #include "check/ItemChecks.h"
 #include "listedit/EditListCtrl.h"
 #include "listedit/ItemTableModel.h"
+#include "listedit/RowKeys.h"
 #include "listedit/UndoKeys.h"
 #include "mapwidget/MapWnd.h"
 #include "OrvikVersion.h"
@@ -41,6 +42,15 @@ void CEditorDlg::CreateEditingShortcuts()
     shortcut(QKeySequence(Qt::Key_F3), &CEditorDlg::OnFindNext);
     shortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3), &CEditorDlg::OnFindPrevious);
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_O), &CEditorDlg::OnOpenArchive);
+    // Window-wide, so that they work on the map's selection too; a line edit with the focus keeps
+    // its own Ctrl+C, Ctrl+V and Ctrl+A.
+    shortcut(CopyKeys(), &CEditorDlg::OnCopy);
+    shortcut(PasteKeys(), &CEditorDlg::OnPaste);
+    shortcut(FillDownKeys(), &CEditorDlg::OnFillDown);
+    shortcut(SelectAllKeys(), &CEditorDlg::OnSelectAll);
+    shortcut(MoveSelectionKeys(), &CEditorDlg::OnMoveSelection);
+    connect(m_list, &CEditListCtrl::refused, this, [this](const QString& message) { m_prompts.Message(message); });
+    connect(m_list, &CEditListCtrl::moveSelectionRequested, this, &CEditorDlg::OnMoveSelection);
 
     // The find field sits in the strip between the buttons and the table.
     const QRect table = m_list->geometry();
@@ -92,6 +102,17 @@ bool CEditorDlg::eventFilter(QObject* watched, QEvent* event)
 void CEditorDlg::OnUndo() { m_list->Undo(); }
 
 void CEditorDlg::OnRedo() { m_list->Redo(); }
+
+void CEditorDlg::OnCopy() { m_list->CopySelection(); }
+
+void CEditorDlg::OnPaste()
+{
+    RunCommand([this] { m_list->PasteClipboard(); });
+}
+
+void CEditorDlg::OnFillDown() { m_list->FillDown(); }
+
+void CEditorDlg::OnSelectAll() { m_list->SelectAllRows(); }
 
 void CEditorDlg::OnFind()
 {
