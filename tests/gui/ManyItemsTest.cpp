@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QTest>
 
@@ -196,6 +197,16 @@ TEST_F(ManyItems, CtrlEnterAndFillDownFillTheSelectedRows)
     for (int row = 0; row < 9; ++row)
         EXPECT_EQ(Cell(row, 4), row >= 2 && row <= 4 ? "135" : Loaded(static_cast<std::size_t>(row), 4)) << row;
     EXPECT_EQ(m_dialog->Document().UndoText(), "Undo Fill, 3 rows");
+    // The first column's own editor fills the same way.
+    ClickCell(4, 0);
+    auto* names = qobject_cast<QLineEdit*>(Table()->LabelEditor());
+    ASSERT_NE(names, nullptr);
+    names->selectAll();
+    QTest::keyClicks(names, "Soldier");
+    QTest::keyClick(names, Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_EQ(Table()->LabelEditor(), nullptr);
+    for (int row = 1; row <= 5; ++row)
+        EXPECT_EQ(Cell(row, 0) == "Soldier", row >= 2 && row <= 4) << row;
 
     // Fill Down from the context menu, which lists the commands with their keys.
     SelectRange(5, 7, 1);
@@ -210,7 +221,7 @@ TEST_F(ManyItems, CtrlEnterAndFillDownFillTheSelectedRows)
     EXPECT_EQ(Cell(6, 1), Cell(5, 1));
     EXPECT_EQ(Cell(7, 1), Cell(5, 1));
     EXPECT_EQ(m_dialog->Document().UndoText(), "Undo Fill, 2 rows");
-    UndoAll(2, loaded);
+    UndoAll(3, loaded);
 }
 
 TEST_F(ManyItems, ArrowKeysMoveTheSelectionAsOneUndoStep)
