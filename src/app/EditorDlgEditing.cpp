@@ -14,6 +14,7 @@
 #include "OrvikVersion.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QShortcut>
 #include <QSignalBlocker>
@@ -74,6 +75,9 @@ void CEditorDlg::CreateEditingShortcuts()
     m_docListener = m_document.Subscribe([this](const DocumentChange& change) {
         if (change.kind == DocumentChange::Kind::CleanState || change.kind == DocumentChange::Kind::Reset)
             UpdateTitle();
+        // A load takes the table's selection away without a word.
+        if (change.kind == DocumentChange::Kind::Reset)
+            m_status->clear();
         // After a load and after each committed edit, undo and redo included; after a save too,
         // which may have given a shared name's items the first kind id.
         if (change.kind != DocumentChange::Kind::AboutToReset)
