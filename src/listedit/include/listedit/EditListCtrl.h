@@ -1,6 +1,7 @@
 #pragma once
 // The item table: a report-style view of the edit document whose cells are edited in place, one
-// at a time, with the mouse or the keyboard.
+// at a time, with the mouse or the keyboard. Rows are selected one or many at a time (Shift, Ctrl)
+// for the commands over many rows: copy, paste and fill.
 #include <QPointer>
 #include <QStringList>
 #include <QTableView>
