@@ -87,7 +87,8 @@ void CEditorDlg::SelectRowsFromMap(const std::vector<std::size_t>& rows, bool ad
         while (end + 1 < rows.size() && rows[end + 1] == rows[end] + 1)
             ++end;
         if (rows[end] < static_cast<std::size_t>(m_list->rowCount()))
-            selection.select(model->index(static_cast<int>(rows[k]), 0), model->index(static_cast<int>(rows[end]), last));
+            selection.select(model->index(static_cast<int>(rows[k]), 0),
+                             model->index(static_cast<int>(rows[end]), last));
         k = end + 1;
     }
     QItemSelectionModel* selectionModel = m_list->selectionModel();

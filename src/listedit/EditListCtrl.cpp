@@ -287,8 +287,7 @@ void CEditListCtrl::mouseReleaseEvent(QMouseEvent* event)
     m_bKeepSelection = false;
 }
 
-QItemSelectionModel::SelectionFlags CEditListCtrl::selectionCommand(const QModelIndex& index,
-                                                                    const QEvent* event) const
+QItemSelectionModel::SelectionFlags CEditListCtrl::selectionCommand(const QModelIndex& index, const QEvent* event) const
 {
     if (m_bKeepSelection && event != nullptr &&
         (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease ||

@@ -55,8 +55,8 @@ bool LabelEditDelegate::eventFilter(QObject* object, QEvent* event)
         const UndoKey which = UndoKeyOf(key);
         const bool undo = which == UndoKey::Undo;
         const bool redo = which == UndoKey::Redo;
-        const bool fill = (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
-                          (key->modifiers() & Qt::ControlModifier);
+        const bool fill =
+            (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && (key->modifiers() & Qt::ControlModifier);
         if (fill) {
             // Ctrl+Enter fills the selected rows' first column, as the edit box does for the others.
             event->accept();

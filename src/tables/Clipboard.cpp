@@ -102,7 +102,8 @@ RowsOutcome PasteText(EditDocument& document, std::string_view text, const Paste
 
         // The column each field fills, or -1 for one that is skipped.
         std::vector<int> columns;
-        const bool header = std::any_of(first.begin(), first.end(), [](const std::string& f) { return ColumnNamed(f); });
+        const bool header =
+            std::any_of(first.begin(), first.end(), [](const std::string& f) { return ColumnNamed(f); });
         if (header) {
             std::array<bool, kColumnCount> taken{};
             for (const std::string& field : first) {
@@ -128,8 +129,7 @@ RowsOutcome PasteText(EditDocument& document, std::string_view text, const Paste
             return toSelection ? Refuse(SelectionMismatch(held, room))
                                : Refuse("The clipboard holds " + held + ", which would pass the last row: there " +
                                         (room == 1 ? "is 1 row" : "are " + std::to_string(room) + " rows") +
-                                        " from row " + std::to_string(start + 1) +
-                                        " down, and items cannot be added.");
+                                        " from row " + std::to_string(start + 1) + " down, and items cannot be added.");
         };
 
         // Blank lines inside the block are rows with one empty cell; those after it are not rows.

@@ -59,7 +59,8 @@ protected:
     {
         QTest::mousePress(Map(), Qt::LeftButton, modifiers, QPoint(from.x + 1, from.y + 1));
         for (int step = 1; step <= 4; ++step)
-            QTest::mouseMove(Map(), QPoint(from.x + 1 + (to.x - from.x) * step / 4, from.y + 1 + (to.y - from.y) * step / 4));
+            QTest::mouseMove(Map(),
+                             QPoint(from.x + 1 + (to.x - from.x) * step / 4, from.y + 1 + (to.y - from.y) * step / 4));
         QTest::mouseRelease(Map(), Qt::LeftButton, modifiers, QPoint(to.x + 1, to.y + 1));
     }
     QString Cell(int row, int column) const { return Table()->GetItemText(row, column); }
@@ -91,7 +92,8 @@ TEST_F(ManyItems, ShiftCtrlAndKeysSelectRowsWithoutOpeningAnEdit)
         {"Shift+click, a range", [&] { ClickCell(3, 2, Qt::ShiftModifier); }, {1, 2, 3}},
         {"Ctrl+click adds", [&] { ClickCell(5, 2, Qt::ControlModifier); }, {1, 2, 3, 5}},
         {"Ctrl+click on the focused row removes it", [&] { ClickCell(5, 2, Qt::ControlModifier); }, {1, 2, 3}},
-        {"Shift+Down extends from there", [&] { QTest::keyClick(Table(), Qt::Key_Down, Qt::ShiftModifier); },
+        {"Shift+Down extends from there",
+         [&] { QTest::keyClick(Table(), Qt::Key_Down, Qt::ShiftModifier); },
          {1, 2, 3, 5, 6}},
         {"Ctrl+A", [&] { QTest::keyClick(Table(), Qt::Key_A, Qt::ControlModifier); }, {0, 1, 2, 3, 4, 5, 6, 7, 8}},
     };
@@ -104,7 +106,8 @@ TEST_F(ManyItems, ShiftCtrlAndKeysSelectRowsWithoutOpeningAnEdit)
         EXPECT_EQ(Table()->ActiveEdit(), nullptr);
     }
     EXPECT_EQ(FramePixel({Marker(3).x + 5, Marker(3).y}), kWhite); // every selected marker is ringed
-    Choose(1); // another mission: nothing is selected
+    // Another mission: nothing is selected.
+    Choose(1);
     EXPECT_EQ(Status(), "");
 }
 
