@@ -32,6 +32,7 @@ public:
     void FileErrorReport(const QString&) override {}
     bool AskYesNo(const QString&) override { return true; }
     QString OpenFile() override { return {}; }
+    std::optional<MoveOffset> AskMoveOffset(const QString&) override { return std::nullopt; }
 };
 
 // The demo game, and beside it a game with the same terrain and catalogue whose kqbase.pff holds

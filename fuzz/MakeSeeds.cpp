@@ -128,5 +128,11 @@ int main(int argc, char** argv)
     Seed("table_fuzz", "items.tsv", std::string(1, '\0') + tsv);
     Seed("table_fuzz", "items.csv", std::string(1, '\1') + csv);
     Seed("table_fuzz", "items.json", std::string(1, '\2') + json);
+    // Paste: rows, current row and column, selected rows, then the clipboard's text.
+    Seed("paste_fuzz", "header_from_row_1", std::string("\x06\x01\x00\x00", 4) + tsv);
+    Seed("paste_fuzz", "header_to_selection", std::string("\x06\x00\x00\x05", 4) + tsv);
+    Seed("paste_fuzz", "csv_quoted", std::string("\x06\x00\x00\x00", 4) + csv);
+    Seed("paste_fuzz", "block_at_cell", std::string("\x06\x02\x01\x00", 4) + "1\t2\n3\t4\n\n");
+    Seed("paste_fuzz", "one_column", std::string("\x06\x00\x00\x00", 4) + "Jeep, desert\r\nRifleman\n");
     return 0;
 }

@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -121,6 +122,11 @@ void CEditorDlg::CreateControls()
     m_editCoord = Place(new QLineEdit(this), kIdCoord, DluRect(173, 7, 173, 12));
     m_editCoord->setReadOnly(true);
     m_editCoord->setEnabled(false);
+
+    // The status line sits in the strip above the map.
+    m_status = new QLabel(this);
+    m_status->setObjectName(QStringLiteral("status"));
+    m_status->setGeometry(kMapLeft, 33, MapView::kSize, 16);
 
     m_btnIds = filter("IDs", kIdIds, DluRect(304, 359, 40, 9));
 

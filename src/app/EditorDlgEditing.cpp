@@ -8,11 +8,13 @@
 #include "check/ItemChecks.h"
 #include "listedit/EditListCtrl.h"
 #include "listedit/ItemTableModel.h"
+#include "listedit/RowKeys.h"
 #include "listedit/UndoKeys.h"
 #include "mapwidget/MapWnd.h"
 #include "OrvikVersion.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QShortcut>
 #include <QSignalBlocker>
@@ -41,6 +43,15 @@ void CEditorDlg::CreateEditingShortcuts()
     shortcut(QKeySequence(Qt::Key_F3), &CEditorDlg::OnFindNext);
     shortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3), &CEditorDlg::OnFindPrevious);
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_O), &CEditorDlg::OnOpenArchive);
+    // Window-wide, so that they work on the map's selection too; a line edit with the focus keeps
+    // its own Ctrl+C, Ctrl+V and Ctrl+A.
+    shortcut(CopyKeys(), &CEditorDlg::OnCopy);
+    shortcut(PasteKeys(), &CEditorDlg::OnPaste);
+    shortcut(FillDownKeys(), &CEditorDlg::OnFillDown);
+    shortcut(SelectAllKeys(), &CEditorDlg::OnSelectAll);
+    shortcut(MoveSelectionKeys(), &CEditorDlg::OnMoveSelection);
+    connect(m_list, &CEditListCtrl::refused, this, [this](const QString& message) { m_prompts.Message(message); });
+    connect(m_list, &CEditListCtrl::moveSelectionRequested, this, &CEditorDlg::OnMoveSelection);
 
     // The find field sits in the strip between the buttons and the table.
     const QRect table = m_list->geometry();
@@ -64,11 +75,14 @@ void CEditorDlg::CreateEditingShortcuts()
     m_docListener = m_document.Subscribe([this](const DocumentChange& change) {
         if (change.kind == DocumentChange::Kind::CleanState || change.kind == DocumentChange::Kind::Reset)
             UpdateTitle();
-        // A load checks every row; a committed edit, an undo or a redo the rows it changed.
-        if (change.kind == DocumentChange::Kind::Reset)
+        // A load checks every row and takes the table's selection away without a word; a committed
+        // edit, an undo or a redo checks the rows it changed.
+        if (change.kind == DocumentChange::Kind::Reset) {
+            m_status->clear();
             RecheckAllRows();
-        else if (change.kind == DocumentChange::Kind::Cells)
+        } else if (change.kind == DocumentChange::Kind::Cells) {
             RecheckRows(change.cells);
+        }
     });
 }
 
@@ -111,6 +125,17 @@ bool CEditorDlg::eventFilter(QObject* watched, QEvent* event)
 void CEditorDlg::OnUndo() { m_list->Undo(); }
 
 void CEditorDlg::OnRedo() { m_list->Redo(); }
+
+void CEditorDlg::OnCopy() { m_list->CopySelection(); }
+
+void CEditorDlg::OnPaste()
+{
+    RunCommand([this] { m_list->PasteClipboard(); });
+}
+
+void CEditorDlg::OnFillDown() { m_list->FillDown(); }
+
+void CEditorDlg::OnSelectAll() { m_list->SelectAllRows(); }
 
 void CEditorDlg::OnFind()
 {

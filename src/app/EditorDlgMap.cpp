@@ -9,12 +9,15 @@
 #include "mapwidget/MapWnd.h"
 
 #include <QItemSelectionModel>
+#include <QLabel>
 
 #include <set>
 
 namespace orvik {
 
 namespace {
+
+constexpr std::int64_t kUnitsPerMapPixel = 131072;
 
 const char* CategoryName(ItemCategory category)
 {
@@ -46,6 +49,8 @@ void CEditorDlg::ConnectMap()
             .arg(ToQt(cells[kColItem]), QString::fromLatin1(CategoryName(CategoryOf(kind))), QString::number(kind),
                  ToQt(cells[kColX]), ToQt(cells[kColY]), ToQt(cells[kColZ]), ToQt(cells[kColAngle]));
     };
+    m_map->onItemsBanded = [this](const std::vector<std::size_t>& rows, bool add) { SelectRowsFromMap(rows, add); };
+    m_map->onArrowMove = [this](int dx, int dy) { RunCommand([&] { MoveSelectionBy(dx, dy); }); };
     connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { SyncMapSelection(); });
     m_mapListener = m_document.Subscribe([this](const DocumentChange& change) {
         if (change.kind == DocumentChange::Kind::Cells)
@@ -70,13 +75,75 @@ void CEditorDlg::SelectRowFromMap(std::size_t row, bool toggle)
     SyncMapSelection();
 }
 
+void CEditorDlg::SelectRowsFromMap(const std::vector<std::size_t>& rows, bool add)
+{
+    m_list->EndEdit();
+    const QAbstractItemModel* model = m_list->model();
+    const int last = model->columnCount() - 1;
+    // One range per run of neighbouring rows: one selection change, however many rows.
+    QItemSelection selection;
+    for (std::size_t k = 0; k < rows.size();) {
+        std::size_t end = k;
+        while (end + 1 < rows.size() && rows[end + 1] == rows[end] + 1)
+            ++end;
+        if (rows[end] < static_cast<std::size_t>(m_list->rowCount()))
+            selection.select(model->index(static_cast<int>(rows[k]), 0),
+                             model->index(static_cast<int>(rows[end]), last));
+        k = end + 1;
+    }
+    QItemSelectionModel* selectionModel = m_list->selectionModel();
+    if (!selection.isEmpty()) {
+        const int column = m_list->currentIndex().isValid() ? m_list->currentIndex().column() : 0;
+        selectionModel->setCurrentIndex(model->index(selection.first().top(), column), QItemSelectionModel::NoUpdate);
+        m_list->scrollTo(selectionModel->currentIndex());
+    }
+    selectionModel->select(selection, (add ? QItemSelectionModel::Select : QItemSelectionModel::ClearAndSelect) |
+                                          QItemSelectionModel::Rows);
+    SyncMapSelection();
+}
+
 void CEditorDlg::SyncMapSelection()
 {
-    std::vector<std::size_t> rows;
-    for (const QModelIndex& index : m_list->selectionModel()->selectedRows())
-        rows.push_back(static_cast<std::size_t>(index.row()));
+    const std::vector<std::size_t> rows = m_list->SelectedRows();
     m_map->View().SetSelection(rows);
+    m_status->setText(rows.empty() ? QString() : QStringLiteral("%1 selected").arg(rows.size()));
     m_map->RepaintNow();
+}
+
+void CEditorDlg::MoveSelectionBy(int dx, int dy)
+{
+    const std::vector<std::size_t> rows = m_list->SelectedRows();
+    if (rows.empty())
+        return;
+    m_list->EndEdit();
+    const std::int64_t unit = kUnitsPerMapPixel / m_map->View().Zoom();
+    // Presses less than a second apart are one step, so holding a key down is one undo.
+    const bool join = m_arrowTimer.isValid() && m_arrowTimer.elapsed() < 1000;
+    m_arrowTimer.start();
+    ReportClamped(MoveRows(m_document, rows, {dx * unit, -dy * unit, 0}, join ? MoveJoin::Join : MoveJoin::Open));
+}
+
+void CEditorDlg::OnMoveSelection()
+{
+    const std::vector<std::size_t> rows = m_list->SelectedRows();
+    if (rows.empty()) {
+        m_prompts.Message(QStringLiteral("Select the items to move first."));
+        return;
+    }
+    m_list->EndEdit();
+    const std::optional<MoveOffset> offset = m_prompts.AskMoveOffset(
+        QStringLiteral("Move %1 by (world units; one map pixel is 131072):")
+            .arg(rows.size() == 1 ? QStringLiteral("1 item") : QStringLiteral("%1 items").arg(rows.size())));
+    if (!offset)
+        return;
+    m_arrowTimer.invalidate();
+    ReportClamped(MoveRows(m_document, rows, *offset));
+}
+
+void CEditorDlg::ReportClamped(const RowsOutcome& outcome)
+{
+    if (!outcome.clampedRows.empty())
+        m_prompts.Message(ToQt(ClampedRowsMessage(outcome.clampedRows)));
 }
 
 void CEditorDlg::MoveItemsFromMap(const std::vector<std::pair<std::size_t, WorldPoint>>& moves)

@@ -1,9 +1,17 @@
 #include "app/QtPrompts.h"
 
 #include <QCoreApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFormLayout>
+#include <QLabel>
 #include <QMessageBox>
+#include <QSpinBox>
+
+#include <array>
+#include <limits>
 
 namespace orvik {
 
@@ -40,6 +48,30 @@ QString QtPrompts::OpenFile()
 {
     // Qt's file dialog has no read-only check box to hide; an empty filter shows every file.
     return QFileDialog::getOpenFileName(m_parent, QCoreApplication::translate("QtPrompts", "Open"));
+}
+
+std::optional<MoveOffset> QtPrompts::AskMoveOffset(const QString& text)
+{
+    QDialog dialog(m_parent);
+    dialog.setWindowTitle(ApplicationName());
+    auto* form = new QFormLayout(&dialog);
+    form->addRow(new QLabel(text, &dialog));
+    std::array<QSpinBox*, 3> boxes{};
+    const char* labels[] = {"dX", "dY", "dZ"};
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        boxes[i] = new QSpinBox(&dialog);
+        boxes[i]->setRange(-std::numeric_limits<int>::max(), std::numeric_limits<int>::max());
+        boxes[i]->setSingleStep(131072); // one map pixel
+        boxes[i]->setMinimumWidth(120);
+        form->addRow(QString::fromLatin1(labels[i]), boxes[i]);
+    }
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    form->addRow(buttons);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return MoveOffset{boxes[0]->value(), boxes[1]->value(), boxes[2]->value()};
 }
 
 } // namespace orvik

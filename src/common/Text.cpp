@@ -3,6 +3,7 @@
 #include "common/Unicode.h"
 
 #include <array>
+#include <charconv>
 
 namespace orvik {
 
@@ -42,6 +43,26 @@ int CompareFolded(std::string_view a, std::string_view b)
     if (a.size() == b.size())
         return 0;
     return a.size() < b.size() ? -1 : 1;
+}
+
+std::optional<std::int32_t> ParseInt32(std::string_view text)
+{
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
+    // from_chars takes a minus but no plus; after a plus only digits may follow.
+    if (!text.empty() && text.front() == '+') {
+        text.remove_prefix(1);
+        if (text.empty() || text.front() < '0' || text.front() > '9')
+            return std::nullopt;
+    }
+    std::int32_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc{} || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
 }
 
 std::int32_t DecimalToInt(std::string_view text)

@@ -48,14 +48,14 @@ bool EditDocument::SetCell(std::size_t row, int column, const std::string& text)
     return SetCells({{row, column, {}, text}});
 }
 
-bool EditDocument::SetCells(const std::vector<CellChange>& changes, const std::string& label)
+bool EditDocument::RealChanges(const std::vector<CellChange>& changes, std::vector<CellChange>& real) const
 {
     for (const CellChange& change : changes)
         if (change.row >= m_rows.size() || !IsEditable(change.column))
             return false;
     // The "before" texts are the document's own, whatever the caller put there; a cell named
     // twice keeps its first "before" so that undo restores the text from before the step.
-    std::vector<CellChange> real;
+    real.clear();
     real.reserve(changes.size());
     std::map<std::pair<std::size_t, int>, std::size_t> seen;
     for (const CellChange& change : changes) {
@@ -68,14 +68,40 @@ bool EditDocument::SetCells(const std::vector<CellChange>& changes, const std::s
         real.push_back({change.row, change.column, Cell(change.row, change.column), change.after});
     }
     std::erase_if(real, [](const CellChange& change) { return change.before == change.after; });
-    if (real.empty())
-        return false;
+    return true;
+}
 
+bool EditDocument::SetCells(const std::vector<CellChange>& changes, const std::string& label)
+{
+    return Commit(changes, label, false);
+}
+
+bool EditDocument::Commit(const std::vector<CellChange>& changes, const std::string& label, bool mergeable)
+{
+    std::vector<CellChange> real;
+    if (!RealChanges(changes, real) || real.empty())
+        return false;
     const bool wasClean = IsClean();
     auto command = std::make_unique<SetCellsCommand>(std::move(real), label);
+    if (mergeable)
+        command->SetMergeable();
     std::vector<CellRef> cells = command->Redo(m_rows);
     m_stack.Push(std::move(command));
     NotifyCells(std::move(cells), wasClean);
+    return true;
+}
+
+bool EditDocument::MergeCells(const std::vector<CellChange>& changes, const std::string& label, bool join)
+{
+    auto* last = join ? dynamic_cast<SetCellsCommand*>(m_stack.UndoCommand()) : nullptr;
+    if (last == nullptr || !last->IsMergeable() || m_stack.CanRedo() || IsClean())
+        return Commit(changes, label, true);
+    std::vector<CellChange> real;
+    if (!RealChanges(changes, real) || real.empty())
+        return false;
+    std::vector<CellRef> cells = SetCellsCommand(real).Redo(m_rows);
+    last->Absorb(real, label);
+    NotifyCells(std::move(cells), false);
     return true;
 }
 

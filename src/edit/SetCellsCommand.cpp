@@ -1,5 +1,6 @@
 #include "edit/SetCellsCommand.h"
 
+#include <map>
 #include <set>
 
 namespace orvik {
@@ -26,6 +27,22 @@ std::vector<CellRef> SetCellsCommand::Apply(std::vector<ItemRow>& rows, bool for
 std::vector<CellRef> SetCellsCommand::Redo(std::vector<ItemRow>& rows) { return Apply(rows, true); }
 
 std::vector<CellRef> SetCellsCommand::Undo(std::vector<ItemRow>& rows) { return Apply(rows, false); }
+
+void SetCellsCommand::Absorb(const std::vector<CellChange>& more, std::string label)
+{
+    std::map<std::pair<std::size_t, int>, std::size_t> where;
+    for (std::size_t k = 0; k < m_changes.size(); ++k)
+        where.emplace(std::make_pair(m_changes[k].row, m_changes[k].column), k);
+    for (const CellChange& change : more) {
+        if (auto it = where.find({change.row, change.column}); it != where.end()) {
+            m_changes[it->second].after = change.after;
+        } else {
+            where.emplace(std::make_pair(change.row, change.column), m_changes.size());
+            m_changes.push_back(change);
+        }
+    }
+    m_label = std::move(label);
+}
 
 std::string SetCellsCommand::Text() const
 {

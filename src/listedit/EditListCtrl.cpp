@@ -18,7 +18,7 @@ CEditListCtrl::CEditListCtrl(QWidget* parent)
 {
     setModel(m_model);
     setSelectionBehavior(QAbstractItemView::SelectRows);
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
     // Cells are edited only through mousePressEvent and the keys below.
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     // Tab leaves the table (and ends an open edit) instead of walking its cells.
@@ -257,8 +257,13 @@ void CEditListCtrl::scrollTo(const QModelIndex& index, ScrollHint hint)
 void CEditListCtrl::mousePressEvent(QMouseEvent* event)
 {
     const int focusedBefore = currentRow();
+    const bool selecting = (event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier)) != 0;
+    m_bKeepSelection = event->button() == Qt::LeftButton && !selecting && focusedBefore >= 0 &&
+                       CellFromPoint(event->position().toPoint()) == focusedBefore &&
+                       selectionModel()->isRowSelected(focusedBefore, {});
     QTableView::mousePressEvent(event);
-    if (event->button() != Qt::LeftButton)
+    // Shift and Ctrl only select (a range, one row more or less): they never open an edit.
+    if (event->button() != Qt::LeftButton || selecting)
         return;
     int column = 0;
     const int row = CellFromPoint(event->position().toPoint(), &column);
@@ -268,11 +273,27 @@ void CEditListCtrl::mousePressEvent(QMouseEvent* event)
         EditCell(row, column);
         return;
     }
-    selectionModel()->setCurrentIndex(m_model->index(row, column),
-                                      QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    if (!m_bKeepSelection)
+        selectionModel()->setCurrentIndex(m_model->index(row, column),
+                                          QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     // The first column of the focused row is edited by the table's own editor.
     if (row == focusedBefore && column == 0)
         edit(m_model->index(row, 0));
+}
+
+void CEditListCtrl::mouseReleaseEvent(QMouseEvent* event)
+{
+    QTableView::mouseReleaseEvent(event);
+    m_bKeepSelection = false;
+}
+
+QItemSelectionModel::SelectionFlags CEditListCtrl::selectionCommand(const QModelIndex& index, const QEvent* event) const
+{
+    if (m_bKeepSelection && event != nullptr &&
+        (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease ||
+         event->type() == QEvent::MouseMove))
+        return QItemSelectionModel::NoUpdate;
+    return QTableView::selectionCommand(index, event);
 }
 
 void CEditListCtrl::scrollContentsBy(int dx, int dy)

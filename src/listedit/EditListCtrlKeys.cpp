@@ -8,6 +8,7 @@
 #include "common/Text.h"
 #include "edit/EditDocument.h"
 #include "listedit/ItemTableModel.h"
+#include "listedit/RowKeys.h"
 #include "listedit/UndoKeys.h"
 
 namespace orvik {
@@ -73,6 +74,19 @@ QMenu* CEditListCtrl::CreateContextMenu()
 {
     auto* menu = new QMenu(this);
     const EditDocument* document = Document();
+    const bool rows = document != nullptr && rowCount() > 0;
+    const bool selected = rows && selectionModel()->hasSelection();
+    const auto add = [menu](const char* text, const QKeySequence& keys, bool enabled, auto handler) {
+        QAction* action = menu->addAction(QString::fromLatin1(text), handler);
+        action->setShortcut(keys);
+        action->setEnabled(enabled);
+    };
+    add("Copy", CopyKeys(), selected, [this] { CopySelection(); });
+    add("Paste", PasteKeys(), rows, [this] { PasteClipboard(); });
+    add("Fill Down", FillDownKeys(), selected && SelectedRows().size() > 1, [this] { FillDown(); });
+    add("Move Selection...", MoveSelectionKeys(), selected, [this] { emit moveSelectionRequested(); });
+    add("Select All", SelectAllKeys(), rows, [this] { SelectAllRows(); });
+    menu->addSeparator();
     QAction* undo = menu->addAction(QString::fromStdString(Cp1252ToUtf8(document ? document->UndoText() : "Undo")),
                                     this, &CEditListCtrl::Undo);
     undo->setShortcuts(UndoSequences());

@@ -83,6 +83,18 @@ void CInPlaceEdit::keyPressEvent(QKeyEvent* event)
         Cancel();
         return;
     }
+    if (IsEnterKey(key) && (event->modifiers() & Qt::ControlModifier) && m_table != nullptr) {
+        // Ctrl+Enter: the text goes into this column of every selected row, as one step; the box
+        // itself stores nothing.
+        event->accept();
+        CEditListCtrl* table = m_table;
+        const QString text = this->text();
+        const int row = m_nRow;
+        const int column = m_nColumn;
+        Cancel();
+        table->FillSelection(row, column, text);
+        return;
+    }
     if (IsEnterKey(key)) {
         event->accept();
         Finish();

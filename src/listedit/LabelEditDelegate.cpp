@@ -55,6 +55,23 @@ bool LabelEditDelegate::eventFilter(QObject* object, QEvent* event)
         const UndoKey which = UndoKeyOf(key);
         const bool undo = which == UndoKey::Undo;
         const bool redo = which == UndoKey::Redo;
+        const bool fill =
+            (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && (key->modifiers() & Qt::ControlModifier);
+        if (fill) {
+            // Ctrl+Enter fills the selected rows' first column, as the edit box does for the others.
+            event->accept();
+            if (event->type() == QEvent::KeyPress) {
+                const QMetaProperty user = editor->metaObject()->userProperty();
+                const QString text = user.isValid() ? user.read(editor).toString() : QString();
+                const int row = EditorRow(editor);
+                const int column = EditorColumn(editor);
+                TakeReport(editor);
+                CEditListCtrl* table = m_table;
+                emit closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
+                table->FillSelection(row, column, text);
+            }
+            return true;
+        }
         if (undo || redo) {
             event->accept();
             if (event->type() == QEvent::KeyPress) {

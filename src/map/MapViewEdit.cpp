@@ -2,8 +2,9 @@
 // dragging, panning and zoom.
 #include "map/MapView.h"
 
+#include "common/Text.h"
+
 #include <algorithm>
-#include <charconv>
 #include <limits>
 
 namespace orvik {
@@ -43,25 +44,7 @@ std::int32_t ClampCentre(std::int64_t v)
 
 } // namespace
 
-std::optional<std::int32_t> ParseCoordinate(std::string_view text)
-{
-    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!text.empty() && blank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && blank(text.back()))
-        text.remove_suffix(1);
-    // from_chars takes a minus but no plus; after a plus only digits may follow.
-    if (!text.empty() && text.front() == '+') {
-        text.remove_prefix(1);
-        if (text.empty() || text.front() < '0' || text.front() > '9')
-            return std::nullopt;
-    }
-    std::int32_t value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc{} || end != text.data() + text.size())
-        return std::nullopt;
-    return value;
-}
+std::optional<std::int32_t> ParseCoordinate(std::string_view text) { return ParseInt32(text); }
 
 void MapView::SetModel(const CMissionModel* model)
 {
@@ -326,6 +309,21 @@ std::optional<std::size_t> MapView::ItemAt(int x, int y) const
             return i;
     }
     return std::nullopt;
+}
+
+std::vector<std::size_t> MapView::ItemsIn(int x0, int y0, int x1, int y1) const
+{
+    std::vector<std::size_t> items;
+    if (!m_pModel)
+        return items;
+    const auto [left, right] = std::minmax(x0, x1);
+    const auto [top, bottom] = std::minmax(y0, y1);
+    for (std::size_t i = 0; i < m_pModel->items.size(); ++i) {
+        const auto [wx, wy] = FramePosition(i);
+        if (wx >= left && wx <= right && wy >= top && wy <= bottom && IsDrawn(i, wx, wy))
+            items.push_back(i);
+    }
+    return items;
 }
 
 void MapView::SetDrag(std::vector<std::size_t> items, int dx, int dy)

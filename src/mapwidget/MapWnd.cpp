@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPen>
 #include <QResizeEvent>
 #include <QToolTip>
 #include <QWheelEvent>
@@ -47,6 +48,15 @@ void CMapWnd::paintEvent(QPaintEvent* event)
     const QImage image(m_frame.Data(), m_frame.Width(), m_frame.Height(), m_frame.Stride(), QImage::Format_RGB888);
     if (!target.isEmpty())
         painter.drawImage(target, image, target.translated(-client.topLeft()));
+    painter.setClipRect(client);
+    if (m_gesture == Gesture::Band) {
+        // Black and white dashes show on any terrain.
+        const QRect band = QRect(m_pressPos, m_bandEnd).normalized().translated(client.topLeft());
+        painter.setPen(QPen(Qt::white, 1));
+        painter.drawRect(band);
+        painter.setPen(QPen(Qt::black, 1, Qt::DashLine));
+        painter.drawRect(band);
+    }
     painter.end();
     QFrame::paintEvent(event); // the border
 }
@@ -70,7 +80,9 @@ void CMapWnd::mouseMoveEvent(QMouseEvent* event)
     if (m_gesture == Gesture::Press) {
         const QPoint d = p - m_pressPos;
         if (std::abs(d.x()) > kClickSlop || std::abs(d.y()) > kClickSlop) {
-            if (m_pressItem) {
+            if (m_bBand) {
+                m_gesture = Gesture::Band;
+            } else if (m_pressItem) {
                 m_gesture = Gesture::DragItems;
                 // A selected marker takes the whole selection with it; any other goes alone.
                 m_dragItems =
@@ -85,6 +97,10 @@ void CMapWnd::mouseMoveEvent(QMouseEvent* event)
         const QPoint d = p - m_pressPos;
         m_view.SetDrag(m_dragItems, d.x(), d.y());
         RepaintNow();
+    } else if (m_gesture == Gesture::Band) {
+        // The whole map, so that the band's last outline is painted over.
+        m_bandEnd = p;
+        repaint();
     } else if (m_gesture == Gesture::Pan) {
         const QPoint d = p - m_lastPos;
         m_lastPos = p;
@@ -103,6 +119,8 @@ void CMapWnd::mousePressEvent(QMouseEvent* event)
         m_button = Qt::LeftButton;
         m_pressPos = p;
         m_bToggle = event->modifiers().testFlag(Qt::ControlModifier);
+        m_bBand = event->modifiers().testFlag(Qt::ShiftModifier);
+        m_bandEnd = p;
         m_pressItem = m_view.ItemAt(p.x(), p.y());
         event->accept();
         return;
@@ -144,6 +162,15 @@ void CMapWnd::mouseReleaseEvent(QMouseEvent* event)
         m_bHoldRepaint = true;
         if (onItemsMoved)
             onItemsMoved(moves);
+        m_bHoldRepaint = false;
+        repaint();
+    } else if (gesture == Gesture::Band) {
+        const std::vector<std::size_t> items = m_view.ItemsIn(m_pressPos.x(), m_pressPos.y(), p.x(), p.y());
+        const bool add = m_bToggle;
+        EndGesture();
+        m_bHoldRepaint = true;
+        if (onItemsBanded)
+            onItemsBanded(items, add);
         m_bHoldRepaint = false;
         repaint();
     } else {
@@ -218,6 +245,18 @@ void CMapWnd::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Equal: ZoomAbout(std::min(zoom * 2, MapView::kMaxZoom), p.x(), p.y()); break;
     case Qt::Key_Minus: ZoomAbout(std::max(zoom / 2, 1), p.x(), p.y()); break;
     case Qt::Key_0: ZoomAbout(1, p.x(), p.y()); break;
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down: {
+        // One screen pixel a press, ten with Shift; not while the mouse moves something.
+        const int step = event->modifiers().testFlag(Qt::ShiftModifier) ? 10 : 1;
+        const int dx = event->key() == Qt::Key_Left ? -step : event->key() == Qt::Key_Right ? step : 0;
+        const int dy = event->key() == Qt::Key_Up ? -step : event->key() == Qt::Key_Down ? step : 0;
+        if (m_gesture == Gesture::None && onArrowMove)
+            onArrowMove(dx, dy);
+        break;
+    }
     default: QFrame::keyPressEvent(event); return;
     }
     event->accept();

@@ -3,6 +3,7 @@
 #include "common/FileError.h"
 #include "common/NativePath.h"
 #include "common/Text.h"
+#include "tables/RecordReader.h"
 
 #include <nlohmann/json.hpp>
 
@@ -23,9 +24,6 @@ namespace {
 // The columns Save reads, in table order, and the JSON keys that hold them.
 constexpr std::array<int, 5> kNeeded = {kColItem, kColX, kColY, kColZ, kColAngle};
 constexpr std::array<const char*, 5> kJsonKeys = {"item", "x", "y", "z", "angle"};
-
-// No sound table has records this long; a file without line ends must not be read into memory whole.
-constexpr std::size_t kMaxRecordBytes = std::size_t{1} << 20;
 
 const char* Title(int column) { return ItemColumnTitles()[static_cast<std::size_t>(column)]; }
 
@@ -58,115 +56,6 @@ void CheckNumberText(const std::string& text, const std::string& rowName, const 
     if (ec == std::errc::result_out_of_range || magnitude > limit)
         throw UserError(rowName + ": " + what + " is " + trimmed + ", which does not fit in 32 bits.");
 }
-
-// Characters of a stream, with a leading UTF-8 byte order mark (spreadsheets write one) dropped.
-class CharSource {
-public:
-    explicit CharSource(std::istream& in) : m_buf(in.rdbuf())
-    {
-        static const char bom[] = "\xEF\xBB\xBF";
-        for (std::size_t i = 0; i < 3; ++i) {
-            const int c = m_buf ? m_buf->sgetc() : EOF;
-            if (c == EOF || static_cast<char>(c) != bom[i])
-                return;
-            m_pending.push_back(static_cast<char>(c));
-            m_buf->sbumpc();
-        }
-        m_pending.clear();
-    }
-
-    // The next character, or EOF.
-    int Get()
-    {
-        if (m_next < m_pending.size())
-            return static_cast<unsigned char>(m_pending[m_next++]);
-        return m_buf ? m_buf->sbumpc() : EOF;
-    }
-
-private:
-    std::streambuf* m_buf;
-    std::string m_pending;
-    std::size_t m_next = 0;
-};
-
-// Splits delimited text into records of fields, one record at a time. csv honours quotes; tsv
-// fields are taken as they stand. A CR before LF is dropped; a last line without a line end counts.
-class RecordReader {
-public:
-    RecordReader(std::istream& in, char sep, bool quotes) : m_in(in), m_sep(sep), m_quotes(quotes) {}
-
-    // The next record; false at the end of the text.
-    bool Next(std::vector<std::string>& fields)
-    {
-        fields.clear();
-        std::string field;
-        bool inQuotes = false;
-        bool any = false;
-        std::size_t bytes = 0;
-        m_recordLine = m_line;
-        bool closedQuote = false; // a quote just ended a quoted part; another one right after is literal
-        for (int got = m_in.Get(); got != EOF; got = m_in.Get()) {
-            const char c = static_cast<char>(got);
-            any = true;
-            if (++bytes > kMaxRecordBytes)
-                throw UserError("Line " + std::to_string(m_recordLine) + " of the table is longer than " +
-                                std::to_string(kMaxRecordBytes >> 20) + " MiB.");
-            if (c == '\n')
-                ++m_line;
-            if (inQuotes) {
-                if (c == '"') {
-                    inQuotes = false;
-                    closedQuote = true;
-                } else {
-                    field += c;
-                }
-                continue;
-            }
-            if (closedQuote) {
-                closedQuote = false;
-                if (c == '"') {
-                    field += '"';
-                    inQuotes = true;
-                    continue;
-                }
-            }
-            if (m_quotes && c == '"' && field.empty()) {
-                inQuotes = true;
-            } else if (c == m_sep) {
-                fields.push_back(std::move(field));
-                field.clear();
-            } else if (c == '\n') {
-                EndField(field, fields);
-                return true;
-            } else {
-                field += c;
-            }
-        }
-        if (inQuotes)
-            throw UserError("The table ends inside a quoted field.");
-        if (!any)
-            return false;
-        EndField(field, fields);
-        return true;
-    }
-
-    // The line the last record started on, from 1.
-    std::size_t RecordLine() const { return m_recordLine; }
-
-private:
-    static void EndField(std::string& field, std::vector<std::string>& fields)
-    {
-        if (!field.empty() && field.back() == '\r')
-            field.pop_back();
-        fields.push_back(std::move(field));
-    }
-
-    CharSource m_in;
-    char m_sep;
-    bool m_quotes;
-    std::size_t m_line = 1;
-    std::size_t m_recordLine = 1;
-};
 
 TableRows ReadDelimited(std::istream& in, char sep, bool quotes, std::size_t maxRows)
 {

@@ -28,6 +28,26 @@ std::string CsvField(const std::string& text)
     return out + "\"";
 }
 
+void WriteDelimitedRow(std::ostream& out, const ItemRow& row, TableFormat format)
+{
+    const char sep = format == TableFormat::Tsv ? '\t' : ',';
+    for (std::size_t c = 0; c < row.size(); ++c) {
+        if (c)
+            out << sep;
+        const std::string text = Cp1252ToUtf8(row[c]);
+        out << (format == TableFormat::Csv ? CsvField(text) : text);
+    }
+    out << '\n';
+}
+
+void WriteHeader(std::ostream& out, TableFormat format)
+{
+    ItemRow header;
+    for (int c = 0; c < kColumnCount; ++c)
+        header[static_cast<std::size_t>(c)] = ItemColumnTitles()[static_cast<std::size_t>(c)];
+    WriteDelimitedRow(out, header, format);
+}
+
 } // namespace
 
 TableFormat ParseFormat(const std::string& name)
@@ -74,22 +94,16 @@ void WriteTable(std::ostream& out, const CMissionModel& model, const CItemDefLis
         out << rows.dump(2) << '\n';
         return;
     }
-    const char sep = format == TableFormat::Tsv ? '\t' : ',';
-    auto writeRow = [&](const ItemRow& row) {
-        for (std::size_t c = 0; c < row.size(); ++c) {
-            if (c)
-                out << sep;
-            const std::string text = Cp1252ToUtf8(row[c]);
-            out << (format == TableFormat::Csv ? CsvField(text) : text);
-        }
-        out << '\n';
-    };
-    ItemRow header;
-    for (int c = 0; c < kColumnCount; ++c)
-        header[static_cast<std::size_t>(c)] = ItemColumnTitles()[static_cast<std::size_t>(c)];
-    writeRow(header);
+    WriteHeader(out, format);
     for (const auto& item : model.items)
-        writeRow(ItemToRow(*item, catalogue));
+        WriteDelimitedRow(out, ItemToRow(*item, catalogue), format);
+}
+
+void WriteTableRows(std::ostream& out, const std::vector<const ItemRow*>& rows, TableFormat format)
+{
+    WriteHeader(out, format);
+    for (const ItemRow* row : rows)
+        WriteDelimitedRow(out, *row, format);
 }
 
 std::vector<ItemRow> ReadTable(const std::string& text, TableFormat format)

@@ -11,7 +11,7 @@
 namespace orvik::test {
 
 struct PromptCall {
-    enum class Kind { Message, FileErrorReport, Question, OpenFile };
+    enum class Kind { Message, FileErrorReport, Question, OpenFile, MoveOffset };
     Kind kind;
     QString text; // empty for OpenFile
 };
@@ -35,6 +35,12 @@ public:
         return openFileAnswer;
     }
 
+    std::optional<MoveOffset> AskMoveOffset(const QString& text) override
+    {
+        Record(PromptCall::Kind::MoveOffset, text);
+        return moveAnswer;
+    }
+
     // Texts of the calls of one kind, in order.
     std::vector<QString> Texts(PromptCall::Kind kind) const
     {
@@ -49,6 +55,7 @@ public:
     std::vector<PromptCall> calls;
     std::deque<bool> answers;                      // for AskYesNo; No when none is left
     QString openFileAnswer;                        // "" means cancelled
+    std::optional<MoveOffset> moveAnswer;          // none means cancelled
     std::function<void(const PromptCall&)> onCall; // looks at the dialog while a prompt is up
 
 private:

@@ -204,7 +204,8 @@ TEST_F(KeyboardEditTest, TheContextMenuNamesTheSteps)
         for (int i = 0; i < c.undos; ++i)
             m_table->Undo();
         std::unique_ptr<QMenu> menu(m_table->CreateContextMenu());
-        const auto actions = menu->actions();
+        // Undo and Redo end the menu, after the commands over many rows.
+        const auto actions = menu->actions().mid(menu->actions().size() - 2);
         ASSERT_EQ(actions.size(), 2);
         EXPECT_EQ(actions[0]->text(), c.undo);
         EXPECT_EQ(actions[0]->isEnabled(), c.undoEnabled);

@@ -7,12 +7,14 @@
 #include "check/CatalogueLookup.h"
 #include "check/ItemFindings.h"
 #include "edit/EditDocument.h"
+#include "edit/RowEdits.h"
 #include "map/MapView.h"
 #include "mission/ItemRows.h"
 #include "mission/MissionModel.h"
 #include "mission/MissionSave.h"
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QIcon>
 #include <QRect>
 
@@ -26,6 +28,7 @@
 class QAbstractButton;
 class QComboBox;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -71,6 +74,13 @@ public:
     void OnFindNext();
     void OnFindPrevious();
     void OnOpenArchive();
+    // Many items at once: the clipboard, fill, select all, and a move of the selection by offsets
+    // the user gives.
+    void OnCopy();
+    void OnPaste();
+    void OnFillDown();
+    void OnSelectAll();
+    void OnMoveSelection();
 
     // Runs a handler so that no exception reaches Qt's event loop: file errors become the file
     // error report, the editor's own refusals and anything else a plain message.
@@ -106,6 +116,11 @@ private:
     // follow every edit, tooltips.
     void ConnectMap();
     void SelectRowFromMap(std::size_t row, bool toggle);
+    // A band drawn on the map: its items become the selection, or join it.
+    void SelectRowsFromMap(const std::vector<std::size_t>& rows, bool add);
+    // An arrow key on the map: the selection moves by screen pixels at the present zoom.
+    void MoveSelectionBy(int dx, int dy);
+    void ReportClamped(const RowsOutcome& outcome);
     void MoveItemsFromMap(const std::vector<std::pair<std::size_t, WorldPoint>>& moves);
     void SyncMapSelection();
     void SyncMapPositions(const std::vector<CellRef>& cells);
@@ -172,6 +187,8 @@ private:
     CMapWnd* m_map = nullptr;
 
     QLineEdit* m_editCoord = nullptr;
+    QLabel* m_status = nullptr; // "N selected"
+    QElapsedTimer m_arrowTimer; // since the last arrow-key move
     QGroupBox* m_groupShow = nullptr;
     FilterButton* m_btnPeople = nullptr;
     FilterButton* m_btnBuildings = nullptr;

@@ -1,7 +1,11 @@
 #pragma once
 // Everything the editor asks of the user or tells the user goes through Prompts, so that the dialog
 // can run under tests with a recording fake instead of real message boxes.
+#include "edit/RowEdits.h"
+
 #include <QString>
+
+#include <optional>
 
 namespace orvik {
 
@@ -18,6 +22,9 @@ public:
     // The open-file dialog: no filter, no default extension, no initial name. The chosen path, or
     // "" when the user cancels.
     virtual QString OpenFile() = 0;
+    // Asks how far to move the selected items: dX, dY and dZ in world units, with text saying what
+    // moves. None when the user cancels.
+    virtual std::optional<MoveOffset> AskMoveOffset(const QString& text) = 0;
 };
 
 } // namespace orvik

@@ -1,6 +1,7 @@
 #pragma once
 // Text helpers. Text inside the editor is 8-bit Windows-1252; it meets UTF-8 only at the edges.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,10 @@ int CompareFolded(std::string_view a, std::string_view b);
 // Decimal text to integer: leading white space, an optional sign, digits up to the first other
 // character; no digits give 0; the value wraps modulo 2^32.
 std::int32_t DecimalToInt(std::string_view text);
+
+// A whole number and nothing else: optional blanks (space, tab), an optional sign and decimal
+// digits that fit in 32 bits; anything else gives none.
+std::optional<std::int32_t> ParseInt32(std::string_view text);
 
 // "%ld" of a signed 32-bit value.
 std::string FormatLong(std::int32_t value);

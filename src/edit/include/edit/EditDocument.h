@@ -41,6 +41,10 @@ public:
     // One step that sets several cells of several rows (a cell named twice takes its last text).
     // Refused whole if any cell is not there or not editable; false when nothing would change.
     bool SetCells(const std::vector<CellChange>& changes, const std::string& label = {});
+    // As SetCells, for a step that a later call may join (held arrow keys are one step). With join,
+    // while the last step was also made here, nothing was undone after it and it is not the saved
+    // state, the changes become part of it. The caller decides which calls belong together.
+    bool MergeCells(const std::vector<CellChange>& changes, const std::string& label, bool join);
 
     bool CanUndo() const { return m_stack.CanUndo(); }
     bool CanRedo() const { return m_stack.CanRedo(); }
@@ -65,6 +69,10 @@ public:
 private:
     void Notify(const DocumentChange& change);
     void NotifyCells(std::vector<CellRef> cells, bool wasClean);
+    // The changes that would do something, with the document's own "before" texts; false when a
+    // cell is not there or not editable.
+    bool RealChanges(const std::vector<CellChange>& changes, std::vector<CellChange>& real) const;
+    bool Commit(const std::vector<CellChange>& changes, const std::string& label, bool mergeable);
 
     std::vector<ItemRow> m_rows;
     UndoStack m_stack;

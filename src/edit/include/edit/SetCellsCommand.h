@@ -16,11 +16,18 @@ public:
 
     const std::vector<CellChange>& Changes() const { return m_changes; }
 
+    // A step that later steps may join (EditDocument::MergeCells).
+    bool IsMergeable() const { return m_mergeable; }
+    void SetMergeable() { m_mergeable = true; }
+    // Takes already applied changes into this step: a cell it holds keeps its first "before".
+    void Absorb(const std::vector<CellChange>& more, std::string label);
+
 private:
     std::vector<CellRef> Apply(std::vector<ItemRow>& rows, bool forward) const;
 
     std::vector<CellChange> m_changes;
     std::string m_label;
+    bool m_mergeable = false;
 };
 
 } // namespace orvik

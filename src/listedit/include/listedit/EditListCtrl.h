@@ -1,9 +1,13 @@
 #pragma once
 // The item table: a report-style view of the edit document whose cells are edited in place, one
-// at a time, with the mouse or the keyboard.
+// at a time, with the mouse or the keyboard. Rows are selected one or many at a time (Shift, Ctrl)
+// for the commands over many rows: copy, paste and fill.
 #include <QPointer>
 #include <QStringList>
 #include <QTableView>
+
+#include <string>
+#include <vector>
 
 #include "listedit/InPlaceEdit.h"
 
@@ -57,8 +61,23 @@ public:
     // End an open edit as a loss of focus does, then undo or redo one step and show its cell.
     void Undo();
     void Redo();
-    // The context menu: Undo and Redo with the steps' texts. The caller owns it.
+    // The context menu: Copy, Paste, Fill Down, Move Selection, Select All, then Undo and Redo with
+    // the steps' texts. The caller owns it.
     QMenu* CreateContextMenu();
+
+    // The selected rows, ascending.
+    std::vector<std::size_t> SelectedRows() const;
+    // Commands over many rows, each one step of the document; a refusal is told by refused().
+    // Copy puts the selected rows on the clipboard as `orvik items` prints them; Paste takes the
+    // clipboard's (or text's) rows into the selected rows or from the current cell.
+    void CopySelection();
+    void PasteClipboard();
+    void Paste(const QString& text);
+    // The first selected row's current cell into the other selected rows.
+    void FillDown();
+    // text into the column of row and of every selected row (Ctrl+Enter in an edit box).
+    void FillSelection(int row, int column, const QString& text);
+    void SelectAllRows();
     // Makes the cell current (its row selected) and scrolls it into view.
     void ShowCell(int row, int column);
 
@@ -73,9 +92,17 @@ public:
 signals:
     // A cell's text was stored by an edit (also when it did not change).
     void cellEdited(int row, int column);
+    // A command over many rows was refused; nothing changed.
+    void refused(const QString& message);
+    // Move Selection was chosen in the context menu: the dialog asks for the offsets.
+    void moveSelectionRequested();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    // A plain click on the focused row keeps a selection of many rows (the edit box may fill them).
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event = nullptr) const override;
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
@@ -101,10 +128,13 @@ private:
     void EditEnded(CInPlaceEdit* edit);
     // Drops an open edit whose row is about to vanish.
     void CancelEdits();
+    // Shows a refusal; true when there was one.
+    bool Refused(const std::string& refusal);
 
     ItemTableModel* m_model;
     QPointer<CInPlaceEdit> m_activeEdit;
     LabelEditDelegate* m_labelDelegate;
+    bool m_bKeepSelection = false; // during a plain click on the focused, selected row
 };
 
 } // namespace orvik

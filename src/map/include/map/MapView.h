@@ -112,6 +112,10 @@ public:
     // the one drawn last.
     std::optional<std::size_t> ItemAt(int x, int y) const;
 
+    // The drawn items whose marker centre lies in the frame rectangle from (x0, y0) to (x1, y1),
+    // edges included, corners in any order; ascending.
+    std::vector<std::size_t> ItemsIn(int x0, int y0, int x1, int y1) const;
+
     // While a drag is under way its items are drawn moved by (dx, dy) pixels.
     void SetDrag(std::vector<std::size_t> items, int dx, int dy);
     void ClearDrag();

@@ -2,7 +2,8 @@
 // The map window: shows a MapView's 512 x 512 frame inside a one-pixel border, shows the world
 // point under the mouse in the coordinate box and re-centres on a left click. A click on a marker
 // also selects its item, a drag from a marker moves items, a drag from open ground (or with the
-// middle button) pans, and the wheel or + / - / 0 zoom.
+// middle button) pans, a drag with Shift draws a band that selects the markers inside, the wheel or
+// + / - / 0 zoom, and the arrow keys ask to move the selected items.
 #include "image/Canvas.h"
 #include "map/MapView.h"
 
@@ -41,6 +42,10 @@ public:
     std::function<void(std::size_t item, bool toggle)> onItemClicked;
     std::function<void(const Moves& moves)> onItemsMoved;
     std::function<QString(std::size_t item)> describeItem;
+    // A band was drawn round items (add: Ctrl was held too, so they join the selection).
+    std::function<void(const std::vector<std::size_t>& items, bool add)> onItemsBanded;
+    // An arrow key asks to move the selection by (dx, dy) screen pixels (down is positive).
+    std::function<void(int dx, int dy)> onArrowMove;
 
     // Repaints at once, or, while the map's own mouse handler is calling out, once as it ends.
     void RepaintNow();
@@ -73,10 +78,12 @@ private:
     int m_nPaintCount = 0;
 
     // The press that may become a click, a drag of items or a pan.
-    enum class Gesture { None, Press, DragItems, Pan };
+    enum class Gesture { None, Press, DragItems, Pan, Band };
     Gesture m_gesture = Gesture::None;
     Qt::MouseButton m_button = Qt::NoButton;
     bool m_bToggle = false;
+    bool m_bBand = false; // Shift was held at the press
+    QPoint m_bandEnd;
     QPoint m_pressPos;
     QPoint m_lastPos;
     std::optional<std::size_t> m_pressItem;

@@ -20,6 +20,9 @@ TableFormat FormatFromPath(const std::string& path);
 // Writes the table of model (cell texts as the editor shows them), UTF-8.
 void WriteTable(std::ostream& out, const CMissionModel& model, const CItemDefList& catalogue, TableFormat format);
 
+// The same for rows of cell texts (tsv or csv): the header line, then the rows in order.
+void WriteTableRows(std::ostream& out, const std::vector<const ItemRow*>& rows, TableFormat format);
+
 // Reads a whole table written by WriteTable (or edited by hand) into the editor's rows, Windows-1252,
 // checked as ReadTableRows (cli/TableReader.h) checks it. Throws UserError.
 std::vector<ItemRow> ReadTable(const std::string& text, TableFormat format);

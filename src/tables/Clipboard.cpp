@@ -1,0 +1,194 @@
+#include "tables/Clipboard.h"
+
+#include "common/FileError.h"
+#include "common/Text.h"
+#include "tables/RecordReader.h"
+#include "tables/Tables.h"
+
+#include <algorithm>
+#include <istream>
+#include <sstream>
+#include <streambuf>
+
+namespace orvik {
+
+namespace {
+
+using Record = std::vector<std::string>;
+
+// The clipboard's text read in place, without a copy.
+class ViewBuffer : public std::streambuf {
+public:
+    explicit ViewBuffer(std::string_view text)
+    {
+        char* first = const_cast<char*>(text.data()); // only ever read
+        setg(first, first, first + text.size());
+    }
+};
+
+// Longer names are cut in messages: a message box is no place for a megabyte of text.
+constexpr std::size_t kNameShown = 40;
+
+std::optional<int> ColumnNamed(std::string_view field)
+{
+    const std::string name = Trim(field);
+    for (int c = 0; c < kColumnCount; ++c)
+        if (name == ItemColumnTitles()[static_cast<std::size_t>(c)])
+            return c;
+    return std::nullopt;
+}
+
+bool IsBlank(const Record& record) { return record.size() == 1 && record[0].empty(); }
+
+// A tab anywhere makes tab-separated text (what spreadsheets copy). Without one, CSV needs a sign
+// of itself: a header line or a quote on the first line. Anything else is a single column, so that
+// a copied name such as "Jeep, desert" stays one cell.
+bool ReadsAsCsv(std::string_view text)
+{
+    if (text.find('\t') != std::string_view::npos)
+        return false;
+    std::string_view first = text.substr(0, text.find('\n'));
+    if (first.find('"') != std::string_view::npos)
+        return true;
+    for (std::size_t at = 0; at <= first.size();) {
+        const std::size_t end = std::min(first.find(',', at), first.size());
+        if (ColumnNamed(first.substr(at, end - at)))
+            return true;
+        at = end + 1;
+    }
+    return false;
+}
+
+RowsOutcome Refuse(std::string why) { return {std::move(why), false, {}}; }
+
+std::string Rows(std::size_t count) { return std::to_string(count) + (count == 1 ? " row" : " rows"); }
+
+std::string Shown(const std::string& utf8)
+{
+    const std::string text = Utf8ToCp1252(utf8);
+    return text.size() <= kNameShown ? text : text.substr(0, kNameShown) + "...";
+}
+
+std::string SelectionMismatch(const std::string& held, std::size_t selected)
+{
+    return "The clipboard holds " + held + ", but " + Rows(selected) +
+           " are selected. Select as many rows as it holds, or one row to paste from it down.";
+}
+
+} // namespace
+
+std::string CopyRowsText(const EditDocument& document, const std::vector<std::size_t>& rows)
+{
+    std::vector<const ItemRow*> picked;
+    picked.reserve(rows.size());
+    for (std::size_t row : rows)
+        if (row < document.RowCount())
+            picked.push_back(&document.Rows()[row]);
+    std::ostringstream out;
+    cli::WriteTableRows(out, picked, cli::TableFormat::Tsv);
+    return out.str();
+}
+
+RowsOutcome PasteText(EditDocument& document, std::string_view text, const PasteTarget& target)
+{
+    ViewBuffer buffer(text);
+    std::istream in(&buffer);
+    const bool csv = ReadsAsCsv(text);
+    cli::RecordReader reader(in, csv ? ',' : '\t', csv, "the clipboard");
+    try {
+        Record first;
+        if (!reader.Next(first))
+            return Refuse("The clipboard holds no text to paste.");
+
+        // The column each field fills, or -1 for one that is skipped.
+        std::vector<int> columns;
+        const bool header =
+            std::any_of(first.begin(), first.end(), [](const std::string& f) { return ColumnNamed(f); });
+        if (header) {
+            std::array<bool, kColumnCount> taken{};
+            for (const std::string& field : first) {
+                const std::optional<int> column = ColumnNamed(field);
+                if (!column && !Trim(field).empty())
+                    return Refuse("The clipboard's header names the column \"" + Shown(Trim(field)) +
+                                  "\", which the table does not have.");
+                // A blank title, a shown-only column and a column named twice are skipped, as Save skips them.
+                const bool use = column && document.IsEditable(*column) && !taken[static_cast<std::size_t>(*column)];
+                if (use)
+                    taken[static_cast<std::size_t>(*column)] = true;
+                columns.push_back(use ? *column : -1);
+            }
+        }
+
+        const bool toSelection = header && target.selected.size() > 1;
+        if (!toSelection && !target.current)
+            return Refuse("Choose the cell to paste at first.");
+        const std::size_t start = toSelection ? 0 : target.current->row;
+        const std::size_t room =
+            toSelection ? target.selected.size() : document.RowCount() - std::min(start, document.RowCount());
+        const auto tooMany = [&](const std::string& held) {
+            return toSelection ? Refuse(SelectionMismatch(held, room))
+                               : Refuse("The clipboard holds " + held + ", which would pass the last row: there " +
+                                        (room == 1 ? "is 1 row" : "are " + std::to_string(room) + " rows") +
+                                        " from row " + std::to_string(start + 1) + " down, and items cannot be added.");
+        };
+
+        // Blank lines inside the block are rows with one empty cell; those after it are not rows.
+        std::vector<Record> block;
+        std::size_t blanks = 0;
+        Record record = std::move(first);
+        bool more = !header;
+        if (header)
+            more = reader.Next(record);
+        for (; more; more = reader.Next(record)) {
+            if (IsBlank(record) && !block.empty()) {
+                ++blanks;
+                continue;
+            }
+            if (block.size() + blanks + 1 > room)
+                return tooMany("more than " + Rows(room));
+            // No row needs more fields than the table has columns: the rest would only take memory.
+            if (header && record.size() > columns.size())
+                record.resize(columns.size());
+            else if (!header && record.size() > static_cast<std::size_t>(kColumnCount))
+                return Refuse("The clipboard's block is wider than the table.");
+            block.insert(block.end(), blanks, Record{std::string()});
+            blanks = 0;
+            block.push_back(std::move(record));
+        }
+        if (block.empty())
+            return Refuse("The clipboard holds a header but no rows.");
+        if (toSelection && block.size() != 1 && block.size() != room)
+            return tooMany(Rows(block.size()));
+
+        if (!header) {
+            std::size_t width = 0;
+            for (const Record& r : block)
+                width = std::max(width, r.size());
+            for (std::size_t k = 0; k < width; ++k) {
+                const std::size_t column = static_cast<std::size_t>(target.current->column) + k;
+                if (column >= static_cast<std::size_t>(kColumnCount))
+                    return Refuse("The clipboard's block is " + std::to_string(width) +
+                                  " columns wide: from the current cell it would pass the last column.");
+                if (!document.IsEditable(static_cast<int>(column)))
+                    return Refuse(std::string("The clipboard's block would cover the ") + ItemColumnTitles()[column] +
+                                  " column, which is shown only.");
+                columns.push_back(static_cast<int>(column));
+            }
+        }
+
+        const std::size_t count = toSelection ? room : block.size();
+        std::vector<CellChange> changes;
+        for (std::size_t k = 0; k < count; ++k) {
+            const std::size_t row = toSelection ? target.selected[k] : start + k;
+            const Record& cells = block[block.size() == 1 ? 0 : k];
+            for (std::size_t f = 0; f < cells.size(); ++f)
+                if (columns[f] >= 0)
+                    changes.push_back({row, columns[f], {}, Utf8ToCp1252(cells[f])});
+        }
+        return {{}, document.SetCells(changes, StepLabel("Paste", count, "row")), {}};
+    } catch (const UserError& e) {
+        return Refuse(e.what());
+    }
+}
+
+} // namespace orvik
