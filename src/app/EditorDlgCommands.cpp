@@ -66,6 +66,8 @@ void CEditorDlg::OnSave()
     }
     const MissionInfo mission = *m_loadedMission;
     SaveOutcome outcome = SaveMission(m_strBasePath, mission, m_model, TableRows(), m_itemDefs);
+    // The rows' names are the model's kinds now, saved or not: the markers show them at once.
+    m_map->repaint();
     if (!outcome.notice.empty())
         m_prompts.Message(ToQt(outcome.notice));
     if (outcome.status == SaveStatus::ChangedOnDisk) {

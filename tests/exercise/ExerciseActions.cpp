@@ -32,6 +32,17 @@ std::string Row(int row) { return "row " + std::to_string(row + 1); }
 // A point on the map widget for a frame pixel (inside the one-pixel border).
 QPoint MapPoint(std::int64_t x, std::int64_t y) { return {static_cast<int>(x) + 1, static_cast<int>(y) + 1}; }
 
+// Types text key by key; QTest knows keys for ASCII only, so other letters come as text alone.
+void Type(QWidget* widget, const QString& text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() < 128)
+            QTest::keyClick(widget, c.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
 } // namespace
 
 std::string Session::CellText(std::uint32_t pick) const
@@ -99,17 +110,15 @@ void Session::TypeCell(const Action& a)
         ClickCell(row, column);
     ClickCell(row, column);
     Settle();
-    QWidget* editor = table->ActiveEdit();
-    if (editor == nullptr)
-        editor = table->LabelEditor();
-    auto* line = qobject_cast<QLineEdit*>(editor);
-    if (line == nullptr)
-        return; // a shown-only cell opens nothing
+    // The keys go where the focus is: the box that opened, or the table when none did.
+    auto* line = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    if (line == nullptr || !table->isAncestorOf(line))
+        return;
     line->selectAll();
     if (text.empty())
         QTest::keyClick(line, Qt::Key_Backspace);
     else
-        QTest::keyClicks(line, QString::fromStdString(text));
+        Type(line, QString::fromStdString(text));
     switch (ending) {
     case 0: QTest::keyClick(line, Qt::Key_Return); break;
     case 1: QTest::keyClick(line, Qt::Key_Escape); break;
@@ -135,7 +144,7 @@ void Session::Find(const Action& a)
     FindField* find = m_dialog->FindBox();
     if (!find->isVisible() || !find->hasFocus())
         return;
-    QTest::keyClicks(find, QString::fromStdString(text));
+    Type(find, QString::fromStdString(text));
     if (ending.first != Qt::Key_unknown)
         QTest::keyClick(find, static_cast<Qt::Key>(ending.first), shift ? Qt::ShiftModifier : Qt::NoModifier);
 }

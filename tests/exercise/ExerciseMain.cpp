@@ -9,6 +9,7 @@
 
 #include <QApplication>
 
+#include <cctype>
 #include <chrono>
 #include <fstream>
 #include <iostream>
@@ -153,6 +154,16 @@ Run RunWorker(const Options& o, std::vector<std::string> args, const std::string
     return run;
 }
 
+// A failure without its numbers: a shorter list must fail the same way, not merely fail.
+std::string Shape(const std::string& failure)
+{
+    std::string shape;
+    for (char c : failure.substr(0, failure.find_first_of(":[")))
+        if (!std::isdigit(static_cast<unsigned char>(c)) && c != '-')
+            shape += c;
+    return shape;
+}
+
 void Print(const Run& run, const std::string& heading)
 {
     std::cout << heading << " (" << run.steps.size() << " actions):\n";
@@ -182,7 +193,8 @@ int Supervise(const Options& o)
             list << s << '\n';
         list.close();
         ++tries;
-        return RunWorker(o, {"--replay", replay}, folder.Path()).status != 0;
+        const Run run = RunWorker(o, {"--replay", replay}, folder.Path());
+        return run.status != 0 && Shape(run.failure) == Shape(first.failure);
     };
     const auto deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(
                                              std::chrono::duration<double>(o.shrinkSeconds));

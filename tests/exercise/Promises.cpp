@@ -27,15 +27,6 @@ std::string Show(const ItemRow& row)
     return text;
 }
 
-void RequireRows(const std::vector<ItemRow>& seen, const std::vector<ItemRow>& wanted, const std::string& what)
-{
-    Require(seen.size() == wanted.size(), what + ": " + std::to_string(seen.size()) + " rows instead of " +
-                                              std::to_string(wanted.size()));
-    for (std::size_t r = 0; r < seen.size(); ++r)
-        Require(seen[r] == wanted[r], what + ", row " + std::to_string(r + 1) + ": [" + Show(seen[r]) +
-                                          "] instead of [" + Show(wanted[r]) + "]");
-}
-
 // A row as Save writes it and a load shows it again: numbers as the record holds them, and a
 // name the catalogue holds twice as the first kind of that name.
 ItemRow AsSaved(ItemRow row, const CItemDefList& catalogue)
@@ -80,6 +71,15 @@ void CheckMarkers(const MapView& view)
 }
 
 } // namespace
+
+void RequireRows(const std::vector<ItemRow>& seen, const std::vector<ItemRow>& wanted, const std::string& what)
+{
+    Require(seen.size() == wanted.size(), what + ": " + std::to_string(seen.size()) + " rows instead of " +
+                                              std::to_string(wanted.size()));
+    for (std::size_t r = 0; r < seen.size(); ++r)
+        Require(seen[r] == wanted[r], what + ", row " + std::to_string(r + 1) + ": [" + Show(seen[r]) +
+                                          "] instead of [" + Show(wanted[r]) + "]");
+}
 
 std::pair<std::int64_t, std::int64_t> MarkerPoint(const MapView& view, std::size_t item)
 {

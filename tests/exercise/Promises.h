@@ -67,6 +67,9 @@ private:
 // The frame pixel of an item's marker, as the map places it.
 std::pair<std::int64_t, std::int64_t> MarkerPoint(const MapView& view, std::size_t item);
 
+// Throws Broken naming the first row that differs.
+void RequireRows(const std::vector<ItemRow>& seen, const std::vector<ItemRow>& wanted, const std::string& what);
+
 // Throws Broken with what when ok is false.
 void Require(bool ok, const std::string& what);
 
