@@ -140,6 +140,8 @@ void CEditorDlg::OnRefreshMap()
 {
     const ApplyResult result = ApplyRowsForRefresh(TableRows(), m_model, m_itemDefs);
     if (!result.ok) {
+        // The rows before the bad one are in the model already: their markers show their kinds.
+        m_map->repaint();
         m_prompts.Message(
             ToQt(InvalidNameRefreshMessage(result.badName) + RowSuffix(static_cast<long>(result.badRow))));
         return;
