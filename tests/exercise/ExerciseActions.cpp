@@ -149,50 +149,47 @@ void Session::Find(const Action& a)
         QTest::keyClick(find, static_cast<Qt::Key>(ending.first), shift ? Qt::ShiftModifier : Qt::NoModifier);
 }
 
-void Session::ClickMarker(const Action& a)
+std::optional<QPoint> Session::AimAtMarker(std::uint32_t pick, const std::string& what, const std::string& how)
 {
     const MapView& view = m_dialog->MapWnd()->View();
     const std::size_t count = view.Model() ? view.Model()->items.size() : 0;
     if (count == 0) {
-        Say("click a marker: there is none");
-        return;
+        Say(what + " a marker: there is none");
+        return std::nullopt;
     }
-    const std::size_t item = a.p[0] % count;
+    const std::size_t item = pick % count;
     const auto [x, y] = MarkerPoint(view, item);
-    const bool ctrl = a.p[1] % 3 == 0;
-    Say(std::string(ctrl ? "Ctrl+click" : "click") + " the marker of " + Row(static_cast<int>(item)) + " at (" +
-        std::to_string(x) + ", " + std::to_string(y) + ")");
+    Say(what + " the marker of " + Row(static_cast<int>(item)) + " at (" + std::to_string(x) + ", " +
+        std::to_string(y) + ")" + how);
     if (x < 1 || y < 1 || x >= view.FrameSize() - 1 || y >= view.FrameSize() - 1)
-        return;
-    QTest::mouseClick(m_dialog->MapWnd(), Qt::LeftButton, ctrl ? Qt::ControlModifier : Qt::NoModifier,
-                      MapPoint(x, y));
+        return std::nullopt; // off the map
+    return MapPoint(x, y);
+}
+
+void Session::ClickMarker(const Action& a)
+{
+    const bool ctrl = a.p[1] % 3 == 0;
+    if (const auto at = AimAtMarker(a.p[0], ctrl ? "Ctrl+click" : "click", ""))
+        QTest::mouseClick(m_dialog->MapWnd(), Qt::LeftButton, ctrl ? Qt::ControlModifier : Qt::NoModifier, *at);
 }
 
 void Session::DragMarker(const Action& a)
 {
-    CMapWnd* map = m_dialog->MapWnd();
-    const MapView& view = map->View();
-    const std::size_t count = view.Model() ? view.Model()->items.size() : 0;
-    if (count == 0) {
-        Say("drag a marker: there is none");
-        return;
-    }
-    const std::size_t item = a.p[0] % count;
-    const auto [x, y] = MarkerPoint(view, item);
     const int dx = static_cast<int>(a.p[1] % 121) - 60;
     const int dy = static_cast<int>(a.p[2] % 121) - 60;
     const bool cancel = a.p[3] % 4 == 0;
-    Say("drag the marker of " + Row(static_cast<int>(item)) + " by (" + std::to_string(dx) + ", " +
-        std::to_string(dy) + ")" + (cancel ? ", Escape before the release" : ""));
-    if (x < 1 || y < 1 || x >= view.FrameSize() - 1 || y >= view.FrameSize() - 1)
+    const auto from = AimAtMarker(a.p[0], "drag",
+                                  " by (" + std::to_string(dx) + ", " + std::to_string(dy) + ")" +
+                                      (cancel ? ", Escape before the release" : ""));
+    if (!from)
         return;
-    const QPoint from = MapPoint(x, y);
-    QTest::mousePress(map, Qt::LeftButton, Qt::NoModifier, from);
+    CMapWnd* map = m_dialog->MapWnd();
+    QTest::mousePress(map, Qt::LeftButton, Qt::NoModifier, *from);
     for (int step = 1; step <= 4; ++step)
-        QTest::mouseMove(map, from + QPoint(dx * step / 4, dy * step / 4));
+        QTest::mouseMove(map, *from + QPoint(dx * step / 4, dy * step / 4));
     if (cancel)
         QTest::keyClick(map, Qt::Key_Escape);
-    QTest::mouseRelease(map, Qt::LeftButton, Qt::NoModifier, from + QPoint(dx, dy));
+    QTest::mouseRelease(map, Qt::LeftButton, Qt::NoModifier, *from + QPoint(dx, dy));
 }
 
 void Session::Pan(const Action& a)

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <random>
 #include <string>
 
@@ -95,6 +96,9 @@ private:
     void ClickCell(int row, int column);
     std::string CellText(std::uint32_t pick) const;
     QWidget* FocusWidget() const;
+    // Picks a row's marker and says what is done to it; its widget point, none when there is no
+    // marker or it is off the map.
+    std::optional<QPoint> AimAtMarker(std::uint32_t pick, const std::string& what, const std::string& how);
 
     ExerciseGame m_game;
     ScriptedPrompts m_prompts;
