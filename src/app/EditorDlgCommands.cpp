@@ -66,8 +66,6 @@ void CEditorDlg::OnSave()
     }
     const MissionInfo mission = *m_loadedMission;
     SaveOutcome outcome = SaveMission(m_strBasePath, mission, m_model, TableRows(), m_itemDefs);
-    // The rows' names are the model's kinds now, saved or not: the markers show them at once.
-    m_map->repaint();
     if (!outcome.notice.empty())
         m_prompts.Message(ToQt(outcome.notice));
     if (outcome.status == SaveStatus::ChangedOnDisk) {
@@ -140,8 +138,6 @@ void CEditorDlg::OnRefreshMap()
 {
     const ApplyResult result = ApplyRowsForRefresh(TableRows(), m_model, m_itemDefs);
     if (!result.ok) {
-        // The rows before the bad one are in the model already: their markers show their kinds.
-        m_map->repaint();
         m_prompts.Message(
             ToQt(InvalidNameRefreshMessage(result.badName) + RowSuffix(static_cast<long>(result.badRow))));
         return;

@@ -3,6 +3,7 @@
 
 #include "app/ControlIds.h"
 #include "listedit/EditListCtrl.h"
+#include "mapwidget/MapWnd.h"
 #include "support/TestSupport.h"
 
 #include <QAbstractButton>
@@ -158,6 +159,10 @@ void Session::Perform(const Action& a)
     case Act::Count: break;
     }
     Settle();
+    // Save (and Refresh Map that stops at a bad name) put the rows' kinds into the model, and the
+    // map shows them at its next repaint, as it always has: that repaint comes now.
+    if (a.act == Act::Save || a.act == Act::Refresh)
+        m_dialog->MapWnd()->repaint();
     Require(m_prompts.fileErrors.empty(), m_prompts.fileErrors.empty()
                                               ? std::string()
                                               : "file error report: " + m_prompts.fileErrors.front().toStdString());

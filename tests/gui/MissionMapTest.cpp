@@ -245,21 +245,6 @@ TEST_F(EditorTest, OpeningTheArchiveAgainLeavesNoMissionOnTheMap)
     EXPECT_EQ(CountPixels(Map()->Frame(), Rgb{0, 0, 0}), Map()->Frame().Width() * Map()->Frame().Height());
 }
 
-TEST_F(EditorTest, SaveAndRefreshStoppedByABadNameShowTheKindsTheyTook)
-{
-    for (const int id : {kIdSave, kIdRefreshMap}) {
-        SCOPED_TRACE(id);
-        Start();
-        Choose(0);
-        const FramePoint soldier = FrameOf(10 * kUnit, 20 * kUnit, CenterX(), CenterY());
-        ASSERT_EQ(FramePixel(soldier), kRed);
-        Edit(0, 0, "Bunker"); // the last row's kind, which the catalogue lacks, stops both
-        Click(Button(id));
-        EXPECT_EQ(FramePixel(soldier), kWhite);
-        m_dialog.reset();
-    }
-}
-
 TEST_F(EditorTest, ArrowKeysInTheClosedListLoadEachMission)
 {
     Start();
