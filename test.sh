@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: the normal build and its install and packages
-# (scripts/check-install.sh), then ASan + UBSan, then every fuzzer for 30 s (scripts/fuzz.sh), then the
-# Windows stage (scripts/windows.sh; ORVIK_SKIP_WINDOWS=1 skips it).
+# (scripts/check-install.sh), then ASan + UBSan with the exerciser's runs, then every fuzzer for 30 s
+# (scripts/fuzz.sh), then the Windows stage (scripts/windows.sh; ORVIK_SKIP_WINDOWS=1 skips it).
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/install-deps.sh
@@ -26,6 +26,12 @@ for preset in release asan; do
     ./scripts/bench-check.sh build/release
     echo "== install and packages =="
     ./scripts/check-install.sh build/release
+  else
+    # The tireless user under the sanitizers: a fixed seed, then one of its own that it prints.
+    echo "== exerciser: 30 s with seed 2024, then 30 s with a random seed =="
+    export ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1
+    build/asan/tests/orvik-exercise --seed 2024 --seconds 30
+    build/asan/tests/orvik-exercise --seconds 30
   fi
 done
 ./scripts/fuzz.sh

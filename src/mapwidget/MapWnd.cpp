@@ -37,7 +37,10 @@ QPoint CMapWnd::ToClient(const QPoint& widgetPoint) const { return widgetPoint -
 
 void CMapWnd::paintEvent(QPaintEvent* event)
 {
-    // Without a model the view draws nothing and the frame keeps its black start.
+    // Without a model the view draws nothing: the frame goes black, so that a mission that was
+    // unloaded (another archive opened, its entry gone) does not stay on show.
+    if (m_view.Model() == nullptr)
+        m_frame.Fill({0, 0, 0});
     m_view.Paint(m_frame);
     ++m_nPaintCount;
 

@@ -114,8 +114,8 @@ SaveOutcome SaveMission(const std::string& archivePath, const MissionInfo& missi
 std::optional<MissionInfo> FindMissionEntry(const std::string& archivePath, std::uint32_t offset,
                                             const std::string& name)
 {
-    // The entry of that name at offset; failing that, the first mission there (a name the list
-    // cannot show whole still finds its entry).
+    // The entry of that name at offset; failing that, the first mission there whose name the list
+    // showed cut at a blank. Another mission that a repack put there is never taken for it.
     std::optional<MissionInfo> named, atOffset;
     const std::string wanted = FoldLower(name);
     CPffArchive reader;
@@ -123,7 +123,7 @@ std::optional<MissionInfo> FindMissionEntry(const std::string& archivePath, std:
         reader.WalkMissions(archivePath, [&](const MissionInfo& m) {
             if (m.offset != offset)
                 return;
-            if (!atOffset)
+            if (!atOffset && m.name.starts_with(wanted + " "))
                 atOffset = m;
             if (!named && m.name == wanted)
                 named = m;

@@ -235,6 +235,16 @@ TEST_F(EditorTest, UnreadableArchiveLeavesAnEmptyTableAndAUsableDialog)
     EXPECT_TRUE(m_dialog->isVisible());
 }
 
+TEST_F(EditorTest, OpeningTheArchiveAgainLeavesNoMissionOnTheMap)
+{
+    Start();
+    Choose(0);
+    ASSERT_GT(CountPixels(Map()->Frame(), kRed), 0);
+    m_dialog->OnOpenArchive(); // the file dialog answers with the same archive
+    QApplication::processEvents();
+    EXPECT_EQ(CountPixels(Map()->Frame(), Rgb{0, 0, 0}), Map()->Frame().Width() * Map()->Frame().Height());
+}
+
 TEST_F(EditorTest, ArrowKeysInTheClosedListLoadEachMission)
 {
     Start();

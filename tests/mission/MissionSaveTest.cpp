@@ -221,6 +221,19 @@ TEST_F(MissionSaveTest, AnotherProgramsChangesAreNeverOverwrittenSilently)
     }
 }
 
+TEST_F(MissionSaveTest, AMissionIsFoundByItsListedNameNeverByItsPlaceAlone)
+{
+    Build();
+    // After a repack another mission may stand where the list saw this one.
+    const std::uint32_t second = entries[1].dataOffset;
+    EXPECT_FALSE(FindMissionEntry(path, second, "one.bms").has_value());
+    EXPECT_EQ(FindMissionEntry(path, second, "TWO.bms")->name, "two.bms");
+    // A name with a blank is listed up to the blank, and found by that part.
+    gamedata::WritePff(path, {{"my one.bms", gamedata::BuildMission({})}}, {}, &entries);
+    EXPECT_EQ(FindMissionEntry(path, entries[0].dataOffset, "my")->name, "my one.bms");
+    EXPECT_FALSE(FindMissionEntry(path, entries[0].dataOffset, "my o").has_value());
+}
+
 TEST_F(MissionSaveTest, RecordsStayInsideTheirEntry)
 {
     // No end mark inside the entry: the next entry's bytes (an end mark among them) are not items.

@@ -47,8 +47,9 @@ SaveOutcome SaveMission(const std::string& archivePath, const MissionInfo& missi
 std::string ChangedOnDiskQuestion(const std::string& missionName);
 
 // The mission of the archive's table whose data starts at offset and whose entry name is name
-// (any case), else the first mission at offset; none when no mission starts there. Throws
-// FileError for a damaged archive.
+// (any case), else the first mission at offset whose name is name, a blank and more (the list
+// shows a name up to its first blank); none when no such mission starts there. Throws FileError
+// for a damaged archive.
 std::optional<MissionInfo> FindMissionEntry(const std::string& archivePath, std::uint32_t offset,
                                             const std::string& name);
 

@@ -1,0 +1,110 @@
+#pragma once
+// A tireless user: random actions on the real dialog, through the keys and the mouse, with the
+// editor's promises checked after each one.
+#include "exercise/ExerciseGame.h"
+#include "exercise/Promises.h"
+#include "exercise/ScriptedPrompts.h"
+
+#include <QPoint>
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <random>
+#include <string>
+
+namespace orvik::exercise {
+
+enum class Act {
+    Choose,      // another line of the mission list
+    TypeCell,    // open a cell, type, end with Enter, Escape, Tab or a click elsewhere
+    Undo,
+    Redo,
+    Find,        // Ctrl+F, a text, then Enter, F3, Shift+F3 or Escape
+    ClickMarker, // with or without Ctrl
+    DragMarker,  // released, or cancelled with Escape
+    Pan,
+    Zoom,
+    TableKeys,   // arrows, Home, End, Page Down in the table
+    Refresh,
+    Filter,
+    Save,
+    Reopen,      // Ctrl+O, the same archive again
+    Close,       // Escape on the dialog; when it closes, the editor starts again
+    DiskSave,    // another save of a mission behind the editor, as `orvik save` does
+    Repack,      // another program rewrites the archive and the missions move
+    UndoRedoAll, // every step undone, then redone
+    Count
+};
+
+// One action: what, and the random numbers its handler reads as it needs them. The same seed
+// gives the same actions; what each one meets depends on the ones before.
+struct Action {
+    Act act = Act::Undo;
+    std::array<std::uint32_t, 4> p{};
+    std::uint32_t answers = 0; // bit i answers the i-th question or file dialog of the action
+};
+
+class ActionSource {
+public:
+    explicit ActionSource(std::uint64_t seed) : m_rng(seed) {}
+    Action Next();
+
+private:
+    std::mt19937_64 m_rng;
+};
+
+class Session {
+public:
+    // Writes the game into dir (ending with '/') and opens the dialog on it. say gets each
+    // action's description as it starts.
+    Session(const std::string& dir, std::function<void(const std::string&)> say);
+    ~Session();
+
+    // Performs the action and checks every promise; throws Broken.
+    void Perform(const Action& action);
+    // Undoes every step, then redoes them all, checking the rows at both ends.
+    void UndoRedoAll();
+
+private:
+    void Start();
+    void Stop();
+    void Say(const std::string& text);
+    void Settle();
+
+    // The handlers, one per Act.
+    void Choose(const Action& a);
+    void TypeCell(const Action& a);
+    void Keys(int key, Qt::KeyboardModifiers modifiers, const std::string& what);
+    void Find(const Action& a);
+    void ClickMarker(const Action& a);
+    void DragMarker(const Action& a);
+    void Pan(const Action& a);
+    void Zoom(const Action& a);
+    void TableKeys(const Action& a);
+    void ClickButton(int id, const std::string& what);
+    void Save();
+    void Close();
+    void DiskSave(const Action& a);
+    void Repack(const Action& a);
+
+    // Helpers of the handlers.
+    QPoint CellPoint(int row, int column);
+    void ClickCell(int row, int column);
+    std::string CellText(std::uint32_t pick) const;
+    QWidget* FocusWidget() const;
+    // Picks a row's marker and says what is done to it; its widget point, none when there is no
+    // marker or it is off the map.
+    std::optional<QPoint> AimAtMarker(std::uint32_t pick, const std::string& what, const std::string& how);
+
+    ExerciseGame m_game;
+    ScriptedPrompts m_prompts;
+    std::unique_ptr<CEditorDlg> m_dialog;
+    Promises m_promises;
+    std::function<void(const std::string&)> m_say;
+};
+
+} // namespace orvik::exercise

@@ -1,0 +1,62 @@
+#pragma once
+// The exerciser's Prompts: shows nothing, answers each question from the running action's bits,
+// and keeps what was said during that action.
+#include "app/Prompts.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+namespace orvik::exercise {
+
+class ScriptedPrompts : public Prompts {
+public:
+    void Message(const QString& text) override { Note(text); }
+    void FileErrorReport(const QString& text) override
+    {
+        fileErrors.push_back(text);
+        Note(text);
+    }
+    bool AskYesNo(const QString& text) override
+    {
+        Note(text);
+        return (answers >> (asked++ % 32)) & 1u;
+    }
+    QString OpenFile() override { return (answers >> (asked++ % 32)) & 1u ? openFileAnswer : QString(); }
+
+    // Before each action: its answers, and nothing said yet.
+    void Begin(std::uint32_t bits)
+    {
+        answers = bits;
+        asked = 0;
+        said.clear();
+        fileErrors.clear();
+    }
+    bool Said(const QString& text) const
+    {
+        for (const QString& s : said)
+            if (s.contains(text))
+                return true;
+        return false;
+    }
+
+    std::vector<QString> said;       // messages and questions of the running action
+    std::vector<QString> fileErrors; // file error reports of the running action
+    QString openFileAnswer;
+    std::function<void()> onPrompt; // looks at the dialog while the first prompt of an action is up
+
+private:
+    void Note(const QString& text)
+    {
+        said.push_back(text);
+        if (said.size() == 1 && onPrompt)
+            onPrompt();
+    }
+
+    std::uint32_t answers = 0;
+    unsigned asked = 0;
+};
+
+} // namespace orvik::exercise
