@@ -36,7 +36,7 @@ options=(
   -DFEATURE_pdf=OFF -DFEATURE_textodfwriter=OFF -DFEATURE_textmarkdownreader=OFF
   -DFEATURE_textmarkdownwriter=OFF -DFEATURE_sessionmanager=OFF
 )
-recipe_hash=$(printf '%s\n' "$qt_version" "${options[@]}" no-wintab "$(sha256sum <"$here/cmake/qt-mingw-toolchain.cmake")" |
+recipe_hash=$(printf '%s\n' "$qt_version" "${options[@]}" no-wintab gdi-fonts "$(sha256sum <"$here/cmake/qt-mingw-toolchain.cmake")" |
               sha256sum | cut -c1-12)
 prefix="$cache/qt-$qt_version-mingw-$recipe_hash"
 if [ "${1:-}" = --prefix ]; then
@@ -108,6 +108,10 @@ if [ ! -f "$src/.unpacked" ]; then
   plugin="$src/src/plugins/platforms/windows"
   grep -l "QT_CONFIG(tabletevent)" "$plugin"/*.cpp "$plugin"/*.h | xargs sed -i 's/QT_CONFIG(tabletevent)/0/'
   sed -i 's/CONDITION QT_FEATURE_tabletevent/CONDITION FALSE/' "$plugin/CMakeLists.txt"
+  # Qt Gui builds its DirectWrite font database only with Direct2D, which is left out; the plugin then
+  # uses the GDI one.
+  sed -i 's/^#if QT_CONFIG(directwrite3)$/#if QT_CONFIG(directwrite3) \&\& QT_CONFIG(direct2d)/' \
+    "$plugin/qwindowsintegration.cpp"
   touch "$src/.unpacked"
   step_done
 fi

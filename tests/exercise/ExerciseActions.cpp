@@ -10,6 +10,7 @@
 #include "mapwidget/MapWnd.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -291,4 +292,48 @@ void Session::Repack(const Action& a)
     gamedata::WritePff(m_game.basePath, files, layout);
 }
 
+void Session::ManyRows(const Action& a)
+{
+    CEditListCtrl* table = m_dialog->ItemTable();
+    CMapWnd* map = m_dialog->MapWnd();
+    // Clipboard texts a user might bring from elsewhere: headed, headerless, quoted CSV, refused ones.
+    static const char* const pasted[] = {"Item\tX Position\nRifleman\t100\n", "1\t2\t3", "\"7,5\",\"x\"\n",
+                                         "X Position\n5\n6\n7\n", "Bogus\n1", "ID\tMP Only\n1\t0\n", ""};
+    switch (a.p[0] % 9) {
+    case 0:
+        table->setFocus();
+        Keys(Qt::Key_A, Qt::ControlModifier, "Ctrl+A in the table");
+        break;
+    case 1: {
+        table->setFocus();
+        const int n = 1 + static_cast<int>(a.p[1] % 5);
+        Say("Shift+Down " + std::to_string(n) + " times in the table");
+        for (int i = 0; i < n; ++i)
+            QTest::keyClick(table, Qt::Key_Down, Qt::ShiftModifier);
+        break;
+    }
+    case 2: Keys(Qt::Key_C, Qt::ControlModifier, "Ctrl+C"); break;
+    case 3: Keys(Qt::Key_V, Qt::ControlModifier, "Ctrl+V"); break;
+    case 4: Keys(Qt::Key_D, Qt::ControlModifier, "Ctrl+D"); break;
+    case 5: Keys(Qt::Key_M, Qt::ControlModifier, "Ctrl+M"); break;
+    case 6: {
+        const char* text = pasted[a.p[1] % std::size(pasted)];
+        QApplication::clipboard()->setText(QString::fromUtf8(text));
+        Keys(Qt::Key_V, Qt::ControlModifier, "Ctrl+V of " + Quoted(text));
+        break;
+    }
+    default: {
+        static const std::pair<Qt::Key, const char*> arrows[] = {
+            {Qt::Key_Left, "Left"}, {Qt::Key_Right, "Right"}, {Qt::Key_Up, "Up"}, {Qt::Key_Down, "Down"}};
+        const auto& arrow = arrows[a.p[1] % 4];
+        const bool shift = a.p[2] % 2;
+        map->setFocus();
+        Say(std::string(shift ? "Shift+" : "") + arrow.second + " on the map");
+        QTest::keyClick(map, arrow.first, shift ? Qt::ShiftModifier : Qt::NoModifier);
+        break;
+    }
+    }
+}
+
 } // namespace orvik::exercise
+

@@ -37,6 +37,7 @@ enum class Act {
     DiskSave,    // another save of a mission behind the editor, as `orvik save` does
     Repack,      // another program rewrites the archive and the missions move
     UndoRedoAll, // every step undone, then redone
+    ManyRows,    // select rows, copy, paste, fill down, Move Selection, or move with the arrows on the map
     Count
 };
 
@@ -68,6 +69,7 @@ public:
     void Perform(const Action& action);
     // Undoes every step, then redoes them all, checking the rows at both ends.
     void UndoRedoAll();
+    void ManyRows(const Action& a);
 
 private:
     void Start();

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace orvik::exercise {
@@ -25,6 +26,16 @@ public:
         return (answers >> (asked++ % 32)) & 1u;
     }
     QString OpenFile() override { return (answers >> (asked++ % 32)) & 1u ? openFileAnswer : QString(); }
+    // Small moves, far moves that clamp at the 32-bit edge, or Cancel.
+    std::optional<MoveOffset> AskMoveOffset(const QString& text) override
+    {
+        Note(text);
+        const std::uint32_t bits = answers >> (asked++ % 32);
+        if ((bits & 3u) == 0)
+            return std::nullopt;
+        const std::int64_t scale = (bits & 3u) == 3 ? 1'500'000'000 : 4096;
+        return MoveOffset{((bits >> 2) % 5 - 2) * scale, ((bits >> 5) % 5 - 2) * scale, ((bits >> 8) % 3 - 1) * 100};
+    }
 
     // Before each action: its answers, and nothing said yet.
     void Begin(std::uint32_t bits)
