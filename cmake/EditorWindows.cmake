@@ -12,10 +12,12 @@ set_property(SOURCE ${PROJECT_BINARY_DIR}/packaging/orvik-editor.rc APPEND PROPE
              ${ORVIK_MANIFEST} ${ORVIK_ICO})
 
 # Qt's DLLs and the plugins that a window needs: the Windows platform and the native style. PNG
-# support is inside Qt Gui. The offscreen platform serves the tests only and is not shipped.
+# support is inside Qt Gui.
 install(FILES $<TARGET_FILE:Qt6::Core> $<TARGET_FILE:Qt6::Gui> $<TARGET_FILE:Qt6::Widgets>
         DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES $<TARGET_FILE:Qt6::QWindowsIntegrationPlugin> DESTINATION ${CMAKE_INSTALL_BINDIR}/platforms)
+# orvik's render and pcx draw with the offscreen platform, which needs no window.
+install(FILES $<TARGET_FILE:Qt6::QWindowsIntegrationPlugin> $<TARGET_FILE:Qt6::QOffscreenIntegrationPlugin>
+        DESTINATION ${CMAKE_INSTALL_BINDIR}/platforms)
 install(FILES $<TARGET_FILE:Qt6::QWindowsVistaStylePlugin> DESTINATION ${CMAKE_INSTALL_BINDIR}/styles)
 # The compiler's run-time libraries, which Qt's DLLs and the programs share: beside Qt's DLLs (where
 # scripts/qt-mingw.sh puts them) or beside the compiler (a MinGW kit on Windows).

@@ -5,7 +5,7 @@
 # Every destination is relative to the install prefix, so an install writes nothing outside it.
 if(WIN32)
   # On Windows everything lies in one folder, as users unpack and run it.
-  set(CMAKE_INSTALL_BINDIR . CACHE PATH "Where the programs go")
+  set(CMAKE_INSTALL_BINDIR .)
 endif()
 include(GNUInstallDirs)
 set(CMAKE_ERROR_ON_ABSOLUTE_INSTALL_DESTINATION ON)

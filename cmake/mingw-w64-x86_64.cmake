@@ -34,6 +34,9 @@ endif()
 
 # Tests and test discovery run the Windows programs through Wine.
 find_program(ORVIK_WINE NAMES wine wine64)
-if(ORVIK_WINE)
+if(ORVIK_WINE AND ORVIK_QT_PREFIX)
+  # Wine finds the Qt and compiler DLLs through WINEPATH.
+  set(CMAKE_CROSSCOMPILING_EMULATOR env WINEPATH=${ORVIK_QT_PREFIX}/bin ${ORVIK_WINE})
+elseif(ORVIK_WINE)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${ORVIK_WINE})
 endif()

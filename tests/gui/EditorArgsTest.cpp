@@ -1,6 +1,7 @@
 // The editor's command line: which arguments run the editor, print help or the version, or are refused,
 // and which one is the archive's path.
 #include "app/EditorArgs.h"
+#include "app/QtText.h"
 
 #include <gtest/gtest.h>
 
@@ -74,3 +75,12 @@ TEST(EditorArgsTest, UsageNamesEveryOptionTheParserAccepts)
 
 } // namespace
 } // namespace orvik::test
+
+// A BASE from the command line reaches the core as UTF-8 whatever its letters, on Windows too, where
+// the ANSI code page would turn Cyrillic into question marks.
+TEST(EditorArgsTest, PathsCrossTheQtBoundaryWhole)
+{
+    const std::string path = "\xd0\x98\xd0\xb3\xd1\x80\xd0\xb0 \xf0\x9f\x8e\xae/kqbase.pff";
+    EXPECT_EQ(orvik::PathFromQt(QString::fromStdString(path)), path);
+    EXPECT_EQ(orvik::PathToQt(path), QString::fromStdString(path));
+}
