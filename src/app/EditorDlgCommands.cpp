@@ -162,6 +162,8 @@ void CEditorDlg::OnGetMissionFiles()
 void CEditorDlg::OnRefreshMap()
 {
     const ApplyResult result = ApplyRowsForRefresh(TableRows(), m_model, m_itemDefs);
+    // The rows before a bad name were applied; the map's hit test knows their new kinds at once.
+    m_map->View().SyncKinds();
     if (!result.ok) {
         m_prompts.Message(
             ToQt(InvalidNameRefreshMessage(result.badName) + RowSuffix(static_cast<long>(result.badRow))));

@@ -319,7 +319,11 @@ void Session::ManyRows(const Action& a)
     case 6: {
         const char* text = pasted[a.p[1] % std::size(pasted)];
         QApplication::clipboard()->setText(QString::fromUtf8(text));
-        Keys(Qt::Key_V, Qt::ControlModifier, "Ctrl+V of " + Quoted(text));
+        // The action log holds one line an action: tabs and line ends are written as escapes.
+        std::string shown;
+        for (const char* c = text; *c != '\0'; ++c)
+            shown += *c == '\n' ? std::string("\\n") : *c == '\t' ? std::string("\\t") : std::string(1, *c);
+        Keys(Qt::Key_V, Qt::ControlModifier, "Ctrl+V of " + Quoted(shown));
         break;
     }
     default: {

@@ -319,5 +319,19 @@ TEST_F(MapEditing, ALargerWindowGrowsTheTableAndTheMapAndTheDefaultIsUnchanged)
     EXPECT_EQ(after, before);
 }
 
+// Refresh Map gives a row its new kind; with People hidden, the soldier made a truck is drawn and is
+// found under the mouse at once.
+TEST_F(MapEditing, ARefreshedKindIsFoundUnderTheMouse)
+{
+    Start();
+    Choose(0);
+    Click(Button(kIdPeople));
+    const QString truck = Table()->model()->index(3, 0).data().toString();
+    Edit(0, 0, truck);
+    Click(Button(kIdRefreshMap));
+    const FramePoint soldier = Marker(10 * kUnit, 20 * kUnit);
+    EXPECT_EQ(Map()->View().ItemAt(soldier.x, soldier.y), std::optional<std::size_t>(0));
+}
+
 } // namespace
 } // namespace orvik::test
