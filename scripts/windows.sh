@@ -31,7 +31,8 @@ if [ -z "$wine_cmd" ]; then
 fi
 
 echo "== windows: Qt for MinGW-w64 =="
-qt_prefix=$(./scripts/qt-mingw.sh | tee /dev/stderr | tail -n 1)
+./scripts/qt-mingw.sh
+qt_prefix=$(./scripts/qt-mingw.sh --prefix)
 took "Qt for MinGW-w64"
 
 # A private, headless Wine: its own prefix, no debug chatter, no Mono or Gecko installers on the

@@ -69,7 +69,7 @@ run "$orvik" render "$base" "$mission" -o "$work/render.png" >/dev/null
 snap() { import -window root "$work/screen.png"; }
 # Waits until the map on the screen equals orvik's picture; prints where the frame lies.
 find_map() {
-  for _ in $(seq 60); do
+  for _ in $(seq 120); do
     snap
     if "$tool" find-frame "$work/screen.png" "$work/render.png" 2>/dev/null; then return 0; fi
     sleep 0.5
@@ -85,13 +85,13 @@ else
 fi
 editor_pid=$!
 window=""
-for _ in $(seq 120); do
+for _ in $(seq 360); do
   window=$(xdotool search --onlyvisible --name "Orvik Editor V" 2>/dev/null | head -n 1 || true)
   [ -n "$window" ] && break
   kill -0 "$editor_pid" 2>/dev/null || fail "the editor ended before its window showed: $(cat "$work/editor.log")"
   sleep 0.5
 done
-[ -n "$window" ] || fail "no editor window within a minute"
+[ -n "$window" ] || fail "no editor window within three minutes"
 xdotool windowfocus --sync "$window" 2>/dev/null || true
 sleep 1
 
