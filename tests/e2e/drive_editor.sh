@@ -37,6 +37,7 @@ finish() {
 trap finish EXIT
 fail() {
   echo "drive_editor: $*" >&2
+  [ -n "${DISPLAY:-}" ] && import -window root "$work/screen.png" 2>/dev/null
   [ -f "$work/screen.png" ] && cp "$work/screen.png" "${TMPDIR:-/tmp}/drive_editor-failure.png" &&
     echo "drive_editor: the last picture of the screen is ${TMPDIR:-/tmp}/drive_editor-failure.png" >&2
   exit 1
@@ -59,6 +60,11 @@ Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
 export DISPLAY="$display"
 unset WAYLAND_DISPLAY
+# A Wine session started without a display keeps drawing nowhere; end it so that ours has the display.
+if [ -n "$wine" ]; then
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
+fi
 for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.2; done
 
 mission=$(run "$orvik" missions "$base" | head -n 1 | cut -f 2 | cut -d ' ' -f 1 | tr -d '\r')
