@@ -12,7 +12,7 @@ shot=""
 while [ $# -gt 0 ]; do
   case "$1" in
     --wine) wine=$(command -v wine || command -v wine64); shift ;;
-    --shot) shot="$2"; shift 2 ;;
+    --shot) shot=$(realpath -m "$2"); shift 2 ;;
     *) break ;;
   esac
 done
