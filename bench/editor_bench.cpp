@@ -66,7 +66,7 @@ struct Games {
                 biggestModel = std::move(model);
         });
         const CMissionModel& biggest = *biggestModel;
-        const auto spec = [&](const char* title, std::size_t count) {
+        const auto mission = [&](const char* title, std::size_t count) {
             gamedata::MissionSpec plan;
             plan.title = title;
             plan.terrainName = biggest.terrain.terrainFile;
@@ -78,9 +78,9 @@ struct Games {
             }
             return gamedata::BuildMission(plan);
         };
-        gamedata::WritePff(bigBase, {{"big.bms", spec("Sixty Thousand", 60000)},
-                                     {"huge.bms", spec("Two Hundred Thousand", 200000)},
-                                     {"tiny.bms", spec("Tiny", 1)}});
+        gamedata::WritePff(bigBase, {{"big.bms", mission("Sixty Thousand", 60000)},
+                                     {"huge.bms", mission("Two Hundred Thousand", 200000)},
+                                     {"tiny.bms", mission("Tiny", 1)}});
     }
 };
 

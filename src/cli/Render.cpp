@@ -37,13 +37,11 @@ void EnsureGuiApplication()
         qputenv("QT_QPA_PLATFORM", "offscreen");
 #ifdef _WIN32
     // The offscreen platform reads fonts from files; on Windows they lie in the system's font folder.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_FONTDIR")) {
-        wchar_t windows[MAX_PATH];
-        const UINT length = GetWindowsDirectoryW(windows, MAX_PATH);
-        if (length > 0 && length < MAX_PATH)
-            qputenv("QT_QPA_FONTDIR", (QString::fromWCharArray(windows, static_cast<int>(length)) +
-                                       QStringLiteral("\\Fonts")).toLocal8Bit());
-    }
+    wchar_t windows[MAX_PATH];
+    const UINT length = GetWindowsDirectoryW(windows, MAX_PATH);
+    if (length > 0 && length < MAX_PATH)
+        qputenv("QT_QPA_FONTDIR",
+                (QString::fromWCharArray(windows, static_cast<int>(length)) + QStringLiteral("\\Fonts")).toLocal8Bit());
 #endif
     // Qt's notes about the desktop session (runtime folders, fonts) mean nothing to a command-line
     // user; keep stderr for this program's own messages.

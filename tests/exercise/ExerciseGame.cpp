@@ -64,8 +64,8 @@ ExerciseGame WriteExerciseGame(const std::string& dir)
     const std::vector<gamedata::ItemDefSpec> catalogue = {
         {"Soldier", 5001}, {"Rifleman", 5002}, {"Tree", 1001},      {"Truck", 2001},      {"Bunker", 3001},
         {"Crate", 4001},   {"Crate", 4002},    {"Waypoint", 6001}, {"Map Center", 6500}};
-    for (const auto& spec : catalogue)
-        game.names.push_back(spec.name);
+    for (const auto& def : catalogue)
+        game.names.push_back(def.name);
     Write(dir + "items.def", gamedata::BuildItemDef(catalogue, 3));
 
     std::vector<std::int32_t> big;
