@@ -73,6 +73,7 @@ void MapView::SyncKinds()
     m_categories.resize(count);
     for (std::size_t i = 0; i < count; ++i)
         m_categories[i] = CategoryOf(m_pModel->items[i]->m_nId);
+    ++m_topsGeneration;
     m_allDirty = true;
 }
 
@@ -85,6 +86,7 @@ std::uint64_t MapView::CellOf(WorldPoint p)
 void MapView::IndexAll()
 {
     m_cells.clear();
+    ++m_topsGeneration;
     for (std::size_t i = 0; i < m_positions.size(); ++i)
         Index(i);
 }
@@ -92,9 +94,10 @@ void MapView::IndexAll()
 void MapView::Index(std::size_t item)
 {
     // Items arrive in order at load; later ones keep each cell's list in drawing order.
-    std::vector<std::uint32_t>& cell = m_cells[CellOf(m_positions[item])];
+    Cell& cell = m_cells[CellOf(m_positions[item])];
     const auto i = static_cast<std::uint32_t>(item);
-    cell.insert(std::upper_bound(cell.begin(), cell.end(), i), i);
+    cell.items.insert(std::upper_bound(cell.items.begin(), cell.items.end(), i), i);
+    cell.topsGeneration = 0;
 }
 
 void MapView::Unindex(std::size_t item)
@@ -102,12 +105,55 @@ void MapView::Unindex(std::size_t item)
     const auto it = m_cells.find(CellOf(m_positions[item]));
     if (it == m_cells.end())
         return;
-    std::vector<std::uint32_t>& cell = it->second;
+    std::vector<std::uint32_t>& cell = it->second.items;
     const auto at = std::lower_bound(cell.begin(), cell.end(), static_cast<std::uint32_t>(item));
     if (at != cell.end() && *at == item)
         cell.erase(at);
+    it->second.topsGeneration = 0;
     if (cell.empty())
         m_cells.erase(it);
+}
+
+void MapView::InvalidateTops(std::size_t item)
+{
+    if (item >= m_positions.size())
+        return;
+    if (const auto it = m_cells.find(CellOf(m_positions[item])); it != m_cells.end())
+        it->second.topsGeneration = 0;
+}
+
+const std::vector<std::uint32_t>& MapView::TopsOf(const Cell& cell) const
+{
+    if (cell.topsGeneration == m_topsGeneration)
+        return cell.tops;
+    // Markers of one kind at one zoomed pixel cover the same pixels in the same colours: only the
+    // last one drawn shows. A cell holds whole zoomed pixels, so its own items settle it, and
+    // crowded missions stack many items on a pixel. An open-addressed set of (pixel, kind) keys;
+    // 0 marks a free slot, so keys start at 1.
+    cell.tops.clear();
+    std::size_t slots = 16;
+    while (slots < 2 * cell.items.size())
+        slots *= 2;
+    m_topsScratch.assign(slots, 0);
+    for (auto it = cell.items.rbegin(); it != cell.items.rend(); ++it) {
+        const std::uint32_t i = *it;
+        if (i < m_dragged.size() && m_dragged[i])
+            continue; // drawn elsewhere: it covers nothing here
+        const WorldPoint p = PositionOf(i);
+        const auto kind = static_cast<std::uint64_t>(i < m_categories.size() ? m_categories[i] : ItemCategory::None);
+        const std::uint64_t key = ((static_cast<std::uint64_t>(ZoomedPixels(p.x) & 0xffffff) << 32) |
+                                   (static_cast<std::uint64_t>(ZoomedPixels(p.y) & 0xffffff) << 8) | kind) + 1;
+        std::size_t slot = static_cast<std::size_t>((key * 0x9e3779b97f4a7c15ull) >> 40) & (slots - 1);
+        while (m_topsScratch[slot] != 0 && m_topsScratch[slot] != key)
+            slot = (slot + 1) & (slots - 1);
+        if (m_topsScratch[slot] == 0) {
+            m_topsScratch[slot] = key;
+            cell.tops.push_back(i);
+        }
+    }
+    std::reverse(cell.tops.begin(), cell.tops.end());
+    cell.topsGeneration = m_topsGeneration;
+    return cell.tops;
 }
 
 PixelRect MapView::Reach() const
@@ -160,7 +206,14 @@ void MapView::MarkDirty(std::size_t item)
     m_dirty.push_back(box);
 }
 
-std::vector<std::size_t> MapView::ItemsIn(const PixelRect& frameArea) const
+std::vector<std::size_t> MapView::ItemsIn(const PixelRect& frameArea) const { return CandidatesIn(frameArea, false); }
+
+std::vector<std::size_t> MapView::VisibleIn(const PixelRect& frameArea) const
+{
+    return CandidatesIn(frameArea, !m_bShowIds);
+}
+
+std::vector<std::size_t> MapView::CandidatesIn(const PixelRect& frameArea, bool topsOnly) const
 {
     std::vector<std::size_t> items;
     if (!m_pModel)
@@ -176,19 +229,23 @@ std::vector<std::size_t> MapView::ItemsIn(const PixelRect& frameArea) const
     const std::int64_t x1 = FloorDiv(FloorDiv(zr, m_nZoom) + 1, 1 << kCellShift);
     const std::int64_t y0 = FloorDiv(FloorDiv(zt, m_nZoom) - 1, 1 << kCellShift);
     const std::int64_t y1 = FloorDiv(FloorDiv(zb, m_nZoom) + 1, 1 << kCellShift);
+    const auto take = [&](const Cell& cell) {
+        const std::vector<std::uint32_t>& from = topsOnly ? TopsOf(cell) : cell.items;
+        items.insert(items.end(), from.begin(), from.end());
+    };
     if ((x1 - x0 + 1) * (y1 - y0 + 1) > static_cast<std::int64_t>(m_cells.size())) {
         // A large area: walking the cells that hold items is cheaper than visiting empty ones.
         for (const auto& [key, cell] : m_cells) {
             const auto cx = static_cast<std::int32_t>(key >> 32);
             const auto cy = static_cast<std::int32_t>(key & 0xffffffffu);
             if (cx >= x0 && cx <= x1 && cy >= y0 && cy <= y1)
-                items.insert(items.end(), cell.begin(), cell.end());
+                take(cell);
         }
     } else {
         for (std::int64_t cx = x0; cx <= x1; ++cx)
             for (std::int64_t cy = y0; cy <= y1; ++cy)
                 if (const auto it = m_cells.find(CellKey(cx, cy)); it != m_cells.end())
-                    items.insert(items.end(), it->second.begin(), it->second.end());
+                    take(it->second);
     }
     // Dragged items are drawn away from their cells.
     items.insert(items.end(), m_dragItems.begin(), m_dragItems.end());
@@ -202,36 +259,6 @@ std::vector<std::size_t> MapView::ItemsIn(const PixelRect& frameArea) const
     std::sort(items.begin(), items.end());
     items.erase(std::unique(items.begin(), items.end()), items.end());
     return items;
-}
-
-std::vector<std::size_t> MapView::VisibleIn(const PixelRect& frameArea) const
-{
-    std::vector<std::size_t> items = ItemsIn(frameArea);
-    if (m_bShowIds)
-        return items;
-    // Without labels, markers of one kind at one pixel cover the same pixels in the same colours:
-    // only the last one drawn shows. Crowded missions stack many items on a pixel.
-    // An open-addressed set of (pixel, kind) keys; 0 marks a free slot, so keys start at 1.
-    std::size_t slots = 16;
-    while (slots < 2 * items.size())
-        slots *= 2;
-    std::vector<std::uint64_t> seen(slots, 0);
-    std::vector<std::size_t> shown;
-    for (auto it = items.rbegin(); it != items.rend(); ++it) {
-        const auto [wx, wy] = FramePosition(*it);
-        const auto kind = static_cast<std::uint64_t>(*it < m_categories.size() ? m_categories[*it] : ItemCategory::None);
-        const std::uint64_t key = ((static_cast<std::uint64_t>(wx & 0xffffff) << 32) |
-                                   (static_cast<std::uint64_t>(wy & 0xffffff) << 8) | kind) + 1;
-        std::size_t slot = static_cast<std::size_t>((key * 0x9e3779b97f4a7c15ull) >> 40) & (slots - 1);
-        while (seen[slot] != 0 && seen[slot] != key)
-            slot = (slot + 1) & (slots - 1);
-        if (seen[slot] == 0) {
-            seen[slot] = key;
-            shown.push_back(*it);
-        }
-    }
-    std::reverse(shown.begin(), shown.end());
-    return shown;
 }
 
 WorldPoint MapView::PositionOf(std::size_t item) const
@@ -334,6 +361,7 @@ void MapView::SetDrag(std::vector<std::size_t> items, int dx, int dy)
     for (const std::size_t i : items) {
         MarkDirty(i);
         m_dragged[i] = true;
+        InvalidateTops(i);
     }
     m_dragItems = std::move(items);
     m_dragDx = dx;
@@ -347,6 +375,7 @@ void MapView::ClearDrag()
     for (const std::size_t i : m_dragItems) {
         MarkDirty(i);
         m_dragged[i] = false;
+        InvalidateTops(i);
         MarkDirty(i);
     }
     m_dragItems.clear();
@@ -386,6 +415,7 @@ bool MapView::SetZoom(int zoom, int x, int y)
     m_nCenterX = ClampCentre(nx - x + Origin());
     m_nCenterY = ClampCentre(ny - y + Origin());
     m_nZoom = zoom;
+    ++m_topsGeneration;
     m_allDirty = true;
     return true;
 }

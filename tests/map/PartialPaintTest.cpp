@@ -36,10 +36,11 @@ TEST(PartialPaint, EqualsAWholePaintAfterEveryStep)
         view.Paint(frame);
         for (int step = 0; step < 200; ++step) {
             const auto item = static_cast<std::size_t>(pick(300));
-            switch (pick(4)) {
+            switch (pick(5)) {
             case 0: view.SetPosition(item, place()); break;
             case 1: view.SetSelection({item, static_cast<std::size_t>(pick(300))}); break;
             case 2: view.SetDrag({item}, pick(40) - 20, pick(40) - 20); break;
+            case 3: view.SetZoom(1 << pick(4), 256, 256); break;
             default: view.ClearDrag(); break;
             }
             view.Paint(frame);

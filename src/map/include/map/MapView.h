@@ -164,8 +164,17 @@ private:
     // The items whose marker centre may lie in the frame rectangle, dragged ones included; in
     // drawing order.
     std::vector<std::size_t> ItemsIn(const PixelRect& frameArea) const;
-    // The same, less the markers that a later one of the same kind at the same pixel covers whole.
+    // The same, less the markers that a later one of the same kind at the same pixel covers whole
+    // (without labels; with them every item is drawn).
     std::vector<std::size_t> VisibleIn(const PixelRect& frameArea) const;
+    // Candidates from the cells that may reach the area (all items, or each cell's tops), dragged
+    // ones added, then filtered to the area and put in drawing order.
+    std::vector<std::size_t> CandidatesIn(const PixelRect& frameArea, bool topsOnly) const;
+    struct Cell;
+    // A cell's items less those that a later one of the same kind at the same zoomed pixel covers,
+    // and less dragged ones; kept until the cell, the zoom, the kinds or the drag change.
+    const std::vector<std::uint32_t>& TopsOf(const Cell& cell) const;
+    void InvalidateTops(std::size_t item);
     // The frame pixels an item's marker, label and (when selected) ring may cover.
     PixelRect ItemBox(std::size_t item) const;
     // Around a marker's centre: what its marker and label may cover.
@@ -191,7 +200,15 @@ private:
     std::vector<ItemCategory> m_categories; // by item, so a paint need not visit the records
     std::vector<bool> m_selected;
     std::vector<std::size_t> m_selectedItems; // the same, in order
-    std::unordered_map<std::uint64_t, std::vector<std::uint32_t>> m_cells;
+    struct Cell {
+        std::vector<std::uint32_t> items; // in drawing order
+        mutable std::vector<std::uint32_t> tops;
+        mutable std::uint64_t topsGeneration = 0; // tops are current when it equals m_topsGeneration
+    };
+    std::unordered_map<std::uint64_t, Cell> m_cells;
+    // Raised when every cell's tops go stale: a new zoom, new kinds, a new index.
+    std::uint64_t m_topsGeneration = 1;
+    mutable std::vector<std::uint64_t> m_topsScratch;
     std::optional<PaintState> m_painted;
     bool m_allDirty = true;
     std::vector<PixelRect> m_dirty;
