@@ -138,31 +138,39 @@ double HeapInUseMiB()
 // or empty for the demo's biggest.
 void SwitchBench(benchmark::State& state, const std::string& base, const char* mission, bool timeAway)
 {
+    const auto lines = [&](QComboBox* combo, CEditorDlg& dialog) {
+        const int target = mission ? LineOf(combo, mission) : BiggestLine(dialog);
+        return std::pair{target, mission ? LineOf(combo, "tiny.bms") : (target == 0 ? 1 : 0)};
+    };
+    {
+        Editor editor(base);
+        QComboBox* combo = editor.dialog.MissionCombo();
+        const auto [target, other] = lines(combo, editor.dialog);
+        combo->setCurrentIndex(other);
+        QApplication::processEvents();
+        for (auto _ : state) {
+            if (timeAway) {
+                state.PauseTiming();
+                combo->setCurrentIndex(target);
+                QApplication::processEvents();
+                state.ResumeTiming();
+                combo->setCurrentIndex(other);
+                QApplication::processEvents();
+            } else {
+                combo->setCurrentIndex(target);
+                QApplication::processEvents();
+                state.PauseTiming();
+                combo->setCurrentIndex(other);
+                QApplication::processEvents();
+                state.ResumeTiming();
+            }
+        }
+    } // the editor waits for its last mission to be freed
+    // The memory the mission holds: a fresh editor with the one-item mission against the same
+    // editor with this one loaded, so that no mission before is still being freed.
     Editor editor(base);
     QComboBox* combo = editor.dialog.MissionCombo();
-    const int target = mission ? LineOf(combo, mission) : BiggestLine(editor.dialog);
-    const int other = mission ? LineOf(combo, "tiny.bms") : (target == 0 ? 1 : 0);
-    combo->setCurrentIndex(other);
-    QApplication::processEvents();
-    for (auto _ : state) {
-        if (timeAway) {
-            state.PauseTiming();
-            combo->setCurrentIndex(target);
-            QApplication::processEvents();
-            state.ResumeTiming();
-            combo->setCurrentIndex(other);
-            QApplication::processEvents();
-        } else {
-            combo->setCurrentIndex(target);
-            QApplication::processEvents();
-            state.PauseTiming();
-            combo->setCurrentIndex(other);
-            QApplication::processEvents();
-            state.ResumeTiming();
-        }
-    }
-    // The memory the mission holds: the editor with the one-item mission against the same editor
-    // with this one loaded.
+    const auto [target, other] = lines(combo, editor.dialog);
     combo->setCurrentIndex(other);
     QApplication::processEvents();
     const double empty = HeapInUseMiB();

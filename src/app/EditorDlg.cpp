@@ -212,7 +212,6 @@ void CEditorDlg::LoadArchive()
     m_findings.reset();
     m_itemDefs = CItemDefList();
     ReadCatalogue();
-    m_lookup = std::make_unique<CatalogueLookup>(m_itemDefs);
     QStringList names;
     for (std::size_t i = 0; i < m_itemDefs.Size(); ++i)
         names.append(ToQt(m_itemDefs.At(i).m_strName));

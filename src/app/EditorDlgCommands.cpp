@@ -5,6 +5,7 @@
 #include "app/FilterButton.h"
 #include "app/QtText.h"
 #include "archive/MissionExport.h"
+#include "check/ItemChecks.h"
 #include "common/File.h"
 #include "common/FileError.h"
 #include "edit/DocumentRows.h"
@@ -14,6 +15,8 @@
 
 #include <QComboBox>
 #include <QPushButton>
+
+#include <future>
 
 namespace orvik {
 
@@ -48,7 +51,14 @@ void CEditorDlg::OnSelchangeMission()
 
     if (const auto center = CenterItemPosition(m_model, m_itemDefs))
         m_map->SetCenter(center->first, center->second);
-    m_document.Load(RowsOfModel(m_model, m_itemDefs));
+    // The items as loaded check as their rows do, so the findings are made beside the rows.
+    auto findings = std::make_unique<ItemFindings>(m_lookup, m_loadedMission->name);
+    std::future<void> checked =
+        std::async(std::launch::async, [&findings, this] { findings->Reset(CheckedItemsOfModel(m_model, m_lookup)); });
+    std::vector<ItemRow> rows = RowsOfModel(m_model, m_itemDefs);
+    checked.get();
+    m_findingsAhead = std::move(findings);
+    m_document.Load(std::move(rows));
     m_map->SetModel(&m_model);
     m_map->repaint();
 

@@ -79,7 +79,12 @@ void CEditorDlg::CreateEditingShortcuts()
         // edit, an undo or a redo checks the rows it changed.
         if (change.kind == DocumentChange::Kind::Reset) {
             m_status->clear();
-            RecheckAllRows();
+            // A load made the findings of its rows already.
+            std::unique_ptr<ItemFindings> ahead = std::move(m_findingsAhead);
+            if (ahead && ahead->RowCount() == m_document.RowCount())
+                ShowFindings(std::move(ahead));
+            else
+                RecheckAllRows();
         } else if (change.kind == DocumentChange::Kind::Cells) {
             RecheckRows(change.cells);
         }
@@ -88,13 +93,16 @@ void CEditorDlg::CreateEditingShortcuts()
 
 void CEditorDlg::RecheckAllRows()
 {
-    if (!m_lookup)
-        m_lookup = std::make_unique<CatalogueLookup>(m_itemDefs);
-    const std::string mission = m_loadedMission ? m_loadedMission->name : std::string();
+    auto findings = std::make_unique<ItemFindings>(m_lookup, m_loadedMission ? m_loadedMission->name : std::string());
+    findings->Reset(CheckedItemsOfRows(m_document.Rows(), m_model, m_lookup));
+    ShowFindings(std::move(findings));
+}
+
+void CEditorDlg::ShowFindings(std::unique_ptr<ItemFindings> findings)
+{
     // The table lets go of the old findings before they go.
     m_list->TableModel()->SetFindings(nullptr);
-    m_findings = std::make_unique<ItemFindings>(*m_lookup, mission);
-    m_findings->Reset(CheckedItemsOfRows(m_document.Rows(), m_model, *m_lookup));
+    m_findings = std::move(findings);
     m_list->TableModel()->SetFindings(m_findings.get());
 }
 
@@ -109,7 +117,7 @@ void CEditorDlg::RecheckRows(const std::vector<CellRef>& cells)
     for (const CellRef& cell : cells)
         rows.push_back(cell.row);
     const std::vector<std::size_t> rechecked =
-        orvik::RecheckRows(*m_findings, m_document.Rows(), std::move(rows), m_model, *m_lookup);
+        orvik::RecheckRows(*m_findings, m_document.Rows(), std::move(rows), m_model, m_lookup);
     m_list->TableModel()->FindingsChanged(rechecked);
 }
 

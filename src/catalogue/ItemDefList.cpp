@@ -78,30 +78,42 @@ void CItemDefList::LoadText(std::string_view text)
     while (nextLine(line)) {
         if (line.find("begin") == std::string_view::npos)
             continue;
-        auto& def = m_items.emplace_back(std::make_unique<CItemDef>());
+        auto def = std::make_unique<CItemDef>();
         def->m_strName = NameFromLine(line);
         // The next line is the id line whatever it holds; at the end of the file it is empty.
         std::string_view idLine;
         if (!nextLine(idLine))
             idLine = {};
         def->m_nId = IdFromLine(idLine);
+        Add(std::move(def));
     }
 }
 
-std::string CItemDefList::GetNameById(std::int32_t id) const
+void CItemDefList::Add(std::unique_ptr<CItemDef> def)
 {
-    for (const auto& def : m_items)
-        if (def->m_nId == id)
-            return def->m_strName;
-    return {};
+    // The first entry of an id or a name wins; later ones are kept but never found.
+    m_byId.try_emplace(def->m_nId, FirstOfId{m_items.size(), Contains(FoldLower(def->m_strName), "center")});
+    m_byName.try_emplace(def->m_strName, def->m_nId);
+    m_items.push_back(std::move(def));
+}
+
+const std::string& CItemDefList::NameOf(std::int32_t id) const
+{
+    static const std::string kNone;
+    const auto it = m_byId.find(id);
+    return it == m_byId.end() ? kNone : m_items[it->second.index]->m_strName;
 }
 
 std::int32_t CItemDefList::GetIdByName(std::string_view name) const
 {
-    for (const auto& def : m_items)
-        if (def->m_strName == name)
-            return def->m_nId;
-    return 0;
+    const auto it = m_byName.find(name);
+    return it == m_byName.end() ? 0 : it->second;
+}
+
+bool CItemDefList::IsCenterKind(std::int32_t id) const
+{
+    const auto it = m_byId.find(id);
+    return it != m_byId.end() && it->second.center;
 }
 
 } // namespace orvik

@@ -47,7 +47,7 @@ CheckReport CheckArchive(const std::string& basePath, const CItemDefList& catalo
                                        "The item records run to the end of the mission without an end mark: "
                                        "the mission is damaged (" +
                                            std::to_string(model.items.size()) + " whole items read)."});
-        CheckItems(CheckedItemsOfModel(model), lookup, entry.name, report.findings);
+        CheckItems(CheckedItemsOfModel(model, lookup), lookup, entry.name, report.findings);
     }
     if (!entries.damage.empty())
         report.findings.push_back(

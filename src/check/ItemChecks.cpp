@@ -6,12 +6,15 @@
 
 namespace orvik {
 
-std::vector<CheckedItem> CheckedItemsOfModel(const CMissionModel& model)
+std::vector<CheckedItem> CheckedItemsOfModel(const CMissionModel& model, const CatalogueLookup& lookup)
 {
     std::vector<CheckedItem> items;
     items.reserve(model.items.size());
-    for (const auto& item : model.items)
-        items.push_back({item->m_nId, {}, item->m_nX, item->m_nY, item->m_nZ, item->m_nAngle});
+    for (const auto& item : model.items) {
+        // As its row reads: kind id 0 shows the catalogue's name for 0, if it has one.
+        std::string typed = item->m_nId == 0 ? lookup.NameById(0) : std::string();
+        items.push_back({item->m_nId, std::move(typed), item->m_nX, item->m_nY, item->m_nZ, item->m_nAngle});
+    }
     return items;
 }
 

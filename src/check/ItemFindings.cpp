@@ -27,21 +27,6 @@ bool IsOnGround(std::int32_t x, std::int32_t y)
     return column >= 0 && column < kGroundPixels && row >= 0 && row < kGroundPixels;
 }
 
-std::size_t ItemFindings::PlaceHash::operator()(const PlaceKey& k) const
-{
-    // Missions place items on grids, so the fields differ in a few middle bits: mix them well, or
-    // the table's buckets fill unevenly.
-    const auto mix = [](std::uint64_t h) {
-        h = (h ^ (h >> 30)) * 0xbf58476d1ce4e5b9ull;
-        h = (h ^ (h >> 27)) * 0x94d049bb133111ebull;
-        return h ^ (h >> 31);
-    };
-    const auto pair = [](std::int32_t a, std::int32_t b) {
-        return (std::uint64_t{static_cast<std::uint32_t>(a)} << 32) | static_cast<std::uint32_t>(b);
-    };
-    return static_cast<std::size_t>(mix(pair(k.id, k.x) ^ mix(pair(k.y, k.z))));
-}
-
 ItemFindings::ItemFindings(const CatalogueLookup& lookup, std::string mission)
     : m_lookup(lookup), m_mission(std::move(mission))
 {}
@@ -50,15 +35,12 @@ void ItemFindings::Reset(std::vector<CheckedItem> items)
 {
     m_items = std::move(items);
     m_rowFindings.assign(m_items.size(), {});
-    m_places.clear();
-    m_places.reserve(m_items.size());
+    m_places.Clear(m_items.size());
     m_centers = 0;
     m_counts = {};
     std::vector<std::size_t> unused;
-    for (std::size_t row = 0; row < m_items.size(); ++row) {
-        Enter(row, unused);
-        CheckRow(row);
-    }
+    for (std::size_t row = 0; row < m_items.size(); ++row)
+        CheckRow(row, Enter(row, unused));
     CheckMission();
 }
 
@@ -68,9 +50,9 @@ void ItemFindings::Update(std::size_t row, CheckedItem item, std::vector<std::si
         return;
     Leave(row, rechecked);
     m_items[row] = std::move(item);
-    Enter(row, rechecked);
+    const std::uint32_t first = Enter(row, rechecked);
     rechecked.push_back(row);
-    CheckRow(row);
+    CheckRow(row, first);
     CheckMission();
 }
 
@@ -79,61 +61,52 @@ bool ItemFindings::CountsAsCenter(const CheckedItem& item) const
     return item.id != 0 && !m_lookup.NameById(item.id).empty() && m_lookup.IsCenter(item.id);
 }
 
+void ItemFindings::RecheckPlace(const PlaceKey& key, std::uint32_t first, std::size_t except,
+                                std::vector<std::size_t>& rechecked)
+{
+    // The rows after the first name it in their findings; the first names none.
+    const auto recheck = [&](std::size_t other) {
+        if (other != except) {
+            rechecked.push_back(other);
+            CheckRow(other, first);
+        }
+    };
+    recheck(first);
+    for (const std::uint32_t other : m_places.Rest(key))
+        recheck(other);
+}
+
 void ItemFindings::Leave(std::size_t row, std::vector<std::size_t>& rechecked)
 {
     const CheckedItem& item = m_items[row];
     m_centers -= CountsAsCenter(item) ? 1 : 0;
     if (item.id == 0)
         return;
-    const auto it = m_places.find(KeyOf(item));
-    if (it == m_places.end())
-        return;
-    Place& place = it->second;
+    const PlaceKey key = KeyOf(item);
     const auto r = static_cast<std::uint32_t>(row);
-    if (place.first != r) {
-        place.rest.erase(std::find(place.rest.begin(), place.rest.end(), r));
-        return;
-    }
-    if (place.rest.empty()) {
-        m_places.erase(it);
-        return;
-    }
-    // The next row becomes the first: it and the rows after it name another row now.
-    place.first = place.rest.front();
-    place.rest.erase(place.rest.begin());
-    rechecked.push_back(place.first);
-    CheckRow(place.first);
-    for (const std::uint32_t other : place.rest) {
-        rechecked.push_back(other);
-        CheckRow(other);
-    }
+    const bool wasFirst = m_places.First(key) == r;
+    const std::uint32_t first = m_places.Remove(key, r);
+    if (wasFirst && first != PlaceIndex::kNone)
+        RecheckPlace(key, first, row, rechecked);
 }
 
-void ItemFindings::Enter(std::size_t row, std::vector<std::size_t>& rechecked)
+std::uint32_t ItemFindings::Enter(std::size_t row, std::vector<std::size_t>& rechecked)
 {
     const CheckedItem& item = m_items[row];
     m_centers += CountsAsCenter(item) ? 1 : 0;
     if (item.id == 0)
-        return;
+        return PlaceIndex::kNone;
+    const PlaceKey key = KeyOf(item);
     const auto r = static_cast<std::uint32_t>(row);
-    const auto [it, fresh] = m_places.try_emplace(KeyOf(item), Place{r, {}});
-    if (fresh)
-        return;
-    Place& place = it->second;
-    if (r > place.first) {
-        place.rest.insert(std::upper_bound(place.rest.begin(), place.rest.end(), r), r);
-        return;
-    }
-    // A new first row: every other row of the place now names it.
-    place.rest.insert(place.rest.begin(), place.first);
-    place.first = r;
-    for (const std::uint32_t other : place.rest) {
-        rechecked.push_back(other);
-        CheckRow(other);
-    }
+    bool shared = false;
+    const std::uint32_t first = m_places.Add(key, r, shared);
+    // A new first row of a place that held others: every other row of it now names this one.
+    if (first == r && shared)
+        RecheckPlace(key, first, row, rechecked);
+    return first;
 }
 
-void ItemFindings::CheckRow(std::size_t row)
+void ItemFindings::CheckRow(std::size_t row, std::uint32_t first)
 {
     std::vector<Finding>& out = m_rowFindings[row];
     Tally(out, -1);
@@ -162,9 +135,7 @@ void ItemFindings::CheckRow(std::size_t row)
                                " lies outside the ground the map covers (X -131071 to 67108863, "
                                "Y -67108863 to 131071)."));
     }
-    if (item.id != 0) {
-        const std::uint32_t first = m_places.at(KeyOf(item)).first;
-        if (first != row)
+    if (item.id != 0 && first != row) {
             out.push_back(Make(FindingKind::Stacked, m_mission, row, kColItem,
                                "Same item at the same position as row " + std::to_string(first + 1) +
                                    ": a double paste?"));

@@ -40,7 +40,7 @@ const std::array<const char*, kColumnCount>& ItemColumnTitles()
 ItemRow ItemToRow(const CMissionItem& item, const CItemDefList& catalogue)
 {
     ItemRow row;
-    row[kColItem] = catalogue.GetNameById(item.m_nId);
+    row[kColItem] = catalogue.NameOf(item.m_nId);
     row[kColX] = FormatLong(item.m_nX);
     row[kColY] = FormatLong(item.m_nY);
     row[kColZ] = FormatLong(item.m_nZ);
@@ -52,7 +52,7 @@ ItemRow ItemToRow(const CMissionItem& item, const CItemDefList& catalogue)
 
 bool IsCenterItem(const CMissionItem& item, const CItemDefList& catalogue)
 {
-    return Contains(FoldLower(catalogue.GetNameById(item.m_nId)), "center");
+    return catalogue.IsCenterKind(item.m_nId);
 }
 
 std::optional<std::pair<std::int32_t, std::int32_t>> CenterItemPosition(const CMissionModel& model,

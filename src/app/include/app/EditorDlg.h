@@ -133,6 +133,7 @@ private:
     // Checks every row afresh (a load, a save or a refresh, which may change the kind ids behind
     // the names) and shows the findings on them.
     void RecheckAllRows();
+    void ShowFindings(std::unique_ptr<ItemFindings> findings);
     // Checks the rows of these cells again, and the rows whose findings name them.
     void RecheckRows(const std::vector<CellRef>& cells);
     void OnMissionIndexChanged(int index);
@@ -169,8 +170,9 @@ private:
     CMissionModel m_model;
     EditDocument m_document; // the table's rows; the one home of the user's edits
     // The catalogue's lookups, made once per catalogue, and the rows' findings kept up to date.
-    std::unique_ptr<CatalogueLookup> m_lookup;
+    CatalogueLookup m_lookup{m_itemDefs};
     std::unique_ptr<ItemFindings> m_findings;
+    std::unique_ptr<ItemFindings> m_findingsAhead; // made by a load for the rows it is about to show
     // Frees a mission that was switched away from, off the user's path.
     std::future<void> m_release;
     int m_docListener = 0;

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace orvik {
@@ -23,15 +24,31 @@ public:
     void LoadText(std::string_view text);
 
     // Name of the first entry with this id; "" when there is none.
-    std::string GetNameById(std::int32_t id) const;
+    std::string GetNameById(std::int32_t id) const { return NameOf(id); }
+    const std::string& NameOf(std::int32_t id) const;
     // Id of the first entry with exactly this name (case-sensitive); 0 when there is none.
     std::int32_t GetIdByName(std::string_view name) const;
+    // Whether the first entry with this id names a centre ("center" in any case).
+    bool IsCenterKind(std::int32_t id) const;
 
     std::size_t Size() const { return m_items.size(); }
     const CItemDef& At(std::size_t i) const { return *m_items[i]; }
 
 private:
+    // Loading a mission asks for every item's name: by hash, not by walking the list.
+    struct NameHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+    };
+    struct FirstOfId {
+        std::size_t index;
+        bool center;
+    };
+    void Add(std::unique_ptr<CItemDef> def);
+
     std::vector<std::unique_ptr<CItemDef>> m_items;
+    std::unordered_map<std::int32_t, FirstOfId> m_byId;
+    std::unordered_map<std::string, std::int32_t, NameHash, std::equal_to<>> m_byName;
 };
 
 } // namespace orvik

@@ -1,28 +1,26 @@
 #pragma once
-// The catalogue's lookups by hash instead of by walking it: a check of many missions asks for
-// every item's name several times.
+// The catalogue's lookups as the checks ask them: a check of many missions asks for every item's
+// name several times, which the catalogue answers by hash.
 #include "catalogue/ItemDefList.h"
 
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 
 namespace orvik {
 
 class CatalogueLookup {
 public:
-    explicit CatalogueLookup(const CItemDefList& catalogue);
+    // catalogue must outlive this.
+    explicit CatalogueLookup(const CItemDefList& catalogue) : m_catalogue(catalogue) {}
 
-    // Both answer as the catalogue does: the first entry wins.
-    const std::string& NameById(std::int32_t id) const;
-    std::int32_t IdByName(std::string_view name) const;
-    bool IsCenter(std::int32_t id) const;
+    // All answer as the catalogue does: the first entry wins.
+    const std::string& NameById(std::int32_t id) const { return m_catalogue.NameOf(id); }
+    std::int32_t IdByName(std::string_view name) const { return m_catalogue.GetIdByName(name); }
+    bool IsCenter(std::int32_t id) const { return m_catalogue.IsCenterKind(id); }
 
 private:
-    std::unordered_map<std::int32_t, std::string> m_names;
-    std::unordered_map<std::string, std::int32_t> m_ids;
-    std::unordered_map<std::int32_t, bool> m_center;
+    const CItemDefList& m_catalogue;
 };
 
 } // namespace orvik

@@ -12,7 +12,8 @@
 
 namespace orvik {
 
-std::vector<CheckedItem> CheckedItemsOfModel(const CMissionModel& model);
+// What the checks see in the items as stored; the same as in their rows fresh from a load.
+std::vector<CheckedItem> CheckedItemsOfModel(const CMissionModel& model, const CatalogueLookup& lookup);
 // A table row as a save would store it: a row whose name is still its record's name keeps the
 // record's kind id, any other name is looked up (the first entry wins).
 CheckedItem CheckedItemOfRow(const ItemRow& row, std::size_t index, const CMissionModel& model,

@@ -3,11 +3,11 @@
 // only the rows an edit touched and the rows whose findings name them; a full check is a reset.
 #include "check/CatalogueLookup.h"
 #include "check/Finding.h"
+#include "check/PlaceIndex.h"
 
 #include <array>
 #include <cstdint>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 namespace orvik {
@@ -46,25 +46,16 @@ public:
     std::vector<Finding> All() const;
 
 private:
-    struct PlaceKey {
-        std::int32_t id, x, y, z;
-        bool operator==(const PlaceKey&) const = default;
-    };
-    struct PlaceHash {
-        std::size_t operator()(const PlaceKey& k) const;
-    };
-    // The rows of one kind at one place, in order; most places hold one.
-    struct Place {
-        std::uint32_t first = 0;
-        std::vector<std::uint32_t> rest;
-    };
-
     static PlaceKey KeyOf(const CheckedItem& item) { return {item.id, item.x, item.y, item.z}; }
     bool CountsAsCenter(const CheckedItem& item) const;
-    // Returns the rows to check again: those that named the old first row.
+    // Take the row out of its place and put it in; each checks again, and adds to rechecked, the
+    // other rows of the place when its first row changes. Enter returns the place's first row.
     void Leave(std::size_t row, std::vector<std::size_t>& rechecked);
-    void Enter(std::size_t row, std::vector<std::size_t>& rechecked);
-    void CheckRow(std::size_t row);
+    std::uint32_t Enter(std::size_t row, std::vector<std::size_t>& rechecked);
+    void RecheckPlace(const PlaceKey& key, std::uint32_t first, std::size_t except,
+                      std::vector<std::size_t>& rechecked);
+    // first: the first row of the row's place (any value for an item without a kind id).
+    void CheckRow(std::size_t row, std::uint32_t first);
     void CheckMission();
     void Tally(const std::vector<Finding>& findings, int sign);
 
@@ -72,7 +63,7 @@ private:
     std::string m_mission;
     std::vector<CheckedItem> m_items;
     std::vector<std::vector<Finding>> m_rowFindings;
-    std::unordered_map<PlaceKey, Place, PlaceHash> m_places; // items with a kind id only
+    PlaceIndex m_places; // items with a kind id only
     std::size_t m_centers = 0;
     std::vector<Finding> m_missionFindings;
     std::array<std::size_t, 2> m_counts{}; // warnings, errors
