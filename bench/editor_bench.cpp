@@ -1,9 +1,12 @@
 // The editor's table as a view of the edit document: loading a mission into the dialog (document,
 // model, view, map) and switching away, on the demo game's 2,000-item mission and on missions of
-// 60,000 and 200,000 items; one edit, undo and redo on those documents; and the editor's memory
-// with the 200,000-item mission loaded. Offscreen, Release.
+// 60,000 and 200,000 items, and each step of the larger switch; one edit, undo and redo on those
+// documents; and the editor's memory with the 200,000-item mission loaded. Offscreen, Release.
 #include "app/EditorDlg.h"
 #include "app/Prompts.h"
+#include "check/ItemChecks.h"
+#include "check/ItemFindings.h"
+#include "edit/DocumentRows.h"
 #include "archive/PffArchive.h"
 #include "common/Paths.h"
 #include "edit/EditDocument.h"
@@ -11,6 +14,8 @@
 #include "gamedata/MissionWriter.h"
 #include "gamedata/PffWriter.h"
 #include "listedit/EditListCtrl.h"
+#include "listedit/ItemTableModel.h"
+#include "map/MapView.h"
 #include "mission/MissionModel.h"
 
 #include <benchmark/benchmark.h>
@@ -19,7 +24,9 @@
 
 #include <malloc.h>
 
+#include <chrono>
 #include <filesystem>
+#include <map>
 #include <memory>
 
 using namespace orvik;
@@ -192,6 +199,76 @@ void BM_SwitchAwayFrom200000ItemMission(benchmark::State& state)
     SwitchBench(state, TheGames().bigBase, "huge.bms", true);
 }
 
+// Each step of a switch to the 200,000-item mission, done as the editor does it, each timed on its
+// own and reported in ms: read (archive to items), terrain (its description and the colour map
+// unpacked), decode (decoded and shrunk, not kept from before), rows, findings (made beside the
+// rows in the editor), document (with the table showing it), index (the map's markers), paint (the
+// first whole frame), release (freed off the user's path in the editor).
+void BM_SwitchSteps200000(benchmark::State& state)
+{
+    const std::string base = TheGames().bigBase;
+    const std::string terrainArchive = base.substr(0, base.size() - std::string("kqbase.pff").size()) + "kq.pff";
+    MissionInfo huge;
+    CPffArchive archive;
+    archive.WalkMissions(base, [&](const MissionInfo& m) {
+        if (m.name == "huge.bms")
+            huge = m;
+    });
+    const CItemDefList& catalogue = [&]() -> const CItemDefList& {
+        static CItemDefList list;
+        if (list.Size() == 0)
+            list.Load(std::filesystem::path(base).replace_filename("items.def").string());
+        return list;
+    }();
+    const CatalogueLookup lookup(catalogue);
+    std::map<std::string, double> ms;
+    for (auto _ : state) {
+        using Clock = std::chrono::steady_clock;
+        auto start = Clock::now();
+        const auto lap = [&](const char* step) {
+            const auto now = Clock::now();
+            ms[step] += std::chrono::duration<double, std::milli>(now - start).count();
+            start = now;
+        };
+        auto model = std::make_unique<CMissionModel>();
+        {
+            File file(base, File::Mode::Read);
+            model->ReadItems(file, huge.offset, huge.size);
+            lap("read");
+            model->ReadTerrainInfo(file, huge.offset, base);
+        }
+        TempDir scratch;
+        archive.ExtractTo(terrainArchive, model->terrain.colorMapFile, scratch.Path() + "c.pcx");
+        lap("terrain");
+        MapView view;
+        view.LoadMap(scratch.Path() + "c.pcx");
+        lap("decode");
+        std::vector<ItemRow> rows = RowsOfModel(*model, catalogue);
+        lap("rows");
+        auto findings = std::make_unique<ItemFindings>(lookup, huge.name);
+        findings->Reset(CheckedItemsOfModel(*model, lookup));
+        lap("findings");
+        EditDocument document;
+        ItemTableModel table;
+        table.SetDocument(&document);
+        document.Load(std::move(rows));
+        lap("document");
+        view.SetModel(model.get());
+        lap("index");
+        Canvas frame(MapView::kSize, MapView::kSize);
+        view.Paint(frame);
+        lap("paint");
+        table.SetDocument(nullptr);
+        view.SetModel(nullptr);
+        findings.reset();
+        document.Clear();
+        model.reset();
+        lap("release");
+    }
+    for (const auto& [step, total] : ms)
+        state.counters[step] = benchmark::Counter(total, benchmark::Counter::kAvgIterations);
+}
+
 // One edit, its undo and its redo on a loaded document, with the table, the findings and the map
 // listening.
 void EditBench(benchmark::State& state, const char* mission, int what)
@@ -239,6 +316,7 @@ BENCHMARK(BM_Undo60000Rows)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Redo60000Rows)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Load200000ItemMission)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SwitchAwayFrom200000ItemMission)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SwitchSteps200000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Edit200000Rows)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Undo200000Rows)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Redo200000Rows)->Unit(benchmark::kMicrosecond);

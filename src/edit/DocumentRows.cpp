@@ -4,10 +4,9 @@ namespace orvik {
 
 std::vector<ItemRow> RowsOfModel(const CMissionModel& model, const CItemDefList& catalogue)
 {
-    std::vector<ItemRow> rows;
-    rows.reserve(model.items.size());
-    for (const auto& item : model.items)
-        rows.push_back(ItemToRow(*item, catalogue));
+    std::vector<ItemRow> rows(model.items.size());
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        FillRow(rows[i], *model.items[i], catalogue);
     return rows;
 }
 

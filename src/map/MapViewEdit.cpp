@@ -87,8 +87,9 @@ void MapView::IndexAll()
 {
     m_cells.clear();
     ++m_topsGeneration;
+    // In item order, so each cell's list is in drawing order as it grows.
     for (std::size_t i = 0; i < m_positions.size(); ++i)
-        Index(i);
+        m_cells[CellOf(m_positions[i])].items.push_back(static_cast<std::uint32_t>(i));
 }
 
 void MapView::Index(std::size_t item)

@@ -2,6 +2,8 @@
 
 #include "common/Text.h"
 
+#include <charconv>
+
 namespace orvik {
 
 namespace {
@@ -40,14 +42,25 @@ const std::array<const char*, kColumnCount>& ItemColumnTitles()
 ItemRow ItemToRow(const CMissionItem& item, const CItemDefList& catalogue)
 {
     ItemRow row;
-    row[kColItem] = catalogue.NameOf(item.m_nId);
-    row[kColX] = FormatLong(item.m_nX);
-    row[kColY] = FormatLong(item.m_nY);
-    row[kColZ] = FormatLong(item.m_nZ);
-    row[kColAngle] = FormatLong(item.m_nAngle);
-    row[kColId] = FormatLong(item.m_nNumber);
-    row[kColMpOnly] = std::string(1, item.IsMpOnly() ? 'Y' : 'N');
+    FillRow(row, item, catalogue);
     return row;
+}
+
+void FillRow(ItemRow& row, const CMissionItem& item, const CItemDefList& catalogue)
+{
+    // Digits straight into the cells: a load fills hundreds of thousands of rows.
+    const auto number = [](std::string& cell, std::int32_t value) {
+        char digits[16];
+        const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+        cell.assign(digits, end);
+    };
+    row[kColItem] = catalogue.NameOf(item.m_nId);
+    number(row[kColX], item.m_nX);
+    number(row[kColY], item.m_nY);
+    number(row[kColZ], item.m_nZ);
+    number(row[kColAngle], item.m_nAngle);
+    number(row[kColId], item.m_nNumber);
+    row[kColMpOnly].assign(1, item.IsMpOnly() ? 'Y' : 'N');
 }
 
 bool IsCenterItem(const CMissionItem& item, const CItemDefList& catalogue)

@@ -22,6 +22,7 @@ const std::array<const char*, kColumnCount>& ItemColumnTitles();
 
 // The cell texts of one item: the catalogue name, "%ld" numbers, "Y"/"N".
 ItemRow ItemToRow(const CMissionItem& item, const CItemDefList& catalogue);
+void FillRow(ItemRow& row, const CMissionItem& item, const CItemDefList& catalogue);
 
 // Whether an item's catalogue name, lower-cased, contains "center".
 bool IsCenterItem(const CMissionItem& item, const CItemDefList& catalogue);
