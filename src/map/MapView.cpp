@@ -264,8 +264,23 @@ void MapView::PaintAll(Canvas& canvas)
         }
     }
     const std::size_t count = m_pModel->items.size();
-    for (std::size_t i = 0; i < count; ++i)
-        PaintItem(canvas, i);
+    if (m_bShowIds) {
+        for (std::size_t i = 0; i < count; ++i)
+            PaintItem(canvas, i);
+    } else {
+        // Only the markers that show: each cell's tops, kept for the small redraws that follow.
+        std::vector<bool> shown(count, false);
+        for (const auto& [key, cell] : m_cells)
+            for (const std::uint32_t i : TopsOf(cell))
+                if (i < count)
+                    shown[i] = true;
+        for (const std::size_t i : m_dragItems)
+            if (i < count)
+                shown[i] = true;
+        for (std::size_t i = 0; i < count; ++i)
+            if (shown[i])
+                PaintItem(canvas, i);
+    }
     // Rings go on top of every marker and label, so a selected item is never hidden.
     for (const std::size_t i : m_selectedItems) {
         const auto [wx, wy] = FramePosition(i);
