@@ -134,14 +134,17 @@ void CEditorDlg::ReleaseMission()
     std::vector<std::unique_ptr<CMissionItem>> items = std::move(m_model.items);
     std::vector<std::uint8_t> records = std::move(m_model.loadedRecords);
     m_model.Clear();
+    std::shared_ptr<void> markers = m_map->View().DetachModel();
     // Waits for the mission before, which is long gone by the time a user switches again.
-    m_release = std::async(std::launch::async, [findings = std::move(findings), rows = std::move(rows),
-                                                items = std::move(items), records = std::move(records)]() mutable {
-        findings.reset();
-        rows.clear();
-        items.clear();
-        records.clear();
-    });
+    m_release = std::async(std::launch::async,
+                           [findings = std::move(findings), rows = std::move(rows), items = std::move(items),
+                            records = std::move(records), markers = std::move(markers)]() mutable {
+                               findings.reset();
+                               rows.clear();
+                               items.clear();
+                               records.clear();
+                               markers.reset();
+                           });
 }
 
 void CEditorDlg::ReloadMission(const std::string& missionName)

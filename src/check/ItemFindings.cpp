@@ -39,8 +39,12 @@ void ItemFindings::Reset(std::vector<CheckedItem> items)
     m_centers = 0;
     m_counts = {};
     std::vector<std::size_t> unused;
-    for (std::size_t row = 0; row < m_items.size(); ++row)
+    constexpr std::size_t kAhead = 8;
+    for (std::size_t row = 0; row < m_items.size(); ++row) {
+        if (row + kAhead < m_items.size())
+            m_places.Prefetch(KeyOf(m_items[row + kAhead]));
         CheckRow(row, Enter(row, unused));
+    }
     CheckMission();
 }
 

@@ -129,6 +129,12 @@ void PlaceIndex::Erase(std::size_t hole)
     --m_used;
 }
 
+void PlaceIndex::Prefetch(const PlaceKey& key) const
+{
+    if (!m_slots.empty())
+        __builtin_prefetch(&m_slots[Home(key)]);
+}
+
 std::uint32_t PlaceIndex::First(const PlaceKey& key) const
 {
     return m_slots.empty() ? kNone : m_slots[Find(key)].first;

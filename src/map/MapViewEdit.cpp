@@ -52,6 +52,21 @@ void MapView::SetModel(const CMissionModel* model)
     SyncPositions();
 }
 
+std::shared_ptr<void> MapView::DetachModel()
+{
+    struct Storage {
+        std::vector<WorldPoint> positions;
+        std::vector<ItemCategory> categories;
+        std::unordered_map<std::uint64_t, Cell> cells;
+    };
+    auto storage = std::make_shared<Storage>(Storage{std::move(m_positions), std::move(m_categories), std::move(m_cells)});
+    m_positions.clear();
+    m_categories.clear();
+    m_cells.clear();
+    SetModel(nullptr);
+    return storage;
+}
+
 void MapView::SyncPositions()
 {
     m_positions.clear();

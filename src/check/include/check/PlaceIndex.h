@@ -22,6 +22,9 @@ public:
     // Takes row from its place (it must be there); returns the place's first row afterwards, or
     // kNone when the place is empty.
     std::uint32_t Remove(const PlaceKey& key, std::uint32_t row);
+    // Starts fetching the key's slot from memory: a load enters rows at random places, and each
+    // probe would otherwise wait for memory.
+    void Prefetch(const PlaceKey& key) const;
     // The place's first row (kNone when empty) and the rows after it, in order.
     std::uint32_t First(const PlaceKey& key) const;
     const std::vector<std::uint32_t>& Rest(const PlaceKey& key) const;

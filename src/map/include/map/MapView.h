@@ -51,6 +51,9 @@ public:
 
     // Also takes the items' positions as the markers' positions and clears the selection.
     void SetModel(const CMissionModel* model);
+    // Lets go of the model and hands over the markers' storage, whose owner frees it: a large
+    // mission's index can go on another thread, off the user's path.
+    std::shared_ptr<void> DetachModel();
     const CMissionModel* Model() const { return m_pModel; }
     // Makes world (x, y) the centre and marks the view centred; does not repaint.
     void SetCenter(std::int32_t x, std::int32_t y);
