@@ -361,11 +361,12 @@ std::vector<std::size_t> MapView::ItemsIn(int x0, int y0, int x1, int y1) const
         return items;
     const auto [left, right] = std::minmax(x0, x1);
     const auto [top, bottom] = std::minmax(y0, y1);
-    for (std::size_t i = 0; i < m_pModel->items.size(); ++i) {
+    // The index gives the markers that reach the rectangle, which takes in those centred in it.
+    items = ItemsIn(PixelRect{left, top, right, bottom});
+    std::erase_if(items, [&](std::size_t i) {
         const auto [wx, wy] = FramePosition(i);
-        if (wx >= left && wx <= right && wy >= top && wy <= bottom && IsDrawn(i, wx, wy))
-            items.push_back(i);
-    }
+        return !(wx >= left && wx <= right && wy >= top && wy <= bottom && IsDrawn(i, wx, wy));
+    });
     return items;
 }
 

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -103,6 +104,32 @@ TEST_F(MapHitTest, WithinThreePixelsTheLastDrawnMarkerWins)
     EXPECT_EQ(view.ItemAt(266, 246), 0u);
     view.m_bShowPeople = false;
     EXPECT_EQ(view.ItemAt(266, 246), std::nullopt);
+}
+
+TEST_F(MapHitTest, ABandHoldsTheShownMarkersCentredInIt)
+{
+    // Items at whole pixels, some off the frame, of every category and none; buildings hidden.
+    std::mt19937 rng(7);
+    const std::int32_t kinds[] = {1500, 2500, 3500, 4500, 5500, 6500, 7000};
+    std::vector<std::pair<std::int32_t, WorldPoint>> items;
+    for (int i = 0; i < 400; ++i)
+        items.push_back({kinds[rng() % 7], {(static_cast<std::int32_t>(rng() % 600) - 300) * kUnit,
+                                            (static_cast<std::int32_t>(rng() % 600) - 300) * kUnit}});
+    Items(items);
+    view.m_bShowBuildings = false;
+    for (int band = 0; band < 50; ++band) {
+        const int x0 = static_cast<int>(rng() % 600) - 50, y0 = static_cast<int>(rng() % 600) - 50;
+        const int x1 = static_cast<int>(rng() % 600) - 50, y1 = static_cast<int>(rng() % 600) - 50;
+        std::vector<std::size_t> expected;
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            // Frame pixel (256 + x, 256 - y) for map pixel (x, y) around the centre.
+            const int fx = 256 + items[i].second.x / kUnit, fy = 256 - items[i].second.y / kUnit;
+            const bool drawn = fx > 0 && fx < 512 && fy > 0 && fy < 512 && view.IsShown(CategoryOf(items[i].first));
+            if (drawn && fx >= std::min(x0, x1) && fx <= std::max(x0, x1) && fy >= std::min(y0, y1) && fy <= std::max(y0, y1))
+                expected.push_back(i);
+        }
+        EXPECT_EQ(view.ItemsIn(x0, y0, x1, y1), expected) << x0 << "," << y0 << " " << x1 << "," << y1;
+    }
 }
 
 using MapDrag = Fixture;
