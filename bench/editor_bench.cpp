@@ -203,7 +203,8 @@ void BM_SwitchAwayFrom200000ItemMission(benchmark::State& state)
 // own and reported in ms: read (archive to items), terrain (its description and the colour map
 // unpacked), decode (decoded and shrunk, not kept from before), rows, findings (made beside the
 // rows in the editor), document (with the table showing it), index (the map's markers), paint (the
-// first whole frame), release (freed off the user's path in the editor).
+// first whole frame), release (freed off the user's path in the editor); and the heap each step
+// keeps (MiB_).
 void BM_SwitchSteps200000(benchmark::State& state)
 {
     const std::string base = TheGames().bigBase;
@@ -222,13 +223,20 @@ void BM_SwitchSteps200000(benchmark::State& state)
     }();
     const CatalogueLookup lookup(catalogue);
     std::map<std::string, double> ms;
+    std::map<std::string, double> mib; // heap each step keeps, from the last iteration
     for (auto _ : state) {
         using Clock = std::chrono::steady_clock;
         auto start = Clock::now();
+        double heap = HeapInUseMiB();
         const auto lap = [&](const char* step) {
             const auto now = Clock::now();
             ms[step] += std::chrono::duration<double, std::milli>(now - start).count();
-            start = now;
+            state.PauseTiming();
+            const double after = HeapInUseMiB();
+            mib[std::string("MiB_") + step] = after - heap;
+            heap = after;
+            state.ResumeTiming();
+            start = Clock::now();
         };
         auto model = std::make_unique<CMissionModel>();
         {
@@ -267,6 +275,9 @@ void BM_SwitchSteps200000(benchmark::State& state)
     }
     for (const auto& [step, total] : ms)
         state.counters[step] = benchmark::Counter(total, benchmark::Counter::kAvgIterations);
+    for (const auto& [step, held] : mib)
+        if (step != "MiB_release")
+            state.counters[step] = held;
 }
 
 // One edit, its undo and its redo on a loaded document, with the table, the findings and the map

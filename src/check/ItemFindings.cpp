@@ -11,6 +11,7 @@ namespace {
 
 constexpr std::int32_t kPixel = 131072;
 constexpr std::int32_t kGroundPixels = 512;
+const std::string kNoName;
 
 Finding Make(FindingKind kind, const std::string& mission, std::size_t row, int column, std::string message)
 {
@@ -33,7 +34,15 @@ ItemFindings::ItemFindings(const CatalogueLookup& lookup, std::string mission)
 
 void ItemFindings::Reset(std::vector<CheckedItem> items)
 {
-    m_items = std::move(items);
+    m_items.clear();
+    m_items.reserve(items.size());
+    m_typedNames.clear();
+    for (std::size_t row = 0; row < items.size(); ++row) {
+        m_items.push_back(KeptOf(items[row]));
+        if (items[row].id == 0)
+            m_typedNames.emplace(row, std::move(items[row].typedName));
+    }
+    items = {};
     m_rowFindings.assign(m_items.size(), {});
     m_places.Clear(m_items.size());
     m_centers = 0;
@@ -53,14 +62,23 @@ void ItemFindings::Update(std::size_t row, CheckedItem item, std::vector<std::si
     if (row >= m_items.size())
         return;
     Leave(row, rechecked);
-    m_items[row] = std::move(item);
+    Keep(row, std::move(item));
     const std::uint32_t first = Enter(row, rechecked);
     rechecked.push_back(row);
     CheckRow(row, first);
     CheckMission();
 }
 
-bool ItemFindings::CountsAsCenter(const CheckedItem& item) const
+void ItemFindings::Keep(std::size_t row, CheckedItem item)
+{
+    m_items[row] = KeptOf(item);
+    if (item.id == 0)
+        m_typedNames[row] = std::move(item.typedName);
+    else
+        m_typedNames.erase(row);
+}
+
+bool ItemFindings::CountsAsCenter(const Kept& item) const
 {
     return item.id != 0 && !m_lookup.NameById(item.id).empty() && m_lookup.IsCenter(item.id);
 }
@@ -82,7 +100,7 @@ void ItemFindings::RecheckPlace(const PlaceKey& key, std::uint32_t first, std::s
 
 void ItemFindings::Leave(std::size_t row, std::vector<std::size_t>& rechecked)
 {
-    const CheckedItem& item = m_items[row];
+    const Kept& item = m_items[row];
     m_centers -= CountsAsCenter(item) ? 1 : 0;
     if (item.id == 0)
         return;
@@ -96,7 +114,7 @@ void ItemFindings::Leave(std::size_t row, std::vector<std::size_t>& rechecked)
 
 std::uint32_t ItemFindings::Enter(std::size_t row, std::vector<std::size_t>& rechecked)
 {
-    const CheckedItem& item = m_items[row];
+    const Kept& item = m_items[row];
     m_centers += CountsAsCenter(item) ? 1 : 0;
     if (item.id == 0)
         return PlaceIndex::kNone;
@@ -115,13 +133,15 @@ void ItemFindings::CheckRow(std::size_t row, std::uint32_t first)
     std::vector<Finding>& out = m_rowFindings[row];
     Tally(out, -1);
     out.clear();
-    const CheckedItem& item = m_items[row];
+    const Kept& item = m_items[row];
     const std::string& name = m_lookup.NameById(item.id);
     if (item.id == 0) {
+        const auto typed = m_typedNames.find(row);
+        const std::string& typedName = typed == m_typedNames.end() ? kNoName : typed->second;
         out.push_back(Make(FindingKind::UnknownKind, m_mission, row, kColItem,
-                           item.typedName.empty()
+                           typedName.empty()
                                ? std::string("The item has no name: the row cannot be saved.")
-                               : "\"" + item.typedName +
+                               : "\"" + typedName +
                                      "\" is not an item name of the catalogue: the row cannot be saved."));
     } else if (name.empty()) {
         out.push_back(Make(FindingKind::UnknownKind, m_mission, row, kColItem,

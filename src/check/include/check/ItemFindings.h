@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace orvik {
@@ -46,8 +47,15 @@ public:
     std::vector<Finding> All() const;
 
 private:
-    static PlaceKey KeyOf(const CheckedItem& item) { return {item.id, item.x, item.y, item.z}; }
-    bool CountsAsCenter(const CheckedItem& item) const;
+    // An item as kept: its name only when it names no kind, which few rows do, so that a large
+    // mission's items take a third of the memory.
+    struct Kept {
+        std::int32_t id, x, y, z, angle;
+    };
+    static Kept KeptOf(const CheckedItem& item) { return {item.id, item.x, item.y, item.z, item.angle}; }
+    void Keep(std::size_t row, CheckedItem item);
+    static PlaceKey KeyOf(const Kept& item) { return {item.id, item.x, item.y, item.z}; }
+    bool CountsAsCenter(const Kept& item) const;
     // Take the row out of its place and put it in; each checks again, and adds to rechecked, the
     // other rows of the place when its first row changes. Enter returns the place's first row.
     void Leave(std::size_t row, std::vector<std::size_t>& rechecked);
@@ -61,7 +69,8 @@ private:
 
     const CatalogueLookup& m_lookup;
     std::string m_mission;
-    std::vector<CheckedItem> m_items;
+    std::vector<Kept> m_items;
+    std::unordered_map<std::size_t, std::string> m_typedNames; // rows with kind id 0
     std::vector<std::vector<Finding>> m_rowFindings;
     PlaceIndex m_places; // items with a kind id only
     std::size_t m_centers = 0;
