@@ -92,8 +92,8 @@ void CItemDefList::LoadText(std::string_view text)
 void CItemDefList::Add(std::unique_ptr<CItemDef> def)
 {
     // The first entry of an id or a name wins; later ones are kept but never found.
-    m_byId.try_emplace(def->m_nId, FirstOfId{m_items.size(), Contains(FoldLower(def->m_strName), "center")});
-    m_byName.try_emplace(def->m_strName, def->m_nId);
+    const std::int32_t idOfName = m_byName.try_emplace(def->m_strName, def->m_nId).first->second;
+    m_byId.try_emplace(def->m_nId, FirstOfId{m_items.size(), Contains(FoldLower(def->m_strName), "center"), idOfName});
     m_items.push_back(std::move(def));
 }
 
@@ -108,6 +108,12 @@ std::int32_t CItemDefList::GetIdByName(std::string_view name) const
 {
     const auto it = m_byName.find(name);
     return it == m_byName.end() ? 0 : it->second;
+}
+
+std::int32_t CItemDefList::IdOfNameOf(std::int32_t id) const
+{
+    const auto it = m_byId.find(id);
+    return it == m_byId.end() ? 0 : it->second.idOfName;
 }
 
 bool CItemDefList::IsCenterKind(std::int32_t id) const

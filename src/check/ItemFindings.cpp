@@ -147,7 +147,7 @@ void ItemFindings::CheckRow(std::size_t row, std::uint32_t first)
         out.push_back(Make(FindingKind::UnknownKind, m_mission, row, kColItem,
                            "Item kind id " + FormatLong(item.id) +
                                " is not in the catalogue: the row cannot be saved by name."));
-    } else if (const std::int32_t first = m_lookup.IdByName(name); first != item.id) {
+    } else if (const std::int32_t first = m_lookup.IdOfNameOf(item.id); first != item.id) {
         out.push_back(Make(FindingKind::SharedName, m_mission, row, kColItem,
                            "\"" + name + "\" names kind ids " + FormatLong(first) + " and " + FormatLong(item.id) +
                                ": a save stores the first, " + FormatLong(first) + "."));

@@ -30,6 +30,8 @@ public:
     std::int32_t GetIdByName(std::string_view name) const;
     // Whether the first entry with this id names a centre ("center" in any case).
     bool IsCenterKind(std::int32_t id) const;
+    // GetIdByName(NameOf(id)), without hashing the name: another id when the name is shared.
+    std::int32_t IdOfNameOf(std::int32_t id) const;
 
     std::size_t Size() const { return m_items.size(); }
     const CItemDef& At(std::size_t i) const { return *m_items[i]; }
@@ -43,6 +45,7 @@ private:
     struct FirstOfId {
         std::size_t index;
         bool center;
+        std::int32_t idOfName;
     };
     void Add(std::unique_ptr<CItemDef> def);
 

@@ -18,6 +18,7 @@ public:
     const std::string& NameById(std::int32_t id) const { return m_catalogue.NameOf(id); }
     std::int32_t IdByName(std::string_view name) const { return m_catalogue.GetIdByName(name); }
     bool IsCenter(std::int32_t id) const { return m_catalogue.IsCenterKind(id); }
+    std::int32_t IdOfNameOf(std::int32_t id) const { return m_catalogue.IdOfNameOf(id); }
 
 private:
     const CItemDefList& m_catalogue;
