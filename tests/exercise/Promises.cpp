@@ -214,6 +214,7 @@ void Promises::CheckViews() const
 
     // What the map shows is what a whole paint of its present state draws.
     MapView fresh = view;
+    fresh.Invalidate();
     Canvas canvas(map->Frame().Width(), map->Frame().Height());
     InstallMapLabelDrawer(canvas);
     fresh.Paint(canvas);

@@ -18,7 +18,7 @@ TEST(PartialPaint, EqualsAWholePaintAfterEveryStep)
         std::mt19937 rng(static_cast<unsigned>(zoom));
         const auto pick = [&rng](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
         // Crowded, so that markers overlap and a redrawn area holds many of them.
-        const auto place = [&] { return WorldPoint{(pick(80) - 40) * kUnit / 3, (pick(80) - 40) * kUnit / 3}; };
+        const auto place = [&] { return WorldPoint{(pick(30) - 15) * kUnit / 3, (pick(30) - 15) * kUnit / 3}; };
         CMissionModel model;
         for (int i = 0; i < 300; ++i) {
             auto item = std::make_unique<CMissionItem>();

@@ -77,8 +77,13 @@ public:
     // The part of the frame that the next Paint of the last canvas draws again: none when it draws
     // everything, empty when it draws nothing new.
     std::optional<PixelRect> PendingArea() const;
-    // The next Paint draws everything (the canvas was drawn on by someone else).
-    void Invalidate() { m_allDirty = true; }
+    // The next Paint draws everything afresh, with nothing kept from paints before (the canvas was
+    // drawn on by someone else).
+    void Invalidate()
+    {
+        m_allDirty = true;
+        ++m_topsGeneration;
+    }
     void PaintMarker(Canvas& canvas, ItemCategory category, int x, int y) const;
     bool IsShown(ItemCategory category) const;
 
