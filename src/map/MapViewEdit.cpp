@@ -359,8 +359,9 @@ std::vector<std::size_t> MapView::ItemsIn(int x0, int y0, int x1, int y1) const
     std::vector<std::size_t> items;
     if (!m_pModel)
         return items;
-    const auto [left, right] = std::minmax(x0, x1);
-    const auto [top, bottom] = std::minmax(y0, y1);
+    // Plain names, not bindings: lambdas may not capture those everywhere.
+    const int left = std::min(x0, x1), right = std::max(x0, x1);
+    const int top = std::min(y0, y1), bottom = std::max(y0, y1);
     // The index gives the markers that reach the rectangle, which takes in those centred in it.
     items = ItemsIn(PixelRect{left, top, right, bottom});
     std::erase_if(items, [&](std::size_t i) {
