@@ -221,7 +221,6 @@ void BM_SwitchSteps200000(benchmark::State& state)
             list.Load(std::filesystem::path(base).replace_filename("items.def").string());
         return list;
     }();
-    const CatalogueLookup lookup(catalogue);
     std::map<std::string, double> ms;
     std::map<std::string, double> mib; // heap each step keeps, from the last iteration
     for (auto _ : state) {
@@ -253,8 +252,8 @@ void BM_SwitchSteps200000(benchmark::State& state)
         lap("decode");
         std::vector<ItemRow> rows = RowsOfModel(*model, catalogue);
         lap("rows");
-        auto findings = std::make_unique<ItemFindings>(lookup, huge.name);
-        findings->Reset(CheckedItemsOfModel(*model, lookup));
+        auto findings = std::make_unique<ItemFindings>(catalogue, huge.name);
+        findings->Reset(CheckedItemsOfModel(*model, catalogue));
         lap("findings");
         EditDocument document;
         ItemTableModel table;

@@ -52,9 +52,9 @@ void CEditorDlg::OnSelchangeMission()
     if (const auto center = CenterItemPosition(m_model, m_itemDefs))
         m_map->SetCenter(center->first, center->second);
     // The items as loaded check as their rows do, so the findings are made beside the rows.
-    auto findings = std::make_unique<ItemFindings>(m_lookup, m_loadedMission->name);
+    auto findings = std::make_unique<ItemFindings>(m_itemDefs, m_loadedMission->name);
     std::future<void> checked =
-        std::async(std::launch::async, [&findings, this] { findings->Reset(CheckedItemsOfModel(m_model, m_lookup)); });
+        std::async(std::launch::async, [&findings, this] { findings->Reset(CheckedItemsOfModel(m_model, m_itemDefs)); });
     std::vector<ItemRow> rows = RowsOfModel(m_model, m_itemDefs);
     checked.get();
     m_findingsAhead = std::move(findings);

@@ -93,8 +93,8 @@ void CEditorDlg::CreateEditingShortcuts()
 
 void CEditorDlg::RecheckAllRows()
 {
-    auto findings = std::make_unique<ItemFindings>(m_lookup, m_loadedMission ? m_loadedMission->name : std::string());
-    findings->Reset(CheckedItemsOfRows(m_document.Rows(), m_model, m_lookup));
+    auto findings = std::make_unique<ItemFindings>(m_itemDefs, m_loadedMission ? m_loadedMission->name : std::string());
+    findings->Reset(CheckedItemsOfRows(m_document.Rows(), m_model, m_itemDefs));
     ShowFindings(std::move(findings));
 }
 
@@ -117,7 +117,7 @@ void CEditorDlg::RecheckRows(const std::vector<CellRef>& cells)
     for (const CellRef& cell : cells)
         rows.push_back(cell.row);
     const std::vector<std::size_t> rechecked =
-        orvik::RecheckRows(*m_findings, m_document.Rows(), std::move(rows), m_model, m_lookup);
+        orvik::RecheckRows(*m_findings, m_document.Rows(), std::move(rows), m_model, m_itemDefs);
     m_list->TableModel()->FindingsChanged(rechecked);
 }
 

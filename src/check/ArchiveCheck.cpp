@@ -15,7 +15,6 @@ CheckReport CheckArchive(const std::string& basePath, const CItemDefList& catalo
     CheckReport report;
     File archive(basePath, File::Mode::Read);
     const MissionEntries entries = ReadMissionEntries(archive);
-    const CatalogueLookup lookup(catalogue);
     std::vector<bool> matched(wanted.size(), false);
     for (const MissionEntry& entry : entries.missions) {
         if (!wanted.empty()) {
@@ -47,7 +46,7 @@ CheckReport CheckArchive(const std::string& basePath, const CItemDefList& catalo
                                        "The item records run to the end of the mission without an end mark: "
                                        "the mission is damaged (" +
                                            std::to_string(model.items.size()) + " whole items read)."});
-        CheckItems(CheckedItemsOfModel(model, lookup), lookup, entry.name, report.findings);
+        CheckItems(CheckedItemsOfModel(model, catalogue), catalogue, entry.name, report.findings);
     }
     if (!entries.damage.empty())
         report.findings.push_back(

@@ -28,8 +28,8 @@ bool IsOnGround(std::int32_t x, std::int32_t y)
     return column >= 0 && column < kGroundPixels && row >= 0 && row < kGroundPixels;
 }
 
-ItemFindings::ItemFindings(const CatalogueLookup& lookup, std::string mission)
-    : m_lookup(lookup), m_mission(std::move(mission))
+ItemFindings::ItemFindings(const CItemDefList& catalogue, std::string mission)
+    : m_catalogue(catalogue), m_mission(std::move(mission))
 {}
 
 void ItemFindings::Reset(std::vector<CheckedItem> items)
@@ -80,7 +80,7 @@ void ItemFindings::Keep(std::size_t row, CheckedItem item)
 
 bool ItemFindings::CountsAsCenter(const Kept& item) const
 {
-    return item.id != 0 && !m_lookup.NameById(item.id).empty() && m_lookup.IsCenter(item.id);
+    return item.id != 0 && m_catalogue.IsCenterKind(item.id);
 }
 
 void ItemFindings::RecheckPlace(const PlaceKey& key, std::uint32_t first, std::size_t except,
@@ -134,7 +134,7 @@ void ItemFindings::CheckRow(std::size_t row, std::uint32_t first)
     Tally(out, -1);
     out.clear();
     const Kept& item = m_items[row];
-    const std::string& name = m_lookup.NameById(item.id);
+    const std::string& name = m_catalogue.NameOf(item.id);
     if (item.id == 0) {
         const auto typed = m_typedNames.find(row);
         const std::string& typedName = typed == m_typedNames.end() ? kNoName : typed->second;
@@ -147,7 +147,7 @@ void ItemFindings::CheckRow(std::size_t row, std::uint32_t first)
         out.push_back(Make(FindingKind::UnknownKind, m_mission, row, kColItem,
                            "Item kind id " + FormatLong(item.id) +
                                " is not in the catalogue: the row cannot be saved by name."));
-    } else if (const std::int32_t first = m_lookup.IdOfNameOf(item.id); first != item.id) {
+    } else if (const std::int32_t first = m_catalogue.IdOfNameOf(item.id); first != item.id) {
         out.push_back(Make(FindingKind::SharedName, m_mission, row, kColItem,
                            "\"" + name + "\" names kind ids " + FormatLong(first) + " and " + FormatLong(item.id) +
                                ": a save stores the first, " + FormatLong(first) + "."));

@@ -60,10 +60,7 @@ std::shared_ptr<void> MapView::DetachModel()
         std::unordered_map<std::uint64_t, Cell> cells;
     };
     auto storage = std::make_shared<Storage>(Storage{std::move(m_positions), std::move(m_categories), std::move(m_cells)});
-    m_positions.clear();
-    m_categories.clear();
-    m_cells.clear();
-    SetModel(nullptr);
+    SetModel(nullptr); // leaves the moved-from containers empty
     return storage;
 }
 

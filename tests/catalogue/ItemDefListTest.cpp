@@ -134,6 +134,26 @@ TEST(ItemDefListLookup, FirstMatchAndExactNames)
     EXPECT_EQ(list.GetNameById(0), "Zero");
 }
 
+TEST(ItemDefListLookup, CentresAndSharedNamesFollowTheFirstEntryOfAnId)
+{
+    CItemDefList list;
+    list.LoadText("begin \"Camp Center\"\nid 100020\n"
+                  "begin \"Rock\"\nid 100021\n"
+                  "begin \"Rock\"\nid 100022\n"
+                  "begin \"Tree\"\nid 100020\n"      // a later entry of id 20 changes nothing
+                  "begin \"CENTERPIECE\"\nid 100023\n" // any case counts
+                  "begin \"Centre\"\nid 100024\n");
+    const struct {
+        std::int32_t id;
+        bool center;
+        std::int32_t idOfName;
+    } cases[] = {{20, true, 20}, {21, false, 21}, {22, false, 21}, {23, true, 23}, {24, false, 24}, {25, false, 0}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(list.IsCenterKind(c.id), c.center) << c.id;
+        EXPECT_EQ(list.IdOfNameOf(c.id), c.idOfName) << c.id;
+    }
+}
+
 TEST(ItemDefListLoad, ReadsFileAndAppends)
 {
     test::ScratchDir dir;

@@ -26,7 +26,6 @@ TEST(IncrementalCheck, EqualsAWholeCheckAfterEveryStep)
     CItemDefList catalogue = test::CheckCatalogue();
     // Kind id 0 also means "no kind": a catalogue may still name it.
     catalogue.LoadText(gamedata::BuildItemDef({{"Nought", 0}}));
-    const CatalogueLookup lookup(catalogue);
     // Few values, so that rows meet at one place, share names and lose or gain the centre item.
     const std::vector<std::string> names = {"Tree", "Rock", "Camp Center", "Bush", ""};
     const std::vector<std::string> places = {"5", "-7", "131077", "-131079", "1000", "67108864", "x"};
@@ -46,16 +45,16 @@ TEST(IncrementalCheck, EqualsAWholeCheckAfterEveryStep)
             loaded.push_back(ItemToRow(*item, catalogue));
         EditDocument document;
         document.Load(loaded);
-        ItemFindings findings(lookup, "m.bms");
-        findings.Reset(CheckedItemsOfRows(document.Rows(), model, lookup));
-        ItemFindings ofItems(lookup, "m.bms");
-        ofItems.Reset(CheckedItemsOfModel(model, lookup));
+        ItemFindings findings(catalogue, "m.bms");
+        findings.Reset(CheckedItemsOfRows(document.Rows(), model, catalogue));
+        ItemFindings ofItems(catalogue, "m.bms");
+        ofItems.Reset(CheckedItemsOfModel(model, catalogue));
         ASSERT_EQ(Described(ofItems.All()), Described(findings.All())) << "seed " << seed;
         document.Subscribe([&](const DocumentChange& change) {
             std::vector<std::size_t> rows;
             for (const CellRef& cell : change.cells)
                 rows.push_back(cell.row);
-            RecheckRows(findings, document.Rows(), rows, model, lookup);
+            RecheckRows(findings, document.Rows(), rows, model, catalogue);
         });
         for (int step = 0; step < 80 && count > 0; ++step) {
             const std::size_t what = pick(5);
@@ -73,7 +72,7 @@ TEST(IncrementalCheck, EqualsAWholeCheckAfterEveryStep)
                 document.SetCells(changes);
             }
             std::vector<Finding> whole;
-            CheckItems(CheckedItemsOfRows(document.Rows(), model, lookup), lookup, "m.bms", whole);
+            CheckItems(CheckedItemsOfRows(document.Rows(), model, catalogue), catalogue, "m.bms", whole);
             ASSERT_EQ(Described(findings.All()), Described(whole)) << "seed " << seed << ", step " << step;
             ASSERT_EQ(findings.Count(Severity::Error), CountFindings(whole, Severity::Error));
             ASSERT_EQ(findings.Count(Severity::Warning), CountFindings(whole, Severity::Warning));

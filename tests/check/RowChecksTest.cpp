@@ -10,7 +10,6 @@ namespace {
 TEST(RowChecks, KindAsASaveWouldStoreIt)
 {
     const CItemDefList catalogue = test::CheckCatalogue();
-    const CatalogueLookup lookup(catalogue);
     struct Case {
         const char* name;
         std::int32_t recordId;
@@ -37,7 +36,7 @@ TEST(RowChecks, KindAsASaveWouldStoreIt)
             {c.rowName, "131072", "-131072", "0", c.angle, "7", "N"},
         };
         std::vector<Finding> findings;
-        CheckItems(CheckedItemsOfRows(rows, model, lookup), lookup, "m.bms", findings);
+        CheckItems(CheckedItemsOfRows(rows, model, catalogue), catalogue, "m.bms", findings);
         std::vector<FindingKind> kinds;
         for (const Finding& f : findings) {
             kinds.push_back(f.kind);

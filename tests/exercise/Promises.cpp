@@ -1,11 +1,13 @@
 #include "exercise/Promises.h"
 
 #include "app/ControlIds.h"
+#include "check/ItemChecks.h"
 #include "common/File.h"
 #include "common/Text.h"
 #include "edit/DocumentRows.h"
 #include "labels/LabelPainter.h"
 #include "listedit/EditListCtrl.h"
+#include "listedit/ItemTableModel.h"
 #include "mapwidget/MapWnd.h"
 #include "support/TestSupport.h"
 
@@ -187,6 +189,15 @@ void Promises::CheckViews() const
             if (table->GetItemText(static_cast<int>(r), c).toStdString() != Cp1252ToUtf8(document.Cell(r, c)))
                 throw Broken("table cell (" + std::to_string(r + 1) + ", " + std::to_string(c) +
                              ") differs from the document");
+    // The findings the table counts are those of a whole check of its rows, however they were kept.
+    if (rows > 0) {
+        std::vector<Finding> whole;
+        CheckItems(CheckedItemsOfRows(document.Rows(), dialog.Model(), dialog.Catalogue()), dialog.Catalogue(), "",
+                   whole);
+        const std::size_t shown = table->TableModel()->FindingCount();
+        Require(shown == whole.size(), "the table counts " + std::to_string(shown) + " findings, a whole check " +
+                                           std::to_string(whole.size()));
+    }
 
     // The map: the model's items, markers where the cells say, the filters, the selection.
     const CMapWnd* map = dialog.MapWnd();

@@ -4,7 +4,6 @@
 #include "app/Prompts.h"
 #include "archive/PffArchive.h"
 #include "catalogue/ItemDefList.h"
-#include "check/CatalogueLookup.h"
 #include "check/ItemFindings.h"
 #include "edit/EditDocument.h"
 #include "edit/RowEdits.h"
@@ -169,8 +168,7 @@ private:
     CEditListCtrl* m_list = nullptr;
     CMissionModel m_model;
     EditDocument m_document; // the table's rows; the one home of the user's edits
-    // The catalogue's lookups, made once per catalogue, and the rows' findings kept up to date.
-    CatalogueLookup m_lookup{m_itemDefs};
+    // The rows' findings kept up to date.
     std::unique_ptr<ItemFindings> m_findings;
     std::unique_ptr<ItemFindings> m_findingsAhead; // made by a load for the rows it is about to show
     // Frees a mission that was switched away from, off the user's path.

@@ -1,7 +1,7 @@
 #pragma once
 // The findings about a mission's items, kept up to date one item at a time. The editor re-checks
 // only the rows an edit touched and the rows whose findings name them; a full check is a reset.
-#include "check/CatalogueLookup.h"
+#include "catalogue/ItemDefList.h"
 #include "check/Finding.h"
 #include "check/PlaceIndex.h"
 
@@ -29,8 +29,8 @@ bool IsOnGround(std::int32_t x, std::int32_t y);
 
 class ItemFindings {
 public:
-    // lookup must outlive this.
-    ItemFindings(const CatalogueLookup& lookup, std::string mission);
+    // catalogue must outlive this.
+    ItemFindings(const CItemDefList& catalogue, std::string mission);
 
     // Checks every item afresh.
     void Reset(std::vector<CheckedItem> items);
@@ -67,7 +67,7 @@ private:
     void CheckMission();
     void Tally(const std::vector<Finding>& findings, int sign);
 
-    const CatalogueLookup& m_lookup;
+    const CItemDefList& m_catalogue;
     std::string m_mission;
     std::vector<Kept> m_items;
     std::unordered_map<std::size_t, std::string> m_typedNames; // rows with kind id 0
