@@ -36,8 +36,11 @@ options=(
   -DFEATURE_pdf=OFF -DFEATURE_textodfwriter=OFF -DFEATURE_textmarkdownreader=OFF
   -DFEATURE_textmarkdownwriter=OFF -DFEATURE_sessionmanager=OFF
 )
-recipe_hash=$(printf '%s\n' "$qt_version" "${options[@]}" no-wintab gdi-fonts "$(sha256sum <"$here/cmake/qt-mingw-toolchain.cmake")" |
-              sha256sum | cut -c1-12)
+# The source package's Debian revision and the cross compiler's version shape the binaries too.
+qt_package_version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
+mingw_version="$(dpkg-query -W -f='${Version}' g++-mingw-w64-x86-64-posix 2>/dev/null || true) $($triple-g++-posix --version 2>/dev/null | head -n 1 || true)"
+recipe_hash=$(printf '%s\n' "$qt_package_version" "$mingw_version" "${options[@]}" no-wintab gdi-fonts \
+                "$(sha256sum <"$here/cmake/qt-mingw-toolchain.cmake")" | sha256sum | cut -c1-12)
 prefix="$cache/qt-$qt_version-mingw-$recipe_hash"
 if [ "${1:-}" = --prefix ]; then
   echo "$prefix"
@@ -75,29 +78,33 @@ fail() {
 }
 run() { "$@" >>"$step_log" 2>&1 || fail; }
 
-# 1. The source package. apt-get source needs a deb-src entry; one is added (in a file of its own,
-#    beside the machine's other settings) only when the host has none.
+# 1. The source package, fetched through an apt configuration of this script's own (its own source
+#    list and package lists under the work folder), so the machine's apt settings are never changed.
 src="$work/qtbase"
 if [ ! -f "$src/.unpacked" ]; then
-  step "fetching the qt6-base $qt_version source package" fetch
+  step "fetching the qt6-base $qt_package_version source package" fetch
   : >"$step_log"
-  if ! apt-cache showsrc qt6-base 2>/dev/null | grep -q "^Version: $qt_version"; then
-    SUDO=""
-    if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
-    codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
-    {
-      echo "# Added by orvik's scripts/qt-mingw.sh: the Qt source package for the Windows build."
-      echo "Types: deb-src"
-      echo "URIs: http://deb.debian.org/debian"
-      echo "Suites: $codename $codename-updates"
-      echo "Components: main"
-      echo "Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg"
-    } | $SUDO tee /etc/apt/sources.list.d/orvik-deb-src.sources >/dev/null
-    run $SUDO apt-get update -qq
+  os_id=$(. /etc/os-release 2>/dev/null && echo "${ID:-}")
+  os_version=$(. /etc/os-release 2>/dev/null && echo "${VERSION_ID:-}")
+  if [ "$os_id" != debian ] || [ "$os_version" != 12 ]; then
+    echo "qt-mingw: this host is ${os_id:-unknown} ${os_version:-}, not Debian 12: the Qt source package for" >&2
+    echo "qt-mingw: the Windows build is fetched from Debian 12 only. ORVIK_SKIP_WINDOWS=1 skips the Windows stage." >&2
+    exit 1
   fi
+  apt_dir="$work/apt"
+  mkdir -p "$apt_dir/lists/partial" "$apt_dir/parts"
+  cat >"$apt_dir/sources.list" <<'SOURCES'
+deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] http://deb.debian.org/debian bookworm main
+deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] http://deb.debian.org/debian bookworm-updates main
+deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] http://deb.debian.org/debian-security bookworm-security main
+SOURCES
+  apt_private=(-o "Dir::Etc::SourceList=$apt_dir/sources.list" -o "Dir::Etc::SourceParts=$apt_dir/parts"
+               -o "Dir::State::Lists=$apt_dir/lists" -o "Dir::Cache::pkgcache=" -o "Dir::Cache::srcpkgcache="
+               -o "Debug::NoLocking=1")
+  run apt-get "${apt_private[@]}" update -qq
   rm -rf "$work/fetch" "$src"
   mkdir -p "$work/fetch"
-  (cd "$work/fetch" && apt-get source -qq "qt6-base=$(dpkg-query -W -f='${Version}' qt6-base-dev)") \
+  (cd "$work/fetch" && apt-get "${apt_private[@]}" source -qq "qt6-base=$qt_package_version") \
     >>"$step_log" 2>&1 || fail
   unpacked=$(find "$work/fetch" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*' | head -n 1)
   [ -n "$unpacked" ] || fail
