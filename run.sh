@@ -3,10 +3,11 @@
 # Without a display (a server, a container) it shows what the orvik command does with the game instead.
 set -euo pipefail
 cd "$(dirname "$0")"
-./scripts/install-deps.sh
-cmake --preset release >/dev/null
-cmake --build --preset release -j "$(nproc 2>/dev/null || echo 2)"
-bin=./build/release/src
+./scripts/install-deps.sh --run
+# The programs alone, without the tests and benchmarks (and their packages).
+cmake --preset app >/dev/null
+cmake --build --preset app -j "$(nproc 2>/dev/null || echo 2)"
+bin=./build/app/src
 if [ $# -ge 1 ]; then
   base="$1"
 else

@@ -59,6 +59,17 @@ if [ "$complete" = 1 ]; then
 fi
 
 mkdir -p "$cache"
+# Two runs at once (two checkouts' test.sh) take turns: the second waits, then finds the first's cache.
+exec 9>"$cache/.lock-$recipe_hash"
+if ! flock -n 9; then
+  echo "qt-mingw: another run is building this Qt; waiting for it"
+  flock 9
+fi
+if [ -f "$prefix/lib/cmake/Qt6/Qt6Config.cmake" ] && [ -f "$prefix/.complete" ]; then
+  echo "qt-mingw: using the cached Qt $qt_version for MinGW in $prefix"
+  echo "$prefix"
+  exit 0
+fi
 work="$cache/work-$qt_version-$recipe_hash"
 logs="$cache/logs"
 mkdir -p "$work" "$logs"

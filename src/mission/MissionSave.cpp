@@ -38,6 +38,12 @@ std::optional<PffEntry> SameEntry(File& archive, const MissionInfo& mission)
 
 } // namespace
 
+std::string ArchiveInUseAdvice()
+{
+    return "Another program, such as the game or its packing tool, has the archive open: close it and save "
+           "again. Nothing was saved.";
+}
+
 std::string ChangedOnDiskQuestion(const std::string& missionName)
 {
     return missionName + " changed on disk since it was loaded. Overwrite those changes?";
@@ -58,7 +64,15 @@ SaveOutcome SaveMission(const std::string& archivePath, const MissionInfo& missi
     File archive(archivePath, File::Mode::ReadWrite);
     // Two editors, or the editor and orvik, take turns; everything below sees the archive as it is
     // while nobody else can change it through us.
-    archive.Lock();
+    try {
+        archive.Lock();
+    } catch (const FileError& e) {
+        // On Windows the game or its packing tool may hold the archive open without sharing; the
+        // system's words alone do not tell the user what to do.
+        if (e.Kind() == FileErrorKind::SharingViolation || e.Kind() == FileErrorKind::LockViolation)
+            throw UserError(e.Message() + " " + ArchiveInUseAdvice());
+        throw;
+    }
     SaveOutcome outcome;
     const SettleResult settled = SettleJournal(archive, archivePath);
     if (settled.outcome == SettleResult::Outcome::Kept)

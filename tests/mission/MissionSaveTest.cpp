@@ -14,6 +14,15 @@
 #include <functional>
 #include <memory>
 
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include "common/NativePath.h"
+#endif
+
 namespace orvik {
 namespace {
 
@@ -478,6 +487,30 @@ TEST_F(MissionSaveTest, TwoProcessesSavingAtOnceTakeTurns)
         ASSERT_EQ(statuses[0] + statuses[1], 3) << statuses[0] << " " << statuses[1];
         EXPECT_EQ(test::ReadBytes(path), SavedCopy(Moved(model, statuses[0] == 0 ? 100 : 200)));
     }
+}
+
+// The game and its packing tool open the archive without sharing; only Windows enforces that.
+TEST_F(MissionSaveTest, AnArchiveHeldOpenWithoutSharingIsRefusedSayingWhatToDo)
+{
+#ifdef _WIN32
+    Build();
+    ASSERT_TRUE(Load(model));
+    const HANDLE held = ::CreateFileW(WidePath(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    std::string message;
+    try {
+        SaveMission(path, mission, model, Moved(model, 5), catalogue, kNoBackup);
+    } catch (const UserError& e) {
+        message = e.what();
+    }
+    ::CloseHandle(held);
+    EXPECT_NE(message.find("sharing violation"), std::string::npos) << message;
+    EXPECT_NE(message.find("close it and save again"), std::string::npos) << message;
+    EXPECT_EQ(test::ReadBytes(path), original);
+    EXPECT_FALSE(JournalLeft());
+#else
+    GTEST_SKIP() << "only Windows keeps other programs out of a file opened without sharing";
+#endif
 }
 
 } // namespace

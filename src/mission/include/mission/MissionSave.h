@@ -43,6 +43,9 @@ SaveOutcome SaveMission(const std::string& archivePath, const MissionInfo& missi
                         const std::vector<ItemRow>& rows, const CItemDefList& catalogue,
                         const SaveOptions& options = {});
 
+// What a save refused because another program holds the archive open adds to the system's report.
+std::string ArchiveInUseAdvice();
+
 // "NAME changed on disk since it was loaded. Overwrite those changes?"
 std::string ChangedOnDiskQuestion(const std::string& missionName);
 
