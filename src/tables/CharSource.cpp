@@ -55,9 +55,11 @@ CharSource::CharSource(std::istream& in, std::string what) : m_buf(in.rdbuf()), 
         if (taken.size() == mark.size) {
             m_marked = mark.encoding;
             m_hasMark = true;
+            m_plain = !IsUtf16(m_marked);
             return;
         }
     }
+    m_plain = true;
     // The start of a mark that was none is text, checked like the rest.
     for (char c : taken)
         Check(static_cast<unsigned char>(c));
@@ -71,27 +73,30 @@ TextEncoding CharSource::Encoding() const
     return m_utf8 ? TextEncoding::Utf8 : TextEncoding::Windows1252;
 }
 
-int CharSource::Get()
+int CharSource::PlainByte(int c)
 {
-    if (m_next < m_pending.size())
-        return static_cast<unsigned char>(m_pending[m_next++]);
+    if (c == EOF) {
+        if (m_due > 0)
+            Check(0); // a sequence cut short by the end
+        return EOF;
+    }
+    Check(static_cast<unsigned char>(c));
+    return c;
+}
+
+int CharSource::DecodedByte()
+{
     m_pending.clear();
     m_next = 0;
-    if (!IsUtf16(m_marked)) {
-        const int c = m_buf ? m_buf->sbumpc() : EOF;
-        if (c == EOF) {
-            if (m_due > 0)
-                Check(0); // a sequence cut short by the end
-            return EOF;
-        }
-        Check(static_cast<unsigned char>(c));
-        return c;
-    }
-    return Decode() ? Get() : EOF;
+    return Decode() ? static_cast<unsigned char>(m_pending[m_next++]) : EOF;
 }
 
 std::string_view CharSource::PeekLine(std::size_t limit)
 {
+    if (m_next == m_pending.size()) {
+        m_pending.clear();
+        m_next = 0;
+    }
     std::size_t scanned = m_next;
     for (;;) {
         const std::size_t end = m_pending.find('\n', scanned);
@@ -100,17 +105,13 @@ std::string_view CharSource::PeekLine(std::size_t limit)
         scanned = m_pending.size();
         if (scanned - m_next >= limit)
             break;
-        if (IsUtf16(m_marked)) {
+        if (!m_plain) {
             if (!Decode())
                 break;
         } else {
-            const int c = m_buf ? m_buf->sbumpc() : EOF;
-            if (c == EOF) {
-                if (m_due > 0)
-                    Check(0);
+            const int c = PlainByte(m_buf->sbumpc());
+            if (c == EOF)
                 break;
-            }
-            Check(static_cast<unsigned char>(c));
             m_pending += static_cast<char>(c);
         }
     }

@@ -19,6 +19,7 @@
 #include <optional>
 #include <string_view>
 #include <system_error>
+#include <utility>
 
 namespace orvik::cli {
 
@@ -69,10 +70,12 @@ bool LooksLikeShownNumber(std::string_view text)
 
 // Number cells are passed on as the user wrote them (Save converts them as the editor does), but
 // only when they are a whole number in the 32-bit range: anything else would be saved as some
-// other value without a word. utf8 is the cell as the user sees it, for the message.
-void CheckNumberText(const std::string& utf8, const std::string& rowName, const std::string& what)
+// other value without a word. The digits are ASCII in any encoding; text is converted from
+// Windows-1252 for the message only.
+void CheckNumberText(const std::string& text, const std::string& rowName, const std::string& what,
+                     bool windows1252 = false)
 {
-    const std::string trimmed = Trim(utf8);
+    const std::string trimmed = Trim(text);
     std::size_t at = 0;
     const bool negative = !trimmed.empty() && trimmed[0] == '-';
     if (!trimmed.empty() && (trimmed[0] == '-' || trimmed[0] == '+'))
@@ -83,8 +86,9 @@ void CheckNumberText(const std::string& utf8, const std::string& rowName, const 
     const auto [ptr, ec] = std::from_chars(first, last, magnitude);
     const bool digitsOnly = first != last && ptr == last && *first >= '0' && *first <= '9';
     if (!digitsOnly)
-        throw UserError(rowName + ": " + what + " is \"" + utf8 + "\", not a whole number." +
-                        (LooksLikeShownNumber(trimmed)
+        throw UserError(rowName + ": " + what + " is \"" + (windows1252 ? Cp1252ToUtf8(text) : text) +
+                        "\", not a whole number." +
+                        (LooksLikeShownNumber(windows1252 ? Cp1252ToUtf8(trimmed) : trimmed)
                              ? " A spreadsheet shows large numbers in short (1.79E+07) or with thousands separators"
                                " (17,910,457): format the column as whole numbers without separators and save again."
                              : ""));
@@ -134,6 +138,7 @@ TableRows ReadDelimited(std::istream& in, char sep, std::size_t maxRows)
 
     // The cells stay as read until the whole text has shown whether it is UTF-8.
     TableRows table;
+    std::vector<std::pair<std::size_t, std::size_t>> undecided; // row, column
     while (reader.Next(record)) {
         if (AllEmpty(record))
             continue; // a blank line, or a row of empty cells as spreadsheets add them
@@ -150,16 +155,18 @@ TableRows ReadDelimited(std::istream& in, char sep, std::size_t maxRows)
             std::string& cell = row[static_cast<std::size_t>(c)];
             cell = std::move(record[at]);
             if (c != kColItem)
-                CheckNumberText(reader.Encoding() == TextEncoding::Windows1252 ? Cp1252ToUtf8(cell) : cell, rowName,
-                                std::string("\"") + Title(c) + "\"");
+                CheckNumberText(cell, rowName, std::string("\"") + Title(c) + "\"",
+                                reader.Encoding() == TextEncoding::Windows1252);
+            // ASCII is the same in both encodings: only the other cells wait for the verdict.
+            if (std::any_of(cell.begin(), cell.end(), [](char ch) { return static_cast<unsigned char>(ch) >= 0x80; }))
+                undecided.push_back({table.rows.size(), static_cast<std::size_t>(c)});
         }
         table.rows.push_back(std::move(row));
     }
     table.encoding = reader.Encoding();
     if (table.encoding != TextEncoding::Windows1252)
-        for (ItemRow& row : table.rows)
-            for (int c : kNeeded)
-                row[static_cast<std::size_t>(c)] = Utf8ToCp1252(row[static_cast<std::size_t>(c)]);
+        for (const auto& [r, c] : undecided)
+            table.rows[r][c] = Utf8ToCp1252(table.rows[r][c]);
     return table;
 }
 

@@ -2,7 +2,7 @@
 // The characters of a table's text, whatever a spreadsheet saved it as: the encoding is found from
 // the bytes, and what comes out is UTF-8, or the bytes as they stand once they proved not to be.
 #include <cstddef>
-#include <iosfwd>
+#include <streambuf>
 #include <string>
 #include <string_view>
 
@@ -22,13 +22,26 @@ class CharSource {
 public:
     CharSource(std::istream& in, std::string what);
 
-    // The next character (a byte of UTF-8, or of Windows-1252), or EOF.
-    int Get();
+    // The next character (a byte of UTF-8, or of Windows-1252), or EOF. Inline: it runs per byte.
+    int Get()
+    {
+        if (m_next < m_pending.size())
+            return static_cast<unsigned char>(m_pending[m_next++]);
+        if (m_plain) {
+            const int c = m_buf->sbumpc();
+            if (c >= 0 && c < 0x80 && c != '\n' && m_due == 0)
+                return c;
+            return PlainByte(c);
+        }
+        return DecodedByte();
+    }
     // The text up to and including the next line end, at most limit bytes, left to be read.
     std::string_view PeekLine(std::size_t limit);
     TextEncoding Encoding() const;
 
 private:
+    int PlainByte(int c);
+    int DecodedByte();
     bool Decode();
     int NextUnit();
     void Check(unsigned char byte);
@@ -37,6 +50,7 @@ private:
     std::string m_what;
     TextEncoding m_marked = TextEncoding::Utf8; // what a byte-order mark said, or Utf8
     bool m_hasMark = false;
+    bool m_plain = false; // bytes as they stand (no UTF-16), from a stream
     std::string m_pending; // decoded bytes not yet handed out
     std::size_t m_next = 0;
     std::size_t m_peeked = 0; // m_pending's bytes from m_next on that a PeekLine holds
