@@ -53,7 +53,6 @@ private:
     bool m_plain = false; // bytes as they stand (no UTF-16), from a stream
     std::string m_pending; // decoded bytes not yet handed out
     std::size_t m_next = 0;
-    std::size_t m_peeked = 0; // m_pending's bytes from m_next on that a PeekLine holds
     // UTF-8 checking of unmarked bytes: continuation bytes still due and the range of the next one.
     int m_due = 0;
     unsigned char m_low = 0x80, m_high = 0xBF;
