@@ -55,8 +55,6 @@ TEST(SpreadsheetText, EncodingsAndSeparatorsAreFoundFromTheBytes)
          "Item;X Position;Y Position;Z Position;Angle;;\n;;;;;;\nCaf\xC3\xA9 Table;1;-2;3;4;;\n\n;;;;\n"
          "\"Jeep; \"\"desert\"\"\";5;6;7;8;;\n;;;;;;\n",
          TextEncoding::Utf8, {cafe, jeep}},
-        {"tab-separated with a quoted cell", "Item\tX Position\tY Position\tZ Position\tAngle\n\"Jeep; \"\"desert\"\"\"\t5\t6\t7\t8\n",
-         TextEncoding::Utf8, {jeep}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -76,7 +74,6 @@ TEST(SpreadsheetText, RefusalsSayWhatToChange)
         {header + "Jeep;0;0;17.910.457;0\n", "Row 1 (line 2): \"Z Position\" is \"17.910.457\", not a whole number." + hint},
         {header + "Jeep;0;0;0;-17\xC2\xA0" "910\xC2\xA0" "457\n",
          "Row 1 (line 2): \"Angle\" is \"-17\xC2\xA0" "910\xC2\xA0" "457\", not a whole number." + hint},
-        {header + "Jeep;12,5;0;0;0\n", "Row 1 (line 2): \"X Position\" is \"12,5\", not a whole number." + hint},
         {header + "Jeep;12abc;0;0;0\n", "Row 1 (line 2): \"X Position\" is \"12abc\", not a whole number."},
         {"Item|X Position\n", "The table's first line names none of the columns Item, X Position, Y Position, Z Position, "
                               "Angle: it was read as UTF-8, split at tabs, commas and semicolons."},
