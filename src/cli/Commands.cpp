@@ -185,7 +185,8 @@ int Save(const std::string& base, const std::string& mission, const std::string&
     }
     // Said even when the save fails later: it explains what the table's names were read as.
     if (read.encoding == TextEncoding::Windows1252)
-        std::cerr << "The table " << Msg(table) << " was read as Windows-1252, as it is not UTF-8.\n";
+        std::cerr << "The table " << (table == "-" ? std::string("on standard input") : Msg(table))
+                  << " was read as Windows-1252, as it is not UTF-8.\n";
     if (read.moreRows)
         throw UserError("The table has more rows than the mission " + info.name + " has items (" +
                         std::to_string(model.items.size()) + "); nothing was saved.");
