@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <iostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -80,6 +81,17 @@ Bytes Pcx(std::uint8_t bits, std::uint8_t planes, std::uint16_t width, std::uint
     return gamedata::EncodePcxRaw(plan);
 }
 
+// UTF-16 with its byte-order mark, of text whose bytes are Windows-1252 characters.
+std::string Utf16(const std::string& text, bool littleEndian)
+{
+    std::string out = littleEndian ? "\xFF\xFE" : "\xFE\xFF";
+    for (char c : text) {
+        const char unit[2] = {c, '\0'};
+        out += littleEndian ? std::string(unit, 2) : std::string{unit[1], unit[0]};
+    }
+    return out;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -134,5 +146,23 @@ int main(int argc, char** argv)
     Seed("paste_fuzz", "csv_quoted", std::string("\x06\x00\x00\x00", 4) + csv);
     Seed("paste_fuzz", "block_at_cell", std::string("\x06\x02\x01\x00", 4) + "1\t2\n3\t4\n\n");
     Seed("paste_fuzz", "one_column", std::string("\x06\x00\x00\x00", 4) + "Jeep, desert\r\nRifleman\n");
+
+    // What spreadsheets save: each encoding and separator, quoted cells, rows of empty cells.
+    const std::string semicolon = "\xEF\xBB\xBFItem;X Position;Y Position;Z Position;Angle;ID;MP Only\r\n"
+                                  "\"Jeep; \"\"desert\"\"\";1000;-2000;-142;90;1;Y\r\n;;;;;;\r\nRifleman;1;2;3;4;;\r\n";
+    const std::string windows1252 = "Item,X Position,Y Position,Z Position,Angle\r\n,,,,\r\n"
+                                    "Caf\xE9 Table,1,2,3,4\r\n\"Tab\there\",17.910.457,\"1,5\",1.79E+07,-0\r\n";
+    const std::string unicodeText = "Item\tX Position\tY Position\tZ Position\tAngle\r\n\"Map \"\"Center\"\"\"\t5\t6\t7\t8\r\n"
+                                    "G\xE9n\xE9ral\t-1\t-2\t-3\t-4\r\n\t\t\t\t\r\n";
+    const std::pair<const char*, std::string> sheets[] = {
+        {"semicolon_utf8.csv", semicolon},
+        {"comma_windows1252.csv", windows1252},
+        {"tab_utf16le.txt", Utf16(unicodeText, true)},
+        {"tab_utf16be.txt", Utf16(unicodeText, false)},
+    };
+    for (const auto& [name, text] : sheets) {
+        Seed("table_fuzz", name, std::string(1, '\1') + text);
+        Seed("paste_fuzz", name, std::string("\x06\x01\x00\x00", 4) + text);
+    }
     return 0;
 }

@@ -144,14 +144,15 @@ int Missions(const std::string& base, bool json)
     return 0;
 }
 
-int Items(const std::string& base, const std::string& mission, const std::string& format, const std::string& catalogue)
+int Items(const std::string& base, const std::string& mission, const std::string& format, const std::string& catalogue,
+          const DelimitedStyle& style)
 {
     const TableFormat fmt = ParseFormat(format);
     const MissionInfo info = FindMission(base, mission);
     const CItemDefList defs = LoadCatalogue(base, catalogue);
     CMissionModel model;
     const bool whole = ReadMissionItems(base, info, model);
-    WriteTable(std::cout, model, defs, fmt);
+    WriteTable(std::cout, model, defs, fmt, style);
     if (!whole) {
         LoadReport report;
         report.itemsDamaged = true;
@@ -182,6 +183,10 @@ int Save(const std::string& base, const std::string& mission, const std::string&
     } catch (const UserError& e) {
         throw UserError(std::string(e.what()) + " Nothing was saved.");
     }
+    // Said even when the save fails later: it explains what the table's names were read as.
+    if (read.encoding == TextEncoding::Windows1252)
+        std::cerr << "The table " << (table == "-" ? std::string("on standard input") : Msg(table))
+                  << " was read as Windows-1252, as it is not UTF-8.\n";
     if (read.moreRows)
         throw UserError("The table has more rows than the mission " + info.name + " has items (" +
                         std::to_string(model.items.size()) + "); nothing was saved.");

@@ -3,6 +3,7 @@
 // FileError or UserError, which main turns into a message and status 1.
 #include "archive/PffArchive.h"
 #include "catalogue/ItemDefList.h"
+#include "tables/Tables.h"
 
 #include <cstdint>
 #include <optional>
@@ -23,7 +24,8 @@ struct RenderOptions {
 };
 
 int Missions(const std::string& base, bool json);
-int Items(const std::string& base, const std::string& mission, const std::string& format, const std::string& catalogue);
+int Items(const std::string& base, const std::string& mission, const std::string& format, const std::string& catalogue,
+          const DelimitedStyle& style = {});
 int Save(const std::string& base, const std::string& mission, const std::string& table, const std::string& catalogue,
          bool force, bool backup);
 int Export(const std::string& base, const std::string& mission);

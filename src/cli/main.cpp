@@ -41,6 +41,12 @@ int main(int argc, char** argv)
     items->add_option("BASE", base, "the base archive")->required();
     items->add_option("MISSION", mission, "entry name (any case) or @OFFSET")->required();
     items->add_option("--format", format, "tsv (default), csv or json")->check(CLI::IsMember({"tsv", "csv", "json"}));
+    std::string separator;
+    bool spreadsheet = false;
+    items->add_option("--separator", separator, "csv only: comma (default) or semicolon, as the spreadsheet's locale uses")
+        ->check(CLI::IsMember({"comma", "semicolon"}));
+    items->add_flag("--spreadsheet", spreadsheet,
+                    "for spreadsheet programs: UTF-8 with a byte-order mark and CRLF line ends (tsv or csv)");
     catalogueOption(items);
 
     auto* save = app.add_subcommand("save", "Write an edited item table back into the mission, as Save does.");
@@ -105,6 +111,10 @@ int main(int argc, char** argv)
         for (const std::string& a : args)
             utf8.push_back(a.c_str());
         app.parse(static_cast<int>(utf8.size()), utf8.data());
+        if (*items && format == "json" && spreadsheet)
+            throw CLI::ValidationError("--spreadsheet", "goes with --format tsv or csv");
+        if (*items && format != "csv" && !separator.empty())
+            throw CLI::ValidationError("--separator", "goes with --format csv");
     } catch (const CLI::ParseError& e) {
         const int code = app.exit(e);
         return code == 0 ? 0 : 2;
@@ -129,7 +139,7 @@ int main(int argc, char** argv)
         if (*missions)
             return cli::Missions(base, json);
         if (*items)
-            return cli::Items(base, mission, format, catalogue);
+            return cli::Items(base, mission, format, catalogue, {separator == "semicolon" ? ';' : '\0', spreadsheet});
         if (*save)
             return cli::Save(base, mission, table, catalogue, force, !noBackup);
         if (*exportCmd)

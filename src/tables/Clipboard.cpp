@@ -2,11 +2,13 @@
 
 #include "common/FileError.h"
 #include "common/Text.h"
+#include "tables/HeaderLine.h"
 #include "tables/RecordReader.h"
 #include "tables/Tables.h"
 
 #include <algorithm>
 #include <istream>
+#include <iterator>
 #include <sstream>
 #include <streambuf>
 
@@ -29,34 +31,19 @@ public:
 // Longer names are cut in messages: a message box is no place for a megabyte of text.
 constexpr std::size_t kNameShown = 40;
 
-std::optional<int> ColumnNamed(std::string_view field)
+bool IsBlank(const Record& record)
 {
-    const std::string name = Trim(field);
-    for (int c = 0; c < kColumnCount; ++c)
-        if (name == ItemColumnTitles()[static_cast<std::size_t>(c)])
-            return c;
-    return std::nullopt;
+    return std::all_of(record.begin(), record.end(), [](const std::string& f) { return f.empty(); });
 }
 
-bool IsBlank(const Record& record) { return record.size() == 1 && record[0].empty(); }
-
-// A tab anywhere makes tab-separated text (what spreadsheets copy). Without one, CSV needs a sign
-// of itself: a header line or a quote on the first line. Anything else is a single column, so that
-// a copied name such as "Jeep, desert" stays one cell.
-bool ReadsAsCsv(std::string_view text)
+// Without a header, a tab on the first line makes tab-separated text (what spreadsheets copy);
+// without one, a quote there makes CSV. Anything else is a single column, so that a copied name
+// such as "Jeep, desert" stays one cell.
+char HeaderlessSeparator(std::string_view firstLine)
 {
-    if (text.find('\t') != std::string_view::npos)
-        return false;
-    std::string_view first = text.substr(0, text.find('\n'));
-    if (first.find('"') != std::string_view::npos)
-        return true;
-    for (std::size_t at = 0; at <= first.size();) {
-        const std::size_t end = std::min(first.find(',', at), first.size());
-        if (ColumnNamed(first.substr(at, end - at)))
-            return true;
-        at = end + 1;
-    }
-    return false;
+    if (firstLine.find('\t') == std::string_view::npos && firstLine.find('"') != std::string_view::npos)
+        return ',';
+    return '\t';
 }
 
 RowsOutcome Refuse(std::string why) { return {std::move(why), false, {}}; }
@@ -93,21 +80,23 @@ RowsOutcome PasteText(EditDocument& document, std::string_view text, const Paste
 {
     ViewBuffer buffer(text);
     std::istream in(&buffer);
-    const bool csv = ReadsAsCsv(text);
-    cli::RecordReader reader(in, csv ? ',' : '\t', csv, "the clipboard");
+    cli::RecordReader reader(in, '\t', true, "the clipboard");
     try {
-        Record first;
-        if (!reader.Next(first))
+        const std::string_view firstLine = reader.PeekLine();
+        if (firstLine.empty())
             return Refuse("The clipboard holds no text to paste.");
+        const cli::SeparatorChoice choice = cli::ChooseSeparator(firstLine, '\t');
+        const bool header = choice.titles > 0;
+        reader.SetSeparator(header ? choice.sep : HeaderlessSeparator(firstLine));
+        Record first;
+        reader.Next(first);
 
         // The column each field fills, or -1 for one that is skipped.
         std::vector<int> columns;
-        const bool header =
-            std::any_of(first.begin(), first.end(), [](const std::string& f) { return ColumnNamed(f); });
         if (header) {
             std::array<bool, kColumnCount> taken{};
             for (const std::string& field : first) {
-                const std::optional<int> column = ColumnNamed(field);
+                const std::optional<int> column = cli::ColumnOfTitle(field);
                 if (!column && !Trim(field).empty())
                     return Refuse("The clipboard's header names the column \"" + Shown(Trim(field)) +
                                   "\", which the table does not have.");
@@ -117,6 +106,9 @@ RowsOutcome PasteText(EditDocument& document, std::string_view text, const Paste
                     taken[static_cast<std::size_t>(*column)] = true;
                 columns.push_back(use ? *column : -1);
             }
+            if (std::none_of(taken.begin(), taken.end(), [](bool t) { return t; }))
+                return Refuse("The clipboard's header names only columns that are shown only (ID, MP Only): there "
+                              "is nothing to paste. Copy the Item, position or Angle columns too.");
         }
 
         const bool toSelection = header && target.selected.size() > 1;
@@ -132,27 +124,30 @@ RowsOutcome PasteText(EditDocument& document, std::string_view text, const Paste
                                         " from row " + std::to_string(start + 1) + " down, and items cannot be added.");
         };
 
-        // Blank lines inside the block are rows with one empty cell; those after it are not rows.
+        // Blank lines and rows of empty cells inside the block are rows; those after it are not.
         std::vector<Record> block;
-        std::size_t blanks = 0;
+        std::vector<Record> blanks; // since the last row that holds text, as many as could be rows
+        std::size_t blankCount = 0;
         Record record = std::move(first);
         bool more = !header;
         if (header)
             more = reader.Next(record);
         for (; more; more = reader.Next(record)) {
-            if (IsBlank(record) && !block.empty()) {
-                ++blanks;
-                continue;
-            }
-            if (block.size() + blanks + 1 > room)
-                return tooMany("more than " + Rows(room));
             // No row needs more fields than the table has columns: the rest would only take memory.
             if (header && record.size() > columns.size())
                 record.resize(columns.size());
-            else if (!header && record.size() > static_cast<std::size_t>(kColumnCount))
+            if (IsBlank(record) && !block.empty()) {
+                if (block.size() + ++blankCount <= room)
+                    blanks.push_back(std::move(record));
+                continue;
+            }
+            if (block.size() + blankCount + 1 > room)
+                return tooMany("more than " + Rows(room));
+            if (!header && record.size() > static_cast<std::size_t>(kColumnCount))
                 return Refuse("The clipboard's block is wider than the table.");
-            block.insert(block.end(), blanks, Record{std::string()});
-            blanks = 0;
+            std::move(blanks.begin(), blanks.end(), std::back_inserter(block));
+            blanks.clear();
+            blankCount = 0;
             block.push_back(std::move(record));
         }
         if (block.empty())
@@ -176,6 +171,7 @@ RowsOutcome PasteText(EditDocument& document, std::string_view text, const Paste
             }
         }
 
+        const bool windows1252 = reader.Encoding() == cli::TextEncoding::Windows1252;
         const std::size_t count = toSelection ? room : block.size();
         std::vector<CellChange> changes;
         for (std::size_t k = 0; k < count; ++k) {
@@ -183,7 +179,7 @@ RowsOutcome PasteText(EditDocument& document, std::string_view text, const Paste
             const Record& cells = block[block.size() == 1 ? 0 : k];
             for (std::size_t f = 0; f < cells.size(); ++f)
                 if (columns[f] >= 0)
-                    changes.push_back({row, columns[f], {}, Utf8ToCp1252(cells[f])});
+                    changes.push_back({row, columns[f], {}, windows1252 ? cells[f] : Utf8ToCp1252(cells[f])});
         }
         return {{}, document.SetCells(changes, StepLabel("Paste", count, "row")), {}};
     } catch (const UserError& e) {

@@ -6,28 +6,8 @@
 
 namespace orvik::cli {
 
-CharSource::CharSource(std::istream& in) : m_buf(in.rdbuf())
-{
-    static const char bom[] = "\xEF\xBB\xBF";
-    for (std::size_t i = 0; i < 3; ++i) {
-        const int c = m_buf ? m_buf->sgetc() : EOF;
-        if (c == EOF || static_cast<char>(c) != bom[i])
-            return;
-        m_pending.push_back(static_cast<char>(c));
-        m_buf->sbumpc();
-    }
-    m_pending.clear();
-}
-
-int CharSource::Get()
-{
-    if (m_next < m_pending.size())
-        return static_cast<unsigned char>(m_pending[m_next++]);
-    return m_buf ? m_buf->sbumpc() : EOF;
-}
-
 RecordReader::RecordReader(std::istream& in, char sep, bool quotes, std::string what)
-    : m_in(in), m_sep(sep), m_quotes(quotes), m_what(std::move(what))
+        : m_in(in, what), m_sep(sep), m_quotes(quotes), m_what(std::move(what))
 {}
 
 bool RecordReader::Next(std::vector<std::string>& fields)

@@ -3,10 +3,12 @@
 #include "common/FileError.h"
 #include "common/NativePath.h"
 #include "common/Text.h"
+#include "tables/HeaderLine.h"
 #include "tables/RecordReader.h"
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <charconv>
@@ -15,7 +17,9 @@
 #include <iostream>
 #include <limits>
 #include <optional>
+#include <string_view>
 #include <system_error>
+#include <utility>
 
 namespace orvik::cli {
 
@@ -35,10 +39,41 @@ std::string RowName(std::size_t row, std::size_t line)
     return name;
 }
 
+// Whether a text that is no whole number is one as a spreadsheet shows it: digits with a decimal
+// part, an exponent or thousands separators (comma, point, apostrophe, spaces of any width).
+bool LooksLikeShownNumber(std::string_view text)
+{
+    static const char* const kSeparators[] = {",", ".", "'", " ", "\xC2\xA0", "\xE2\x80\xAF", "\xE2\x80\x89"};
+    if (!text.empty() && (text[0] == '-' || text[0] == '+'))
+        text.remove_prefix(1);
+    if (text.empty() || text[0] < '0' || text[0] > '9')
+        return false;
+    bool exponent = false;
+    while (!text.empty()) {
+        const char c = text[0];
+        std::size_t skip = 0;
+        if (c >= '0' && c <= '9')
+            skip = 1;
+        else if ((c == 'E' || c == 'e') && !exponent) {
+            exponent = true;
+            skip = text.size() > 1 && (text[1] == '+' || text[1] == '-') ? 2 : 1;
+        } else
+            for (const char* sep : kSeparators)
+                if (text.substr(0, std::char_traits<char>::length(sep)) == sep)
+                    skip = std::char_traits<char>::length(sep);
+        if (skip == 0)
+            return false;
+        text.remove_prefix(skip);
+    }
+    return true;
+}
+
 // Number cells are passed on as the user wrote them (Save converts them as the editor does), but
 // only when they are a whole number in the 32-bit range: anything else would be saved as some
-// other value without a word.
-void CheckNumberText(const std::string& text, const std::string& rowName, const std::string& what)
+// other value without a word. The digits are ASCII in any encoding; text is converted from
+// Windows-1252 for the message only.
+void CheckNumberText(const std::string& text, const std::string& rowName, const std::string& what,
+                     bool windows1252 = false)
 {
     const std::string trimmed = Trim(text);
     std::size_t at = 0;
@@ -51,34 +86,62 @@ void CheckNumberText(const std::string& text, const std::string& rowName, const 
     const auto [ptr, ec] = std::from_chars(first, last, magnitude);
     const bool digitsOnly = first != last && ptr == last && *first >= '0' && *first <= '9';
     if (!digitsOnly)
-        throw UserError(rowName + ": " + what + " is \"" + Cp1252ToUtf8(text) + "\", not a whole number.");
+        throw UserError(rowName + ": " + what + " is \"" + (windows1252 ? Cp1252ToUtf8(text) : text) +
+                        "\", not a whole number." +
+                        (LooksLikeShownNumber(windows1252 ? Cp1252ToUtf8(trimmed) : trimmed)
+                             ? " A spreadsheet shows large numbers in short (1.79E+07) or with thousands separators"
+                               " (17,910,457): format the column as whole numbers without separators and save again."
+                             : ""));
     const std::uint64_t limit = negative ? std::uint64_t{1} << 31 : (std::uint64_t{1} << 31) - 1;
     if (ec == std::errc::result_out_of_range || magnitude > limit)
         throw UserError(rowName + ": " + what + " is " + trimmed + ", which does not fit in 32 bits.");
 }
 
-TableRows ReadDelimited(std::istream& in, char sep, bool quotes, std::size_t maxRows)
+bool AllEmpty(const std::vector<std::string>& record)
 {
-    RecordReader reader(in, sep, quotes);
-    std::vector<std::string> record;
-    if (!reader.Next(record))
+    return std::all_of(record.begin(), record.end(), [](const std::string& f) { return f.empty(); });
+}
+
+// How the header line was read, for a refusal that names it.
+std::string HowRead(const RecordReader& reader)
+{
+    return std::string("read as ") + EncodingName(reader.Encoding()) + ", with " + SeparatorName(reader.Separator()) +
+           " between the columns";
+}
+
+TableRows ReadDelimited(std::istream& in, char sep, std::size_t maxRows)
+{
+    RecordReader reader(in, sep, true);
+    const std::string_view firstLine = reader.PeekLine();
+    if (firstLine.empty())
         throw UserError("The table is empty: it needs a header line.");
+    const SeparatorChoice choice = ChooseSeparator(firstLine, sep);
+    if (choice.titles == 0)
+        throw UserError(std::string("The table's first line names none of the columns Item, X Position, Y Position, "
+                                    "Z Position, Angle: it was read as ") +
+                        EncodingName(reader.Encoding()) +
+                        ", split at tabs, commas and semicolons. It must be the header line, as orvik items writes it.");
+    reader.SetSeparator(choice.sep);
+    std::vector<std::string> record;
+    reader.Next(record);
     std::array<std::size_t, kColumnCount> where{};
     where.fill(std::string::npos);
     for (std::size_t i = 0; i < record.size(); ++i) {
-        const std::string name = Trim(record[i]);
-        for (int c = 0; c < kColumnCount; ++c)
-            if (name == Title(c) && where[static_cast<std::size_t>(c)] == std::string::npos)
-                where[static_cast<std::size_t>(c)] = i;
+        const std::optional<int> c = ColumnOfTitle(record[i]);
+        if (c && where[static_cast<std::size_t>(*c)] == std::string::npos)
+            where[static_cast<std::size_t>(*c)] = i;
     }
     for (int c : kNeeded)
         if (where[static_cast<std::size_t>(c)] == std::string::npos)
-            throw UserError(std::string("The table has no column \"") + Title(c) + "\".");
+            throw UserError(std::string("The table has no column \"") + Title(c) + "\" (its header line was " +
+                            HowRead(reader) + ").");
 
+    // The cells stay as read until the whole text has shown whether it is UTF-8.
     TableRows table;
+    std::vector<std::pair<std::size_t, std::size_t>> undecided; // row, column
     while (reader.Next(record)) {
-        if (record.size() == 1 && record[0].empty())
-            continue; // blank line
+        if (AllEmpty(record))
+            continue; // a blank line, or a row of empty cells as spreadsheets add them
         if (table.rows.size() == maxRows) {
             table.moreRows = true;
             break;
@@ -89,12 +152,21 @@ TableRows ReadDelimited(std::istream& in, char sep, bool quotes, std::size_t max
             const std::size_t at = where[static_cast<std::size_t>(c)];
             if (at >= record.size())
                 throw UserError(rowName + " of the table has no \"" + Title(c) + "\" cell.");
-            row[static_cast<std::size_t>(c)] = Utf8ToCp1252(record[at]);
+            std::string& cell = row[static_cast<std::size_t>(c)];
+            cell = std::move(record[at]);
             if (c != kColItem)
-                CheckNumberText(row[static_cast<std::size_t>(c)], rowName, std::string("\"") + Title(c) + "\"");
+                CheckNumberText(cell, rowName, std::string("\"") + Title(c) + "\"",
+                                reader.Encoding() == TextEncoding::Windows1252);
+            // ASCII is the same in both encodings: only the other cells wait for the verdict.
+            if (std::any_of(cell.begin(), cell.end(), [](char ch) { return static_cast<unsigned char>(ch) >= 0x80; }))
+                undecided.push_back({table.rows.size(), static_cast<std::size_t>(c)});
         }
         table.rows.push_back(std::move(row));
     }
+    table.encoding = reader.Encoding();
+    if (table.encoding != TextEncoding::Windows1252)
+        for (const auto& [r, c] : undecided)
+            table.rows[r][c] = Utf8ToCp1252(table.rows[r][c]);
     return table;
 }
 
@@ -119,7 +191,12 @@ public:
                           value <= static_cast<number_unsigned_t>(std::numeric_limits<std::int32_t>::max()));
     }
     bool number_float(number_float_t, const string_t&) override { return Cell(std::nullopt); }
-    bool string(string_t& value) override { return Cell(Utf8ToCp1252(value), true); }
+    bool string(string_t& value) override
+    {
+        if (m_depth == 2 && m_key > 0 && m_key < kJsonKeys.size())
+            CheckNumberText(value, Row(), std::string("\"") + kJsonKeys[m_key] + "\"");
+        return Cell(Utf8ToCp1252(value));
+    }
     bool binary(binary_t&) override { return Cell(std::nullopt); }
 
     bool start_object(std::size_t) override
@@ -197,7 +274,7 @@ private:
     }
 
     // A plain value: a cell when it stands under a kept key of a row.
-    bool Cell(std::optional<std::string> text, bool isText = false)
+    bool Cell(std::optional<std::string> text)
     {
         if (m_depth == 0)
             throw UserError("The JSON table must be an array of items.");
@@ -207,8 +284,6 @@ private:
             return true;
         if (!text)
             throw UserError(Row() + ": \"" + kJsonKeys[m_key] + "\" must be a whole number or a text.");
-        if (isText && m_key > 0)
-            CheckNumberText(*text, Row(), std::string("\"") + kJsonKeys[m_key] + "\"");
         m_row[static_cast<std::size_t>(kNeeded[m_key])] = std::move(*text);
         m_seen[m_key] = true;
         return true;
@@ -235,8 +310,8 @@ TableRows ReadJson(std::istream& in, std::size_t maxRows)
 TableRows ReadTableRows(std::istream& in, TableFormat format, std::size_t maxRows)
 {
     switch (format) {
-    case TableFormat::Tsv: return ReadDelimited(in, '\t', false, maxRows);
-    case TableFormat::Csv: return ReadDelimited(in, ',', true, maxRows);
+    case TableFormat::Tsv: return ReadDelimited(in, '\t', maxRows);
+    case TableFormat::Csv: return ReadDelimited(in, ',', maxRows);
     case TableFormat::Json: return ReadJson(in, maxRows);
     }
     throw UserError("Unknown table format.");

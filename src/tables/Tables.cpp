@@ -15,9 +15,11 @@ namespace orvik::cli {
 
 namespace {
 
-std::string CsvField(const std::string& text)
+// A cell that holds the separator, a quote or a line end is quoted, its quotes doubled, as
+// spreadsheets write it in CSV and in tab-separated text alike: it then reads back as one cell.
+std::string QuotedField(const std::string& text, char sep)
 {
-    if (text.find_first_of(",\"\r\n") == std::string::npos)
+    if (text.find_first_of(std::string{sep, '"', '\r', '\n'}) == std::string::npos)
         return text;
     std::string out = "\"";
     for (char c : text) {
@@ -28,24 +30,30 @@ std::string CsvField(const std::string& text)
     return out + "\"";
 }
 
-void WriteDelimitedRow(std::ostream& out, const ItemRow& row, TableFormat format)
+char SeparatorOf(TableFormat format, const DelimitedStyle& style)
 {
-    const char sep = format == TableFormat::Tsv ? '\t' : ',';
+    return style.sep ? style.sep : format == TableFormat::Tsv ? '\t' : ',';
+}
+
+void WriteDelimitedRow(std::ostream& out, const ItemRow& row, TableFormat format, const DelimitedStyle& style)
+{
+    const char sep = SeparatorOf(format, style);
     for (std::size_t c = 0; c < row.size(); ++c) {
         if (c)
             out << sep;
-        const std::string text = Cp1252ToUtf8(row[c]);
-        out << (format == TableFormat::Csv ? CsvField(text) : text);
+        out << QuotedField(Cp1252ToUtf8(row[c]), sep);
     }
-    out << '\n';
+    out << (style.spreadsheet ? "\r\n" : "\n");
 }
 
-void WriteHeader(std::ostream& out, TableFormat format)
+void WriteHeader(std::ostream& out, TableFormat format, const DelimitedStyle& style)
 {
+    if (style.spreadsheet)
+        out << "\xEF\xBB\xBF"; // the byte-order mark by which spreadsheet programs know UTF-8
     ItemRow header;
     for (int c = 0; c < kColumnCount; ++c)
         header[static_cast<std::size_t>(c)] = ItemColumnTitles()[static_cast<std::size_t>(c)];
-    WriteDelimitedRow(out, header, format);
+    WriteDelimitedRow(out, header, format, style);
 }
 
 } // namespace
@@ -67,16 +75,18 @@ TableFormat FormatFromPath(const std::string& path)
     auto endsWith = [&](const std::string& s) {
         return lower.size() >= s.size() && lower.compare(lower.size() - s.size(), s.size(), s) == 0;
     };
-    if (path == "-" || endsWith(".tsv"))
+    // Spreadsheets save tab-separated text as .txt; the header line tells the separator in any case.
+    if (path == "-" || endsWith(".tsv") || endsWith(".txt"))
         return TableFormat::Tsv;
     if (endsWith(".csv"))
         return TableFormat::Csv;
     if (endsWith(".json"))
         return TableFormat::Json;
-    throw UserError("Cannot tell the table format of \"" + path + "\": name it .tsv, .csv or .json.");
+    throw UserError("Cannot tell the table format of \"" + path + "\": name it .tsv, .txt, .csv or .json.");
 }
 
-void WriteTable(std::ostream& out, const CMissionModel& model, const CItemDefList& catalogue, TableFormat format)
+void WriteTable(std::ostream& out, const CMissionModel& model, const CItemDefList& catalogue, TableFormat format,
+                const DelimitedStyle& style)
 {
     if (format == TableFormat::Json) {
         nlohmann::json rows = nlohmann::json::array();
@@ -94,16 +104,16 @@ void WriteTable(std::ostream& out, const CMissionModel& model, const CItemDefLis
         out << rows.dump(2) << '\n';
         return;
     }
-    WriteHeader(out, format);
+    WriteHeader(out, format, style);
     for (const auto& item : model.items)
-        WriteDelimitedRow(out, ItemToRow(*item, catalogue), format);
+        WriteDelimitedRow(out, ItemToRow(*item, catalogue), format, style);
 }
 
 void WriteTableRows(std::ostream& out, const std::vector<const ItemRow*>& rows, TableFormat format)
 {
-    WriteHeader(out, format);
+    WriteHeader(out, format, {});
     for (const ItemRow* row : rows)
-        WriteDelimitedRow(out, *row, format);
+        WriteDelimitedRow(out, *row, format, {});
 }
 
 std::vector<ItemRow> ReadTable(const std::string& text, TableFormat format)

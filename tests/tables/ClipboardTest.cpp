@@ -46,6 +46,12 @@ TEST(ClipboardTest, PastedRowsGoWhereTheHeaderTheSelectionOrTheCurrentCellSays)
          {{1, kColItem, "Jeep, desert"}, {2, kColItem, ""}, {3, kColItem, "Truck"}}, "Undo Paste, 3 rows"},
         {"UTF-8 becomes Windows-1252", "Gen\xC3\xA9ral\n", {}, {0, 0}, {{0, kColItem, "Gen\xE9ral"}},
          "Undo Item, row 1"},
+        {"not UTF-8: Windows-1252 as it stands", "Gen\xE9ral\n", {}, {0, 0}, {{0, kColItem, "Gen\xE9ral"}},
+         "Undo Item, row 1"},
+        {"semicolon header, rows of empty cells after the block are no rows", "Item;Angle\nJeep;5\n;\n;\n", {}, {3, 0},
+         {{3, kColItem, "Jeep"}, {3, kColAngle, "5"}}, "Undo Paste, 1 row"},
+        {"UTF-16 with its mark", std::string("\xFF\xFEJ\0e\0\xE9\0p\0", 10), {}, {0, 0}, {{0, kColItem, "Je\xE9p"}},
+         "Undo Item, row 1"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -61,6 +67,31 @@ TEST(ClipboardTest, PastedRowsGoWhereTheHeaderTheSelectionOrTheCurrentCellSays)
         EXPECT_EQ(doc.Rows(), rows);
         EXPECT_EQ(doc.UndoText(), c.undo);
     }
+}
+
+TEST(ClipboardTest, AHeaderOfShownOnlyColumnsIsRefused)
+{
+    EditDocument doc;
+    doc.Load({Row(0), Row(1)});
+    const RowsOutcome outcome = PasteText(doc, "ID\tMP Only\n7\tY\n", {{}, CellRef{0, 0}});
+    EXPECT_NE(outcome.refusal.find("names only columns that are shown only"), std::string::npos) << outcome.refusal;
+    EXPECT_FALSE(doc.CanUndo());
+}
+
+TEST(ClipboardTest, CellsWithTabsLineBreaksAndQuotesCopyAndPasteBackWhole)
+{
+    const std::vector<ItemRow> held = {{"Tab\there", "1", "2", "3", "4", "id", "N"},
+                                       {"Two\r\nlines\n", "\"5\"", "6\t", "7", "8", "id", "N"},
+                                       {"\"Quoted\" Jeep", "a\"b", "", "9", "0", "id", "N"}};
+    EditDocument from;
+    from.Load(held);
+    EditDocument to;
+    to.Load({Row(0), Row(1), Row(2)});
+    const RowsOutcome outcome = PasteText(to, CopyRowsText(from, {0, 1, 2}), {{}, CellRef{0, 0}});
+    EXPECT_EQ(outcome.refusal, "");
+    for (std::size_t r = 0; r < held.size(); ++r)
+        for (int c : {kColItem, kColX, kColY, kColZ, kColAngle})
+            EXPECT_EQ(to.Cell(r, c), held[r][static_cast<std::size_t>(c)]) << r << "," << c;
 }
 
 TEST(ClipboardTest, ACopyReadsBackAsSaveReadsATable)

@@ -2,9 +2,12 @@
 // Delimited text split into records of fields, one record at a time, for the tables of `orvik save`
 // and for the clipboard. Every record is bounded, so text without line ends costs no more memory
 // than kMaxRecordBytes.
+#include "tables/CharSource.h"
+
 #include <cstddef>
 #include <iosfwd>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace orvik::cli {
@@ -12,21 +15,9 @@ namespace orvik::cli {
 // No sound table has records this long.
 constexpr std::size_t kMaxRecordBytes = std::size_t{1} << 20;
 
-// Characters of a stream, with a leading UTF-8 byte order mark (spreadsheets write one) dropped.
-class CharSource {
-public:
-    explicit CharSource(std::istream& in);
-    // The next character, or EOF.
-    int Get();
-
-private:
-    std::streambuf* m_buf;
-    std::string m_pending;
-    std::size_t m_next = 0;
-};
-
-// csv honours quotes; tsv fields are taken as they stand. A CR before LF is dropped; a last line
-// without a line end counts. Faults throw UserError naming what is read ("the table").
+// With quotes, a field that starts with one is quoted as in CSV, whatever the separator; without,
+// fields are taken as they stand. A CR before LF is dropped; a last line without a line end counts.
+// The text is decoded as CharSource says. Faults throw UserError naming what is read ("the table").
 class RecordReader {
 public:
     RecordReader(std::istream& in, char sep, bool quotes, std::string what = "the table");
@@ -35,6 +26,12 @@ public:
     bool Next(std::vector<std::string>& fields);
     // The line the last record started on, from 1.
     std::size_t RecordLine() const { return m_recordLine; }
+    // The next line as it stands, unread, for choosing the separator before it is split.
+    std::string_view PeekLine() { return m_in.PeekLine(kMaxRecordBytes); }
+    void SetSeparator(char sep) { m_sep = sep; }
+    char Separator() const { return m_sep; }
+    // What the text read so far is (see CharSource); the fields are UTF-8 unless it is Windows-1252.
+    TextEncoding Encoding() const { return m_in.Encoding(); }
 
 private:
     static void EndField(std::string& field, std::vector<std::string>& fields);
