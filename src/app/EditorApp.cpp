@@ -2,12 +2,14 @@
 
 #include "app/EditorArgs.h"
 #include "app/EditorDlg.h"
+#include "app/EditorSettings.h"
 #include "app/QtPrompts.h"
 #include "app/QtText.h"
 
 #include <QStringList>
 
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -38,9 +40,19 @@ int CEditorApp::InitInstance()
     if (parsed.baseIndex >= 0)
         basePath = PathFromQt(args[parsed.baseIndex + 1]);
 
+    std::unique_ptr<EditorSettings> settings;
+    if (!parsed.noSettings || parsed.resetSettings) {
+        const QString path = EditorSettings::DefaultPath();
+        if (parsed.resetSettings && !EditorSettings::Remove(path))
+            return 1;
+        if (!parsed.noSettings)
+            settings = std::make_unique<EditorSettings>(path);
+    }
+
     QtPrompts prompts;
     CEditorDlg dialog(prompts, basePath);
     prompts.SetParent(&dialog);
+    dialog.UseSettings(settings.get());
     dialog.DoModal();
     return 0;
 }

@@ -46,6 +46,10 @@ EditorArgs ParseEditorArgs(const std::vector<std::string>& args)
             version = true;
         } else if (arg == "--probe-display") {
             probe = true;
+        } else if (arg == "--no-settings") {
+            result.noSettings = true;
+        } else if (arg == "--reset-settings") {
+            result.resetSettings = true;
         } else if (Contains(kQtValueOptions, arg)) {
             if (++i == args.size())
                 return Error("option " + arg + " needs a value");
@@ -64,12 +68,14 @@ EditorArgs ParseEditorArgs(const std::vector<std::string>& args)
 
 std::string EditorUsage()
 {
-    return "usage: orvik-editor [--help] [--version] [--probe-display] [--] [BASE]\n"
-           "  BASE             the game's kqbase.pff; without it the editor asks\n"
-           "  --help, -h       print this help and exit\n"
-           "  --version        print the version and exit\n"
-           "  --probe-display  exit 0 when the display can be opened, 3 when it cannot\n"
-           "  --               end of options: a BASE starting with '-' follows\n";
+    return "usage: orvik-editor [--help] [--version] [--probe-display] [--no-settings] [--reset-settings] [--] [BASE]\n"
+           "  BASE              the game's kqbase.pff; without it the editor asks\n"
+           "  --help, -h        print this help and exit\n"
+           "  --version         print the version and exit\n"
+           "  --probe-display   exit 0 when the display can be opened, 3 when it cannot\n"
+           "  --no-settings     neither read nor write the settings file: start with the defaults\n"
+           "  --reset-settings  delete the settings file, then start with the defaults\n"
+           "  --                end of options: a BASE starting with '-' follows\n";
 }
 
 std::string EditorVersion() { return std::string("orvik-editor ") + ORVIK_VERSION + "\n"; }

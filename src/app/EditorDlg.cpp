@@ -191,16 +191,19 @@ bool CEditorDlg::OnInitDialog()
     m_btnMarkers->setChecked(true);
     m_btnDecorations->setChecked(true);
     m_btnIds->setChecked(false);
+    ApplySettings();
 
     // A file error here skips the rest of the start-up, as in any other command.
     RunCommand([this] {
         if (m_startPath) {
             m_strBasePath = *m_startPath;
         } else {
-            m_prompts.Message(QString::fromLatin1(kStartupMessage));
-            m_strBasePath = PathFromQt(m_prompts.OpenFile());
+            if (IsFirstStart())
+                m_prompts.Message(QString::fromLatin1(kStartupMessage));
+            m_strBasePath = PathFromQt(m_prompts.OpenFile(OpenHint()));
         }
         LoadArchive();
+        RememberArchive();
     });
     return true;
 }
@@ -294,6 +297,7 @@ void CEditorDlg::done(int result)
 {
     if (!ConfirmDiscard())
         return;
+    StoreSettings(false);
     QDialog::done(result);
 }
 
@@ -324,7 +328,12 @@ void CEditorDlg::OnMissionIndexChanged(int index)
         m_cbMission->setCurrentIndex(m_nLoadedIndex);
         return;
     }
-    RunCommand([this] { OnSelchangeMission(); });
+    // The view of the mission being left, before it goes.
+    StoreSettings(false);
+    RunCommand([this] {
+        OnSelchangeMission();
+        RememberMission();
+    });
 }
 
 std::uint32_t CEditorDlg::SelectedMissionOffset() const

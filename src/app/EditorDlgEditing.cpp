@@ -195,10 +195,11 @@ void CEditorDlg::OnOpenArchive()
     if (!ConfirmDiscard())
         return;
     RunCommand([this] {
-        const std::string path = PathFromQt(m_prompts.OpenFile());
+        const std::string path = PathFromQt(m_prompts.OpenFile(OpenHint()));
         // A cancelled dialog leaves everything as it was.
         if (path.empty())
             return;
+        StoreSettings(false);
         UnloadMission();
         m_strBasePath = path;
         {
@@ -206,6 +207,7 @@ void CEditorDlg::OnOpenArchive()
             m_cbMission->clear();
         }
         LoadArchive();
+        RememberArchive();
     });
 }
 

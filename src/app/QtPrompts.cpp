@@ -4,12 +4,16 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QDir>
 #include <QFileInfo>
+#include <QGridLayout>
+#include <QListWidget>
 #include <QFormLayout>
 #include <QLabel>
 #include <QMessageBox>
 #include <QSpinBox>
 
+#include <algorithm>
 #include <array>
 #include <limits>
 
@@ -48,6 +52,48 @@ QString QtPrompts::OpenFile()
 {
     // Qt's file dialog has no read-only check box to hide; an empty filter shows every file.
     return QFileDialog::getOpenFileName(m_parent, QCoreApplication::translate("QtPrompts", "Open"));
+}
+
+QString QtPrompts::OpenFile(const OpenFileHint& hint)
+{
+    if (hint.folder.isEmpty() && hint.recent.isEmpty())
+        return OpenFile();
+    // Qt's own dialog on every system, so that the recent archives can be listed inside it.
+    QFileDialog dialog(m_parent, QCoreApplication::translate("QtPrompts", "Open"), hint.folder);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (!hint.selected.isEmpty() && QFileInfo(hint.selected).isFile())
+        dialog.selectFile(hint.selected);
+    if (!hint.recent.isEmpty()) {
+        auto* list = new QListWidget(&dialog);
+        list->setObjectName(QStringLiteral("recentArchives"));
+        for (const QString& path : hint.recent) {
+            const bool gone = !QFileInfo(path).isFile();
+            auto* item = new QListWidgetItem(QDir::toNativeSeparators(path) + (gone ? QStringLiteral("  (gone)") : QString()), list);
+            item->setData(Qt::UserRole, path);
+            if (gone)
+                item->setFlags(item->flags() & ~Qt::ItemIsEnabled);
+        }
+        list->setMaximumHeight(list->sizeHintForRow(0) * static_cast<int>(std::min<qsizetype>(hint.recent.size(), 5)) + 6);
+        const auto choose = [&dialog](QListWidgetItem* item) {
+            const QFileInfo file(item->data(Qt::UserRole).toString());
+            dialog.setDirectory(file.absolutePath());
+            dialog.selectFile(file.absoluteFilePath());
+        };
+        QObject::connect(list, &QListWidget::itemClicked, &dialog, choose);
+        QObject::connect(list, &QListWidget::itemActivated, &dialog, [&dialog, choose](QListWidgetItem* item) {
+            choose(item);
+            static_cast<QDialog&>(dialog).accept(); // the file dialog's own check of the choice runs
+        });
+        if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
+            const int row = grid->rowCount();
+            grid->addWidget(new QLabel(QCoreApplication::translate("QtPrompts", "Recent archives:"), &dialog), row, 0);
+            grid->addWidget(list, row, 1, 1, grid->columnCount() - 1);
+        }
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
 }
 
 std::optional<MoveOffset> QtPrompts::AskMoveOffset(const QString& text)

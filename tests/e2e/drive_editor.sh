@@ -84,10 +84,16 @@ find_map() {
 }
 window_count() { xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l; }
 
+# The user's settings are never read or written under test: a settings file of another view (8x zoom,
+# no people) waits in a private config folder, and must be left byte for byte as it was.
+settings="$work/config/orvik-editor/orvik-editor.ini"
+mkdir -p "$(dirname "$settings")"
+printf '[General]\nformat=1\n\n[map]\npeople=false\nzoom=8\n' >"$settings"
+cp "$settings" "$work/settings.before"
 if [ -n "$wine" ]; then
-  QT_QPA_PLATFORM=windows "$wine" "$editor" "$base" >"$work/editor.log" 2>&1 &
+  QT_QPA_PLATFORM=windows "$wine" "$editor" --no-settings "$base" >"$work/editor.log" 2>&1 &
 else
-  QT_QPA_PLATFORM=xcb "$editor" "$base" >"$work/editor.log" 2>&1 &
+  XDG_CONFIG_HOME="$work/config" QT_QPA_PLATFORM=xcb "$editor" --no-settings "$base" >"$work/editor.log" 2>&1 &
 fi
 editor_pid=$!
 window=""
@@ -143,6 +149,8 @@ if ! cmp -s "$work/expected.tsv" "$work/after.tsv"; then
   fail "the saved table is not the loaded one with row 1's X Position set to $new_x"
 fi
 echo "edited row 1's X Position with F2, saved: orvik items shows exactly that change"
+cmp -s "$settings" "$work/settings.before" || fail "--no-settings changed the settings file"
+[ "$(find "$work/config" -type f | wc -l)" = 1 ] || fail "--no-settings wrote into the config folder: $(find "$work/config" -type f)"
 if [ -n "$shot" ]; then
   # The picture for the README: the whole window, frame and title included, with the edit made.
   eval "$(xdotool getwindowgeometry --shell "$window")"

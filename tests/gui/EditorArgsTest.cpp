@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace orvik::test {
@@ -32,6 +33,7 @@ const ArgsCase kCases[] = {
     {"version with a path", {"--version", "kqbase.pff"}, Action::Version, 1, ""},
     {"help before version", {"--version", "--help"}, Action::Help, -1, ""},
     {"probe", {"--probe-display"}, Action::ProbeDisplay, -1, ""},
+    {"the settings switches are not the path", {"--no-settings", "--reset-settings", "kqbase.pff"}, Action::Run, 2, ""},
     {"-- makes an option-like name a path", {"--", "--version"}, Action::Run, 1, ""},
     {"-- then a dash path", {"--", "-game.pff"}, Action::Run, 1, ""},
     {"a second -- is a path", {"--", "--"}, Action::Run, 1, ""},
@@ -61,10 +63,21 @@ TEST(EditorArgsTest, ParsesEachCommandLine)
     }
 }
 
+TEST(EditorArgsTest, SettingsSwitchesAreReadApart)
+{
+    for (const auto& [args, none, reset] : std::vector<std::tuple<std::vector<std::string>, bool, bool>>{
+             {{}, false, false}, {{"--no-settings"}, true, false}, {{"--reset-settings", "a.pff"}, false, true}}) {
+        const EditorArgs parsed = ParseEditorArgs(args);
+        EXPECT_EQ(parsed.noSettings, none);
+        EXPECT_EQ(parsed.resetSettings, reset);
+    }
+}
+
 TEST(EditorArgsTest, UsageNamesEveryOptionTheParserAccepts)
 {
     const std::string usage = EditorUsage();
-    for (const char* option : {"--help", "-h", "--version", "--probe-display", "--", "BASE"}) {
+    for (const char* option :
+         {"--help", "-h", "--version", "--probe-display", "--no-settings", "--reset-settings", "--", "BASE"}) {
         SCOPED_TRACE(option);
         EXPECT_NE(usage.find(option), std::string::npos);
         if (std::string(option).starts_with("-") && std::string(option) != "--") {

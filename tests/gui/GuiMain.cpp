@@ -1,12 +1,15 @@
 // The GUI tests need one QApplication for the whole run; offscreen unless told otherwise.
 #include <gtest/gtest.h>
 #include <QApplication>
+#include <QStandardPaths>
 
 int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // Whatever a test asks of Qt's standard folders, the developer's own are never touched.
+    QStandardPaths::setTestModeEnabled(true);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -34,6 +34,11 @@ public:
         Record(PromptCall::Kind::OpenFile, QString());
         return openFileAnswer;
     }
+    QString OpenFile(const OpenFileHint& hint) override
+    {
+        openFileHint = hint;
+        return OpenFile();
+    }
 
     std::optional<MoveOffset> AskMoveOffset(const QString& text) override
     {
@@ -55,6 +60,7 @@ public:
     std::vector<PromptCall> calls;
     std::deque<bool> answers;                      // for AskYesNo; No when none is left
     QString openFileAnswer;                        // "" means cancelled
+    OpenFileHint openFileHint;                     // where the last file dialog would have started
     std::optional<MoveOffset> moveAnswer;          // none means cancelled
     std::function<void(const PromptCall&)> onCall; // looks at the dialog while a prompt is up
 

@@ -11,6 +11,9 @@ struct EditorArgs {
     Action action = Action::Run;
     // Index into the parsed arguments of BASE, or -1 when none was given.
     int baseIndex = -1;
+    // --no-settings: neither read nor write the settings file; --reset-settings: delete it first.
+    bool noSettings = false;
+    bool resetSettings = false;
     // For UsageError: what was wrong, one line.
     std::string error;
 };

@@ -30,10 +30,12 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QTimer;
 
 namespace orvik {
 
 class CEditListCtrl;
+class EditorSettings;
 class FindField;
 class FilterButton;
 class CMapWnd;
@@ -48,6 +50,10 @@ public:
     explicit CEditorDlg(Prompts& prompts, std::optional<std::string> basePath = std::nullopt,
                         QWidget* parent = nullptr);
     ~CEditorDlg() override;
+
+    // The settings to start from and to keep the user's changes in; none (the default, and what the
+    // tests use) starts with the defaults and keeps nothing. Set before DoModal.
+    void UseSettings(EditorSettings* settings);
 
     // Initialisation, then the dialog runs modally until it ends.
     int DoModal();
@@ -156,6 +162,19 @@ private:
     // freeing a large mission row by row would hold up the switch.
     void ReleaseMission();
 
+    // The user's settings: applied at start; kept when they change (looked at each second) and at the
+    // end. asFound records the state as started without writing it.
+    void ApplySettings();
+    void StoreSettings(bool asFound);
+    std::vector<std::pair<QString, bool*>> Switches();
+    OpenFileHint OpenHint();
+    // While no archive was ever opened, the start-up message comes before the file dialog.
+    bool IsFirstStart() const;
+    // An archive opened: into the recent list, and its last mission chosen again.
+    void RememberArchive();
+    // A mission loaded: it is the archive's last one, and its centre and row come back.
+    void RememberMission();
+
     // Controls, bound in the constructor.
     QPushButton* m_btnRefreshMap = nullptr;
     QPushButton* m_btnSave = nullptr;
@@ -198,6 +217,8 @@ private:
     FilterButton* m_btnObjects = nullptr;
     FilterButton* m_btnIds = nullptr;
 
+    EditorSettings* m_settings = nullptr;
+    QTimer* m_settingsTimer = nullptr;
     Prompts& m_prompts;
     std::optional<std::string> m_startPath;
     int m_nLoadedIndex = -1; // the combo line whose mission the table shows

@@ -4,10 +4,19 @@
 #include "edit/RowEdits.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
 namespace orvik {
+
+// Where the open-file dialog starts: the folder, the file chosen in it (so that Enter opens it), and
+// the recent archives to offer beside it.
+struct OpenFileHint {
+    QString folder;
+    QString selected;
+    QStringList recent;
+};
 
 class Prompts {
 public:
@@ -22,6 +31,12 @@ public:
     // The open-file dialog: no filter, no default extension, no initial name. The chosen path, or
     // "" when the user cancels.
     virtual QString OpenFile() = 0;
+    // The same, started where hint says.
+    virtual QString OpenFile(const OpenFileHint& hint)
+    {
+        (void)hint;
+        return OpenFile();
+    }
     // Asks how far to move the selected items: dX, dY and dZ in world units, with text saying what
     // moves. None when the user cancels.
     virtual std::optional<MoveOffset> AskMoveOffset(const QString& text) = 0;

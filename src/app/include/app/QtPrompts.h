@@ -19,6 +19,7 @@ public:
     void FileErrorReport(const QString& text) override;
     bool AskYesNo(const QString& text) override;
     QString OpenFile() override;
+    QString OpenFile(const OpenFileHint& hint) override;
     std::optional<MoveOffset> AskMoveOffset(const QString& text) override;
 
 private:
