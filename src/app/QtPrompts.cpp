@@ -8,6 +8,7 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSpinBox>
 
 #include <array>
@@ -48,6 +49,21 @@ QString QtPrompts::OpenFile()
 {
     // Qt's file dialog has no read-only check box to hide; an empty filter shows every file.
     return QFileDialog::getOpenFileName(m_parent, QCoreApplication::translate("QtPrompts", "Open"));
+}
+
+RecoveryAnswer QtPrompts::AskRecovery(const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, ApplicationName(), text, QMessageBox::NoButton, m_parent);
+    QPushButton* restore = box.addButton(QStringLiteral("Restore"), QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(QStringLiteral("Discard"), QMessageBox::DestructiveRole);
+    QPushButton* later = box.addButton(QStringLiteral("Later"), QMessageBox::RejectRole);
+    // Getting the work back is one Enter; closing the box keeps the file for next time.
+    box.setDefaultButton(restore);
+    box.setEscapeButton(later);
+    box.exec();
+    if (box.clickedButton() == restore)
+        return RecoveryAnswer::Restore;
+    return box.clickedButton() == discard ? RecoveryAnswer::Discard : RecoveryAnswer::Later;
 }
 
 std::optional<MoveOffset> QtPrompts::AskMoveOffset(const QString& text)

@@ -122,6 +122,16 @@ std::uint64_t HashBytes(const void* data, std::size_t size)
     return hash;
 }
 
+std::uint64_t HashFileBytes(const std::string& path)
+{
+    try {
+        const std::vector<std::uint8_t> bytes = ReadWholeFile(path);
+        return HashBytes(bytes.data(), bytes.size());
+    } catch (const std::exception&) {
+        return 0;
+    }
+}
+
 std::string EncodeRecovery(const RecoveryHeader& header, std::int64_t time, const std::map<std::size_t, ItemRow>& rows)
 {
     std::string out;

@@ -4,6 +4,7 @@
 // shrunk by replaying parts of it in fresh workers, and printed again.
 #include "exercise/Exerciser.h"
 #include "exercise/Shrink.h"
+#include "support/PrivateDataFolder.h"
 #include "support/Process.h"
 #include "support/TestSupport.h"
 
@@ -14,6 +15,7 @@
 #include <fstream>
 #include <iostream>
 #include <map>
+#include <optional>
 #include <random>
 #include <set>
 #include <sstream>
@@ -222,6 +224,13 @@ int main(int argc, char** argv)
     Options options;
     if (!Parse(argc, argv, options))
         return Usage();
+    // The workers of one run share one private data folder, so that a worker started after a kill
+    // finds the recovery file of the one before.
+    std::optional<orvik::test::PrivateDataFolder> data;
+    if (!options.worker || qEnvironmentVariableIsEmpty("ORVIK_EXERCISE_DATA")) {
+        data.emplace();
+        qputenv("ORVIK_EXERCISE_DATA", "1");
+    }
     if (!options.worker) {
         QCoreApplication app(argc, argv);
         return Supervise(options);

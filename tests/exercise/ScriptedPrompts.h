@@ -37,6 +37,16 @@ public:
         return MoveOffset{((bits >> 2) % 5 - 2) * scale, ((bits >> 5) % 5 - 2) * scale, ((bits >> 8) % 3 - 1) * 100};
     }
 
+    RecoveryAnswer AskRecovery(const QString& text) override
+    {
+        Note(text);
+        switch ((answers >> (asked++ % 32)) % 3u) {
+        case 0: return RecoveryAnswer::Restore;
+        case 1: return RecoveryAnswer::Discard;
+        default: return RecoveryAnswer::Later;
+        }
+    }
+
     // Before each action: its answers, and nothing said yet.
     void Begin(std::uint32_t bits)
     {

@@ -20,6 +20,7 @@ public:
     bool AskYesNo(const QString& text) override;
     QString OpenFile() override;
     std::optional<MoveOffset> AskMoveOffset(const QString& text) override;
+    RecoveryAnswer AskRecovery(const QString& text) override;
 
 private:
     QPointer<QWidget> m_parent;

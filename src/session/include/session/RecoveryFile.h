@@ -40,6 +40,8 @@ inline constexpr int kRecoveryFormatVersion = 1;
 
 // A fast 64-bit hash of a byte block (for the records and the catalogue, and the file's check).
 std::uint64_t HashBytes(const void* data, std::size_t size);
+// The hash of a whole file's bytes; 0 when it cannot be read (no items.def).
+std::uint64_t HashFileBytes(const std::string& path);
 
 std::string EncodeRecovery(const RecoveryHeader& header, std::int64_t time, const std::map<std::size_t, ItemRow>& rows);
 RecoveryRead DecodeRecovery(const std::string& bytes);
