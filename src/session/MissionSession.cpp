@@ -95,26 +95,28 @@ void MissionSession::FlushRecovery()
         m_writer->Flush();
 }
 
-RestoreResult MissionSession::Restore(const RecoveryRecord& record)
+RestoreResult MissionSession::Restore(const RecoveryRecord& record) { return ApplyRecoveredRows(m_document, record); }
+
+RestoreResult ApplyRecoveredRows(EditDocument& document, const RecoveryRecord& record)
 {
     RestoreResult result;
     std::vector<CellChange> changes;
     for (const auto& [row, cells] : record.rows) {
-        if (row >= m_document.RowCount()) {
+        if (row >= document.RowCount()) {
             ++result.skipped;
             continue;
         }
         bool changed = false;
         for (int c = 0; c < kColumnCount; ++c) {
             const std::string& text = cells[static_cast<std::size_t>(c)];
-            if (m_document.IsEditable(c) && m_document.Cell(row, c) != text) {
+            if (document.IsEditable(c) && document.Cell(row, c) != text) {
                 changes.push_back({row, c, {}, text});
                 changed = true;
             }
         }
         result.rows += changed ? 1 : 0;
     }
-    m_document.SetCells(changes, "Restore");
+    document.SetCells(changes, "Restore");
     return result;
 }
 

@@ -91,6 +91,7 @@ public:
     // not at its clean mark, or an open edit box holds a changed text.
     bool HasUnsavedEdits() const;
     const EditDocument& Document() const { return m_document; }
+    MissionSession& Session() { return m_session; }
     FindField* FindBox() const { return m_find; }
 
     const std::string& BasePath() const { return m_strBasePath; }

@@ -26,6 +26,10 @@ struct RestoreResult {
     std::size_t skipped = 0; // rows the mission no longer has
 };
 
+// Sets the recorded rows' editable cells in document as one step named "Restore" (Undo takes it
+// back); rows the document lacks are counted, not set.
+RestoreResult ApplyRecoveredRows(EditDocument& document, const RecoveryRecord& record);
+
 class MissionSession {
 public:
     MissionSession();
