@@ -99,14 +99,18 @@ bool CEditorDlg::RestoreRecovery(const RecoveryEntry& entry)
     const RecoveryRecord& record = entry.read.record;
     const RecoveryHeader& wanted = record.header;
     const QString name = ToQt(wanted.missionName);
+    // By name, where it was first: a repack moves a mission without changing it, and the records'
+    // hash tells whether it is still the one the edits were made on.
     int line = -1;
-    for (int i = 0; i < m_cbMission->count() && line < 0; ++i)
-        if (ComboSortedList::ItemData(*m_cbMission, i) == wanted.missionOffset &&
-            MissionNameFromLine(FromQt(m_cbMission->itemText(i))) == wanted.missionName)
+    for (int i = 0; i < m_cbMission->count(); ++i) {
+        if (MissionNameFromLine(FromQt(m_cbMission->itemText(i))) != wanted.missionName)
+            continue;
+        if (line < 0 || ComboSortedList::ItemData(*m_cbMission, i) == wanted.missionOffset)
             line = i;
+    }
     if (line < 0) {
-        m_prompts.Message(QStringLiteral("The archive has no mission %1 where the edits were made; they stay in "
-                                         "the recovery file %2.")
+        m_prompts.Message(QStringLiteral("The archive has no mission %1 any more; its edits stay in the recovery "
+                                         "file %2.")
                               .arg(name, FileName(entry.path)));
         return false;
     }

@@ -40,11 +40,10 @@ public:
     RecoveryAnswer AskRecovery(const QString& text) override
     {
         Note(text);
-        switch ((answers >> (asked++ % 32)) % 3u) {
-        case 0: return RecoveryAnswer::Restore;
-        case 1: return RecoveryAnswer::Discard;
-        default: return RecoveryAnswer::Later;
-        }
+        static constexpr RecoveryAnswer kAnswers[] = {RecoveryAnswer::Restore, RecoveryAnswer::Discard,
+                                                      RecoveryAnswer::Later};
+        recoveryAnswers.push_back(kAnswers[(answers >> (asked++ % 32)) % 3u]);
+        return recoveryAnswers.back();
     }
 
     // Before each action: its answers, and nothing said yet.
@@ -54,6 +53,7 @@ public:
         asked = 0;
         said.clear();
         fileErrors.clear();
+        recoveryAnswers.clear();
     }
     bool Said(const QString& text) const
     {
@@ -65,6 +65,7 @@ public:
 
     std::vector<QString> said;       // messages and questions of the running action
     std::vector<QString> fileErrors; // file error reports of the running action
+    std::vector<RecoveryAnswer> recoveryAnswers; // the offers of edits answered in the running action
     QString openFileAnswer;
     std::function<void()> onPrompt; // looks at the dialog while the first prompt of an action is up
 
