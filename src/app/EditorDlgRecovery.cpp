@@ -80,7 +80,8 @@ void CEditorDlg::OfferRecovery()
     for (auto it = offers.rbegin(); it != offers.rend(); ++it) {
         const RecoveryRecord& record = it->read.record;
         const QString text =
-            QStringLiteral("Unsaved edits to %1 were kept when the editor ended on %2: %3 row(s) changed.\n\n"
+            QStringLiteral("An editor that ended without saving kept its unsaved edits to %1: %3 row(s) changed, "
+                           "the last at %2.\n\n"
                            "Restore them? Discard deletes them; Later keeps them for the next time.")
                 .arg(ToQt(record.header.missionName), WhenText(record.time))
                 .arg(record.rows.size());
