@@ -21,6 +21,8 @@
 #include <benchmark/benchmark.h>
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <malloc.h>
 
@@ -40,6 +42,7 @@ public:
     bool AskYesNo(const QString&) override { return true; }
     QString OpenFile() override { return {}; }
     std::optional<MoveOffset> AskMoveOffset(const QString&) override { return std::nullopt; }
+    RecoveryAnswer AskRecovery(const QString&) override { return RecoveryAnswer::Later; }
 };
 
 // The demo game, and beside it a game with the same terrain and catalogue whose kqbase.pff holds
@@ -335,6 +338,9 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The editors here keep their recovery files in a folder of their own, never the user's.
+    const QTemporaryDir data;
+    qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

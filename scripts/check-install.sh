@@ -86,7 +86,9 @@ if [ -f /usr/share/bash-completion/bash_completion ]; then
     got=$(complete_line "${words[@]}")
     [ "$got" = "$want" ] && ok "completion of '$line'" || fail "completion of '$line': '$got', want '$want'"
   done <<'EOT'
-orvik re|render 
+orvik re|recovery render 
+orvik recovery |list show 
+orvik recovery list --|--folder --help 
 orvik --v|--version 
 orvik items kqbase.pff m01 --f|--format 
 orvik items kqbase.pff m01 --format |csv json tsv 

@@ -193,6 +193,7 @@ bool CEditorDlg::OnInitDialog()
     m_btnIds->setChecked(false);
     ApplySettings();
 
+    StartRecovery();
     // A file error here skips the rest of the start-up, as in any other command.
     RunCommand([this] {
         if (m_startPath) {
@@ -215,6 +216,7 @@ void CEditorDlg::LoadArchive()
     m_findings.reset();
     m_itemDefs = CItemDefList();
     ReadCatalogue();
+    m_session.SetCatalogueHash(HashFileBytes(FindInFolder(GameDirectory(m_strBasePath), "items.def")));
     QStringList names;
     for (std::size_t i = 0; i < m_itemDefs.Size(); ++i)
         names.append(ToQt(m_itemDefs.At(i).m_strName));
@@ -222,6 +224,7 @@ void CEditorDlg::LoadArchive()
     m_list->SetCompletionNames(names);
     SettleInterruptedSave();
     FillMissionList();
+    OfferRecovery();
 }
 
 void CEditorDlg::FillMissionList()
@@ -298,6 +301,8 @@ void CEditorDlg::done(int result)
     if (!ConfirmDiscard())
         return;
     StoreSettings(false);
+    // The user let the edits go: their recovery file goes with them.
+    m_session.DiscardRecovery();
     QDialog::done(result);
 }
 

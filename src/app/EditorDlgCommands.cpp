@@ -45,20 +45,10 @@ void CEditorDlg::OnSelchangeMission()
         throw UserError("The archive changed since its mission list was read: " + name +
                         " is no longer where the list said. The list was read again; choose the mission again.");
     }
-    File archive(m_strBasePath, File::Mode::Read);
-    const LoadReport report = m_model.Load(archive, offset, m_strBasePath, m_map->View(), m_loadedMission->size);
-    archive.Close();
+    const LoadReport report = m_session.Load(m_strBasePath, *m_loadedMission, m_map->View(), m_itemDefs);
 
     if (const auto center = CenterItemPosition(m_model, m_itemDefs))
         m_map->SetCenter(center->first, center->second);
-    // The items as loaded check as their rows do, so the findings are made beside the rows.
-    auto findings = std::make_unique<ItemFindings>(m_itemDefs, m_loadedMission->name);
-    std::future<void> checked =
-        std::async(std::launch::async, [&findings, this] { findings->Reset(CheckedItemsOfModel(m_model, m_itemDefs)); });
-    std::vector<ItemRow> rows = RowsOfModel(m_model, m_itemDefs);
-    checked.get();
-    m_findingsAhead = std::move(findings);
-    m_document.Load(std::move(rows));
     m_map->SetModel(&m_model);
     m_map->repaint();
 
@@ -129,22 +119,7 @@ void CEditorDlg::UnloadMission()
 void CEditorDlg::ReleaseMission()
 {
     m_list->TableModel()->SetFindings(nullptr);
-    std::unique_ptr<ItemFindings> findings = std::move(m_findings);
-    std::vector<ItemRow> rows = m_document.Clear();
-    std::vector<std::unique_ptr<CMissionItem>> items = std::move(m_model.items);
-    std::vector<std::uint8_t> records = std::move(m_model.loadedRecords);
-    m_model.Clear();
-    std::shared_ptr<void> markers = m_map->View().DetachModel();
-    // Waits for the mission before, which is long gone by the time a user switches again.
-    m_release = std::async(std::launch::async,
-                           [findings = std::move(findings), rows = std::move(rows), items = std::move(items),
-                            records = std::move(records), markers = std::move(markers)]() mutable {
-                               findings.reset();
-                               rows.clear();
-                               items.clear();
-                               records.clear();
-                               markers.reset();
-                           });
+    m_session.Release(m_map->View().DetachModel());
 }
 
 void CEditorDlg::ReloadMission(const std::string& missionName)

@@ -11,6 +11,7 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSpinBox>
 
 #include <algorithm>
@@ -94,6 +95,21 @@ QString QtPrompts::OpenFile(const OpenFileHint& hint)
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().constFirst();
+}
+
+RecoveryAnswer QtPrompts::AskRecovery(const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, ApplicationName(), text, QMessageBox::NoButton, m_parent);
+    QPushButton* restore = box.addButton(QStringLiteral("Restore"), QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(QStringLiteral("Discard"), QMessageBox::DestructiveRole);
+    QPushButton* later = box.addButton(QStringLiteral("Later"), QMessageBox::RejectRole);
+    // Getting the work back is one Enter; closing the box keeps the file for next time.
+    box.setDefaultButton(restore);
+    box.setEscapeButton(later);
+    box.exec();
+    if (box.clickedButton() == restore)
+        return RecoveryAnswer::Restore;
+    return box.clickedButton() == discard ? RecoveryAnswer::Discard : RecoveryAnswer::Later;
 }
 
 std::optional<MoveOffset> QtPrompts::AskMoveOffset(const QString& text)

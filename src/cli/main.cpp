@@ -2,6 +2,7 @@
 #include "archive/SaveJournal.h"
 #include "CheckCommands.h"
 #include "Commands.h"
+#include "RecoveryCommands.h"
 #include "common/FileError.h"
 #include "common/NativePath.h"
 #include "common/Text.h"
@@ -104,6 +105,18 @@ int main(int argc, char** argv)
     demo->add_option("DIR", dir, "the folder to write into")->required();
     demo->add_option("--seed", seed, "the seed (the same seed gives the same game)");
 
+    std::string folder, recoveryFile;
+    auto* recovery = app.add_subcommand("recovery", "The unsaved edits the editor kept: list them, or print one's table.");
+    recovery->require_subcommand(1);
+    auto* recoveryList = recovery->add_subcommand("list", "List the recovery files: archive, mission, rows changed, time.");
+    recoveryList->add_option("--folder", folder, "the recovery folder (default: the editor's)");
+    auto* recoveryShow =
+        recovery->add_subcommand("show", "Print the table a recovery file gives back, as `orvik items` prints it.");
+    recoveryShow->add_option("FILE", recoveryFile, "the recovery file (as `orvik recovery list` names it)")->required();
+    recoveryShow->add_option("--format", format, "tsv (default), csv or json")
+        ->check(CLI::IsMember({"tsv", "csv", "json"}));
+    catalogueOption(recoveryShow);
+
     try {
         UseUtf8StandardStreams();
         const std::vector<std::string> args = Utf8Arguments(argc, argv);
@@ -136,6 +149,10 @@ int main(int argc, char** argv)
                     std::cerr << MessageToUtf8(path) << " has an unfinished save (" << MessageToUtf8(JournalPath(path))
                               << "); this command only reads, so the editor or another orvik command will finish it.\n";
         }
+        if (*recoveryList)
+            return cli::RecoveryList(folder.empty() ? cli::DefaultRecoveryFolder() : folder);
+        if (*recoveryShow)
+            return cli::RecoveryShow(recoveryFile, format, catalogue);
         if (*missions)
             return cli::Missions(base, json);
         if (*items)

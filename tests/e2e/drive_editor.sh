@@ -27,6 +27,9 @@ for needed in Xvfb xdotool import; do
 done
 
 work=$(mktemp -d)
+# The editor's data folder (its recovery files) is the run's own, never the user's; under Wine the
+# prefix is the run's own already.
+export XDG_DATA_HOME="$work/data"
 xvfb_pid=""
 editor_pid=""
 finish() {

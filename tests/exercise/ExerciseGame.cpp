@@ -4,6 +4,7 @@
 #include "gamedata/MissionWriter.h"
 #include "gamedata/PcxWriter.h"
 #include "gamedata/PffWriter.h"
+#include "common/Paths.h"
 
 #include <array>
 #include <fstream>
@@ -93,6 +94,20 @@ ExerciseGame WriteExerciseGame(const std::string& dir)
                         {"dunes_e.pcx", Bytes("e")},
                         {"dunes_d.pcx", Bytes("d")}},
                        {9, true, 0});
+    return game;
+}
+
+} // namespace orvik::exercise
+
+namespace orvik::exercise {
+
+ExerciseGame ExistingExerciseGame(const std::string& dir)
+{
+    // The names come from writing the same game aside; the files are the ones already in dir.
+    const TempDir aside;
+    ExerciseGame game = WriteExerciseGame(aside.Path());
+    game.dir = dir;
+    game.basePath = dir + "kqbase.pff";
     return game;
 }
 

@@ -20,5 +20,7 @@ struct ExerciseGame {
 };
 
 ExerciseGame WriteExerciseGame(const std::string& dir);
+// The game that WriteExerciseGame wrote into dir before, as it is now.
+ExerciseGame ExistingExerciseGame(const std::string& dir);
 
 } // namespace orvik::exercise

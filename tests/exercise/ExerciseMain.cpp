@@ -4,6 +4,7 @@
 // shrunk by replaying parts of it in fresh workers, and printed again.
 #include "exercise/Exerciser.h"
 #include "exercise/Shrink.h"
+#include "support/PrivateDataFolder.h"
 #include "support/Process.h"
 #include "support/TestSupport.h"
 
@@ -12,9 +13,11 @@
 
 #include <cctype>
 #include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <map>
+#include <optional>
 #include <random>
 #include <set>
 #include <sstream>
@@ -33,6 +36,8 @@ struct Options {
     bool worker = false;
     std::string log;    // the worker's list of what it did
     std::string replay; // the worker replays only these steps of the seed's stream
+    std::string game;   // the worker's game folder (ending with '/'), which outlives a killed worker
+    long resume = -1;   // the step whose kill this worker follows
 };
 
 int Usage()
@@ -66,6 +71,10 @@ bool Parse(int argc, char** argv, Options& o)
             o.log = value;
         } else if (arg == "--replay") {
             o.replay = value;
+        } else if (arg == "--game") {
+            o.game = value;
+        } else if (arg == "--resume") {
+            o.resume = std::stol(value);
         } else {
             return false;
         }
@@ -79,21 +88,29 @@ bool Parse(int argc, char** argv, Options& o)
 // "FAILED<TAB>why" when a promise breaks.
 int Work(const Options& o)
 {
-    std::ofstream log(o.log);
+    // A worker after a kill goes on with the same log.
+    std::ofstream log(o.log, o.resume >= 0 ? std::ios::app : std::ios::trunc);
     std::size_t step = 0;
     const auto say = [&](const std::string& text) { log << step << '\t' << text << std::endl; };
-    test::ScratchDir dir;
+    test::ScratchDir scratch;
+    const std::string dir = o.game.empty() ? scratch.Path() : o.game;
     ActionSource source(o.seed);
+    // After a kill: the actions up to it were done by the workers before.
+    std::optional<Action> killed;
+    for (step = 0; o.resume >= 0 && step <= static_cast<std::size_t>(o.resume); ++step)
+        killed = source.Next();
+    const std::size_t first = step;
     const auto start = Clock::now();
     std::size_t performed = 0;
     try {
-        Session session(dir.Path(), say);
+        step = o.resume >= 0 ? static_cast<std::size_t>(o.resume) : 0;
+        Session session(dir, say, killed);
         if (!o.replay.empty()) {
             std::set<std::size_t> steps;
             std::ifstream in(o.replay);
             for (std::size_t s; in >> s;)
                 steps.insert(s);
-            for (step = 0; !steps.empty() && step <= *steps.rbegin(); ++step) {
+            for (step = first; !steps.empty() && step <= *steps.rbegin(); ++step) {
                 const Action action = source.Next();
                 if (steps.count(step)) {
                     session.Perform(action);
@@ -101,8 +118,8 @@ int Work(const Options& o)
                 }
             }
         } else {
-            for (step = 0; o.seconds > 0 ? Clock::now() - start < std::chrono::duration<double>(o.seconds)
-                                         : step < o.actions;
+            for (step = first; o.seconds > 0 ? Clock::now() - start < std::chrono::duration<double>(o.seconds)
+                                             : step < o.actions;
                  ++step) {
                 session.Perform(source.Next());
                 ++performed;
@@ -127,14 +144,53 @@ struct Run {
     std::string output;
 };
 
-// Runs a worker with extra arguments and reads back what it did.
+// The step of the kill when the log ends with one, else -1.
+long KilledAt(const std::string& log)
+{
+    std::ifstream in(log);
+    std::string last;
+    for (std::string line; std::getline(in, line);)
+        last = line;
+    const auto tab = last.find('\t');
+    if (tab == std::string::npos || last.substr(tab + 1) != kKillSaid)
+        return -1;
+    return std::stol(last.substr(0, tab));
+}
+
+// Runs a worker with extra arguments and reads back what it did. A worker that killed itself is
+// followed by one that starts the editor again on the same game and goes on after the kill.
 Run RunWorker(const Options& o, std::vector<std::string> args, const std::string& folder)
 {
-    const std::string log = folder + "log", out = folder + "out", err = folder + "err";
-    args.insert(args.end(), {"--worker", "--seed", std::to_string(o.seed), "--log", log});
+    const std::string log = folder + "log", out = folder + "out", err = folder + "err", game = folder + "game/";
+    std::filesystem::remove_all(game);
+    std::filesystem::create_directories(game);
+    args.insert(args.end(), {"--worker", "--seed", std::to_string(o.seed), "--log", log, "--game", game});
     Run run;
-    run.status = test::RunProgram(QCoreApplication::applicationFilePath().toStdString(), args, test::NullDevice(),
-                                  out, err);
+    const auto start = Clock::now();
+    std::string output;
+    for (;;) {
+        run.status = test::RunProgram(QCoreApplication::applicationFilePath().toStdString(), args,
+                                      test::NullDevice(), out, err);
+        output += test::ReadText(out) + test::ReadText(err);
+        const long killed = KilledAt(log);
+        if (killed < 0)
+            break;
+        output += "[the worker killed itself at step " + std::to_string(killed) + "; a new one goes on]\n";
+        std::vector<std::string> next = args;
+        next.insert(next.end(), {"--resume", std::to_string(killed)});
+        // A run for a time goes on for the time that is left.
+        for (std::size_t i = 0; i + 1 < next.size(); ++i)
+            if (next[i] == "--seconds")
+                next[i + 1] = std::to_string(
+                    std::max(0.1, o.seconds - std::chrono::duration<double>(Clock::now() - start).count()));
+        args = std::move(next);
+        // The resumed worker's own --resume replaces the one before.
+        for (std::size_t i = 0; i + 3 < args.size(); ++i)
+            if (args[i] == "--resume") {
+                args.erase(args.begin() + static_cast<long>(i), args.begin() + static_cast<long>(i) + 2);
+                break;
+            }
+    }
     std::ifstream in(log);
     for (std::string line; std::getline(in, line);) {
         const auto tab = line.find('\t');
@@ -149,7 +205,7 @@ Run RunWorker(const Options& o, std::vector<std::string> args, const std::string
         auto& said = run.described[step];
         said += (said.empty() ? "" : "; ") + text;
     }
-    run.output = test::ReadText(out) + test::ReadText(err);
+    run.output = output;
     if (run.failure.empty() && run.status != 0)
         run.failure = "the worker ended with status " + std::to_string(run.status) + " (a crash or a sanitizer's report)";
     return run;
@@ -223,6 +279,13 @@ int main(int argc, char** argv)
     Options options;
     if (!Parse(argc, argv, options))
         return Usage();
+    // The workers of one run share one private data folder, so that a worker started after a kill
+    // finds the recovery file of the one before.
+    std::optional<orvik::test::PrivateDataFolder> data;
+    if (!options.worker || qEnvironmentVariableIsEmpty("ORVIK_EXERCISE_DATA")) {
+        data.emplace();
+        qputenv("ORVIK_EXERCISE_DATA", "1");
+    }
     if (!options.worker) {
         QCoreApplication app(argc, argv);
         return Supervise(options);

@@ -23,7 +23,7 @@ constexpr Weight kWeights[] = {
     {Act::Choose, 3},   {Act::TypeCell, 30}, {Act::Undo, 8},      {Act::Redo, 5},     {Act::Find, 4},
     {Act::ClickMarker, 8}, {Act::DragMarker, 8}, {Act::Pan, 3},   {Act::Zoom, 3},     {Act::TableKeys, 5},
     {Act::Refresh, 3},  {Act::Filter, 3},    {Act::Save, 6},      {Act::Reopen, 1},   {Act::Close, 1},
-    {Act::DiskSave, 2}, {Act::Repack, 1},    {Act::UndoRedoAll, 2}, {Act::ManyRows, 12}};
+    {Act::DiskSave, 2}, {Act::Repack, 1},    {Act::UndoRedoAll, 2}, {Act::ManyRows, 12}, {Act::Kill, 1}};
 
 } // namespace
 
@@ -47,21 +47,31 @@ Action ActionSource::Next()
     return action;
 }
 
-Session::Session(const std::string& dir, std::function<void(const std::string&)> say)
-    : m_game(WriteExerciseGame(dir)), m_say(std::move(say))
+Session::Session(const std::string& dir, std::function<void(const std::string&)> say,
+                 const std::optional<Action>& killed)
+    : m_game(killed ? ExistingExerciseGame(dir) : WriteExerciseGame(dir)), m_say(std::move(say))
 {
     m_prompts.openFileAnswer = QString::fromStdString(m_game.basePath);
-    Start();
+    if (!killed) {
+        Start();
+        return;
+    }
+    // The start-up's file dialog takes the first bit; the offer of the killed editor's edits the next.
+    Say("the editor starts again after the kill");
+    Start(killed->answers | 1u);
+    CheckResumed();
+    m_promises.CheckViews();
 }
 
 Session::~Session() { Stop(); }
 
-void Session::Start()
+void Session::Start(std::uint32_t answers)
 {
     // The start-up asks for the archive: that answer is always yes.
-    m_prompts.Begin(~0u);
+    m_prompts.Begin(answers);
     m_dialog = std::make_unique<CEditorDlg>(m_prompts);
     m_promises.Attach(*m_dialog);
+    FollowCleanRows();
     m_dialog->OnInitDialog();
     m_dialog->show();
     m_dialog->activateWindow();
@@ -75,6 +85,7 @@ void Session::Stop()
     if (!m_dialog)
         return;
     m_promises.Detach();
+    m_dialog->Session().Document().Unsubscribe(m_cleanListener);
     m_dialog->hide();
     m_dialog.reset();
     Settle();
@@ -157,6 +168,7 @@ void Session::Perform(const Action& a)
     case Act::Repack: Repack(a); break;
     case Act::UndoRedoAll: UndoRedoAll(); break;
     case Act::ManyRows: ManyRows(a); break;
+    case Act::Kill: Kill(a);
     case Act::Count: break;
     }
     Settle();

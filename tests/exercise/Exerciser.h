@@ -38,6 +38,7 @@ enum class Act {
     Repack,      // another program rewrites the archive and the missions move
     UndoRedoAll, // every step undone, then redone
     ManyRows,    // select rows, copy, paste, fill down, Move Selection, or move with the arrows on the map
+    Kill,        // SIGKILL a second or more after the last edit; the next worker starts the editor again
     Count
 };
 
@@ -48,6 +49,10 @@ struct Action {
     std::array<std::uint32_t, 4> p{};
     std::uint32_t answers = 0; // bit i answers the i-th question or file dialog of the action
 };
+
+// What a worker says, as the last line of its log, just before it kills itself: the supervisor then
+// starts a worker that resumes after that step.
+inline constexpr const char* kKillSaid = "KILL -9 now";
 
 class ActionSource {
 public:
@@ -61,8 +66,11 @@ private:
 class Session {
 public:
     // Writes the game into dir (ending with '/') and opens the dialog on it. say gets each
-    // action's description as it starts.
-    Session(const std::string& dir, std::function<void(const std::string&)> say);
+    // action's description as it starts. After a kill, killed is the kill's action: the game in
+    // dir is the killed worker's, the offer of its edits is answered from the action's bits, and
+    // what it left is checked.
+    Session(const std::string& dir, std::function<void(const std::string&)> say,
+            const std::optional<Action>& killed = std::nullopt);
     ~Session();
 
     // Performs the action and checks every promise; throws Broken.
@@ -72,7 +80,7 @@ public:
     void ManyRows(const Action& a);
 
 private:
-    void Start();
+    void Start(std::uint32_t answers = ~0u);
     void Stop();
     void Say(const std::string& text);
     void Settle();
@@ -92,6 +100,9 @@ private:
     void Close();
     void DiskSave(const Action& a);
     void Repack(const Action& a);
+    [[noreturn]] void Kill(const Action& a);
+    void CheckResumed();
+    void FollowCleanRows();
 
     // Helpers of the handlers.
     QPoint CellPoint(int row, int column);
@@ -107,6 +118,10 @@ private:
     std::unique_ptr<CEditorDlg> m_dialog;
     Promises m_promises;
     std::function<void(const std::string&)> m_say;
+    // The rows at the document's last clean mark (load, save, undo back to it): the rows that differ
+    // from them are the unsaved edits.
+    std::vector<ItemRow> m_cleanRows;
+    int m_cleanListener = 0;
 };
 
 } // namespace orvik::exercise

@@ -37,6 +37,15 @@ public:
         return MoveOffset{((bits >> 2) % 5 - 2) * scale, ((bits >> 5) % 5 - 2) * scale, ((bits >> 8) % 3 - 1) * 100};
     }
 
+    RecoveryAnswer AskRecovery(const QString& text) override
+    {
+        Note(text);
+        static constexpr RecoveryAnswer kAnswers[] = {RecoveryAnswer::Restore, RecoveryAnswer::Discard,
+                                                      RecoveryAnswer::Later};
+        recoveryAnswers.push_back(kAnswers[(answers >> (asked++ % 32)) % 3u]);
+        return recoveryAnswers.back();
+    }
+
     // Before each action: its answers, and nothing said yet.
     void Begin(std::uint32_t bits)
     {
@@ -44,6 +53,7 @@ public:
         asked = 0;
         said.clear();
         fileErrors.clear();
+        recoveryAnswers.clear();
     }
     bool Said(const QString& text) const
     {
@@ -55,6 +65,7 @@ public:
 
     std::vector<QString> said;       // messages and questions of the running action
     std::vector<QString> fileErrors; // file error reports of the running action
+    std::vector<RecoveryAnswer> recoveryAnswers; // the offers of edits answered in the running action
     QString openFileAnswer;
     std::function<void()> onPrompt; // looks at the dialog while the first prompt of an action is up
 

@@ -1,10 +1,14 @@
 #include "gui/EditorFixture.h"
 
 #include "listedit/EditListCtrl.h"
+#include "common/NativePath.h"
 #include "mapwidget/MapWnd.h"
+#include "userdata/UserFolders.h"
 
 #include <QApplication>
 #include <QTest>
+
+#include <filesystem>
 
 namespace orvik::test {
 
@@ -22,6 +26,10 @@ void EditorTest::TearDown()
         m_dialog->hide();
         m_dialog.reset();
     }
+    // A dialog that ends without the discard question leaves its edits' file, as a crash would;
+    // the next test starts without it.
+    std::error_code ec;
+    std::filesystem::remove_all(PathFromUtf8(RecoveryFolder()), ec);
 }
 
 void EditorTest::Start()

@@ -1,4 +1,6 @@
 // The GUI tests need one QApplication for the whole run; offscreen unless told otherwise.
+#include "support/PrivateDataFolder.h"
+
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <QStandardPaths>
@@ -7,6 +9,7 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    const orvik::test::PrivateDataFolder data;
     QApplication app(argc, argv);
     // Whatever a test asks of Qt's standard folders, the developer's own are never touched.
     QStandardPaths::setTestModeEnabled(true);

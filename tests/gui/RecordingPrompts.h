@@ -11,7 +11,7 @@
 namespace orvik::test {
 
 struct PromptCall {
-    enum class Kind { Message, FileErrorReport, Question, OpenFile, MoveOffset };
+    enum class Kind { Message, FileErrorReport, Question, OpenFile, MoveOffset, Recovery };
     Kind kind;
     QString text; // empty for OpenFile
 };
@@ -46,6 +46,16 @@ public:
         return moveAnswer;
     }
 
+    RecoveryAnswer AskRecovery(const QString& text) override
+    {
+        Record(PromptCall::Kind::Recovery, text);
+        if (recoveryAnswers.empty())
+            return RecoveryAnswer::Later;
+        const RecoveryAnswer answer = recoveryAnswers.front();
+        recoveryAnswers.pop_front();
+        return answer;
+    }
+
     // Texts of the calls of one kind, in order.
     std::vector<QString> Texts(PromptCall::Kind kind) const
     {
@@ -62,6 +72,7 @@ public:
     QString openFileAnswer;                        // "" means cancelled
     OpenFileHint openFileHint;                     // where the last file dialog would have started
     std::optional<MoveOffset> moveAnswer;          // none means cancelled
+    std::deque<RecoveryAnswer> recoveryAnswers;    // Later when none is left
     std::function<void(const PromptCall&)> onCall; // looks at the dialog while a prompt is up
 
 private:

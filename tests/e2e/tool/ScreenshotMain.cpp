@@ -4,6 +4,7 @@
 #include "ScreenshotRun.h"
 
 #include "app/EditorDlg.h"
+#include "support/PrivateDataFolder.h"
 #include "app/QtPrompts.h"
 #include "app/QtText.h"
 
@@ -25,6 +26,7 @@ int Usage()
 
 int main(int argc, char** argv)
 {
+    const orvik::test::PrivateDataFolder data;
     QApplication app(argc, argv);
     // Message boxes are captioned with the editor's name, as in the real program.
     QApplication::setApplicationName(QStringLiteral("orvik-editor"));

@@ -11,6 +11,7 @@
 #include "mission/ItemRows.h"
 #include "mission/MissionModel.h"
 #include "mission/MissionSave.h"
+#include "session/MissionSession.h"
 
 #include <QDialog>
 #include <QElapsedTimer>
@@ -39,6 +40,7 @@ class EditorSettings;
 class FindField;
 class FilterButton;
 class CMapWnd;
+struct RecoveryEntry;
 
 class CEditorDlg : public QDialog {
     Q_OBJECT
@@ -95,6 +97,7 @@ public:
     // not at its clean mark, or an open edit box holds a changed text.
     bool HasUnsavedEdits() const;
     const EditDocument& Document() const { return m_document; }
+    MissionSession& Session() { return m_session; }
     FindField* FindBox() const { return m_find; }
 
     const std::string& BasePath() const { return m_strBasePath; }
@@ -161,6 +164,13 @@ private:
     // Empties the table, the findings and the model, and frees what they held on another thread:
     // freeing a large mission row by row would hold up the switch.
     void ReleaseMission();
+    // Unsaved edits go to a recovery file of this editor's own from now on.
+    void StartRecovery();
+    // Offers back the edits that recovery files left by editors no longer running kept for this
+    // archive, and names the files that cannot be offered.
+    void OfferRecovery();
+    // Loads the mission the file names and sets its edits as one step; false when they were not set.
+    bool RestoreRecovery(const RecoveryEntry& entry);
 
     // The user's settings: applied at start; kept when they change (looked at each second) and at the
     // end. asFound records the state as started without writing it.
@@ -185,13 +195,13 @@ private:
     CPffArchive m_archive;
     std::string m_strBasePath;
     CEditListCtrl* m_list = nullptr;
-    CMissionModel m_model;
-    EditDocument m_document; // the table's rows; the one home of the user's edits
+    // The mission's model, rows, findings and recovery file; the members below are its parts.
+    MissionSession m_session;
+    CMissionModel& m_model = m_session.Model();
+    EditDocument& m_document = m_session.Document(); // the table's rows; the one home of the user's edits
     // The rows' findings kept up to date.
-    std::unique_ptr<ItemFindings> m_findings;
-    std::unique_ptr<ItemFindings> m_findingsAhead; // made by a load for the rows it is about to show
-    // Frees a mission that was switched away from, off the user's path.
-    std::future<void> m_release;
+    std::unique_ptr<ItemFindings>& m_findings = m_session.Findings();
+    std::unique_ptr<ItemFindings>& m_findingsAhead = m_session.FindingsAhead(); // made by a load for its rows
     int m_docListener = 0;
     int m_mapListener = 0;
     // How a control follows a larger window.

@@ -18,6 +18,9 @@ struct OpenFileHint {
     QStringList recent;
 };
 
+// The answers to the offer of edits a recovery file kept.
+enum class RecoveryAnswer { Restore, Discard, Later };
+
 class Prompts {
 public:
     virtual ~Prompts() = default;
@@ -40,6 +43,9 @@ public:
     // Asks how far to move the selected items: dX, dY and dZ in world units, with text saying what
     // moves. None when the user cancels.
     virtual std::optional<MoveOffset> AskMoveOffset(const QString& text) = 0;
+    // Offers unsaved edits back: Restore (the default, Enter), Discard, or Later (asked again next
+    // time).
+    virtual RecoveryAnswer AskRecovery(const QString& text) = 0;
 };
 
 } // namespace orvik

@@ -21,6 +21,7 @@ public:
     QString OpenFile() override;
     QString OpenFile(const OpenFileHint& hint) override;
     std::optional<MoveOffset> AskMoveOffset(const QString& text) override;
+    RecoveryAnswer AskRecovery(const QString& text) override;
 
 private:
     QPointer<QWidget> m_parent;

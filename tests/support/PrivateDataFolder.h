@@ -1,0 +1,28 @@
+#pragma once
+// Test programs that run the editor keep its data folder (recovery files) to themselves: never the
+// user's, never another test program's. Call before the QApplication is made.
+#include <QByteArray>
+#include <QFile>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+namespace orvik::test {
+
+class PrivateDataFolder {
+public:
+    PrivateDataFolder()
+    {
+#if defined(Q_OS_LINUX) || defined(Q_OS_FREEBSD)
+        // Qt's test mode would share ~/.qttest between programs; a folder of our own does not.
+        qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir.path()));
+#else
+        QStandardPaths::setTestModeEnabled(true);
+#endif
+    }
+    QString Path() const { return m_dir.path(); }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+} // namespace orvik::test
