@@ -93,6 +93,7 @@ void CEditorDlg::OnSave()
         outcome = SaveMission(m_strBasePath, mission, m_model, TableRows(), m_itemDefs, overwrite);
         RecheckAllRows();
         m_map->View().SyncKinds();
+        m_map->repaint();
         if (!outcome.notice.empty())
             m_prompts.Message(ToQt(outcome.notice));
     }
@@ -175,8 +176,10 @@ void CEditorDlg::OnGetMissionFiles()
 void CEditorDlg::OnRefreshMap()
 {
     const ApplyResult result = ApplyRowsForRefresh(TableRows(), m_model, m_itemDefs);
-    // The rows before a bad name were applied; the map's hit test knows their new kinds at once.
+    // The rows before a bad name were applied; the map's hit test knows their new kinds at once, and
+    // the picture shows them before the message does.
     m_map->View().SyncKinds();
+    m_map->repaint();
     if (!result.ok) {
         m_prompts.Message(
             ToQt(InvalidNameRefreshMessage(result.badName) + RowSuffix(static_cast<long>(result.badRow))));
