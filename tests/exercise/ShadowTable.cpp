@@ -33,7 +33,12 @@ ShadowTable::ShadowTable(QAbstractItemModel& model) : m_model(model)
         const std::lock_guard lock(g_mutex);
         g_complaint.clear();
     }
-    g_previous = qInstallMessageHandler(Capture);
+    // Installed once for the process: sessions come and go, the handler stays.
+    static const bool installed = [] {
+        g_previous = qInstallMessageHandler(Capture);
+        return true;
+    }();
+    (void)installed;
     m_tester = std::make_unique<QAbstractItemModelTester>(&model, QAbstractItemModelTester::FailureReportingMode::Warning);
     m_connections = {
         QObject::connect(&model, &QAbstractItemModel::dataChanged,
@@ -54,7 +59,6 @@ ShadowTable::~ShadowTable()
     for (const auto& c : m_connections)
         QObject::disconnect(c);
     m_tester.reset();
-    qInstallMessageHandler(g_previous);
 }
 
 std::string ShadowTable::Complaint() const
