@@ -103,7 +103,6 @@ int BiggestLine(CEditorDlg& dialog)
     return best;
 }
 
-
 double HeapInUseMiB()
 {
     const struct mallinfo2 info = mallinfo2();

@@ -52,7 +52,8 @@ std::shared_ptr<void> MapView::DetachModel()
         std::vector<ItemCategory> categories;
         MarkerIndex index;
     };
-    auto storage = std::make_shared<Storage>(Storage{std::move(m_positions), std::move(m_categories), std::move(m_index)});
+    auto storage =
+        std::make_shared<Storage>(Storage{std::move(m_positions), std::move(m_categories), std::move(m_index)});
     m_index = MarkerIndex();
     SetModel(nullptr); // leaves the moved-from containers empty
     return storage;

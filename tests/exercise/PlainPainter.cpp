@@ -62,7 +62,8 @@ void Marker(Canvas& c, Kind kind, int x, int y)
     case Kind::Buildings:
         for (int dy = -3; dy <= 2; ++dy)
             for (int dx = -3; dx <= 2; ++dx)
-                c.SetPixel(x + dx, y + dy, dx == -3 || dx == 2 || dy == -3 || dy == 2 ? Rgb{0, 0, 0} : Rgb{255, 255, 255});
+                c.SetPixel(x + dx, y + dy,
+                           dx == -3 || dx == 2 || dy == -3 || dy == 2 ? Rgb{0, 0, 0} : Rgb{255, 255, 255});
         break;
     case Kind::Markers:
         for (int d = -2; d <= 1; ++d) {

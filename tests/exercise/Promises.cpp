@@ -280,7 +280,8 @@ void Promises::CheckFrame() const
     Require(!view.IsDragging(), "a drag is still under way after the action");
     const Canvas plain = PaintPlain(view);
     const Canvas& shown = map->Frame();
-    Require(shown.Width() == plain.Width() && shown.Height() == plain.Height(), "the map's frame is not its view's size");
+    Require(shown.Width() == plain.Width() && shown.Height() == plain.Height(),
+            "the map's frame is not its view's size");
     const auto row = [](const Canvas& c, int y) { return c.Data() + static_cast<std::ptrdiff_t>(y) * c.Stride(); };
     for (int y = 0; y < plain.Height(); ++y) {
         if (std::equal(row(plain, y), row(plain, y) + plain.Width() * 3, row(shown, y)))

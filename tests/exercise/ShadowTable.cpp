@@ -39,10 +39,12 @@ ShadowTable::ShadowTable(QAbstractItemModel& model) : m_model(model)
         return true;
     }();
     (void)installed;
-    m_tester = std::make_unique<QAbstractItemModelTester>(&model, QAbstractItemModelTester::FailureReportingMode::Warning);
+    m_tester =
+        std::make_unique<QAbstractItemModelTester>(&model, QAbstractItemModelTester::FailureReportingMode::Warning);
     m_connections = {
-        QObject::connect(&model, &QAbstractItemModel::dataChanged,
-                         [this](const QModelIndex& a, const QModelIndex& b, const QList<int>& roles) { Read(a, b, roles); }),
+        QObject::connect(
+            &model, &QAbstractItemModel::dataChanged,
+            [this](const QModelIndex& a, const QModelIndex& b, const QList<int>& roles) { Read(a, b, roles); }),
         QObject::connect(&model, &QAbstractItemModel::headerDataChanged, [this] { ReadTitles(); }),
         QObject::connect(&model, &QAbstractItemModel::modelReset, [this] { ReadAll(); }),
         QObject::connect(&model, &QAbstractItemModel::layoutChanged, [this] { ReadAll(); }),

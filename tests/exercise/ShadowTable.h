@@ -22,7 +22,10 @@ public:
     ShadowTable& operator=(const ShadowTable&) = delete;
 
     int Rows() const { return static_cast<int>(m_cells.size()); }
-    const QString& Cell(int row, int column) const { return m_cells[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)]; }
+    const QString& Cell(int row, int column) const
+    {
+        return m_cells[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
+    }
     const QString& Tip(int row) const { return m_tips[static_cast<std::size_t>(row)]; }
     QString Title(int column) const;
     // The model tester's first complaint since the shadow began ("" when none).

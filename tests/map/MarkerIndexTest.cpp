@@ -1,7 +1,7 @@
 // The map's spatial index through its own interface: the items a range finds, and the top markers
 // it keeps per cell as items move, are dragged and change kind.
-#include "map/MapView.h"
 #include "map/MarkerIndex.h"
+#include "map/MapView.h"
 
 #include <gtest/gtest.h>
 
@@ -36,7 +36,9 @@ TEST(MarkerIndex, CollectsExactlyTheItemsOfTheCellsARangeTouches)
 {
     std::mt19937 rng(5);
     const auto pick = [&rng](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
-    const auto place = [&] { return WorldPoint{(pick(80) - 40) * kUnit + pick(kUnit), (pick(80) - 40) * kUnit - pick(kUnit)}; };
+    const auto place = [&] {
+        return WorldPoint{(pick(80) - 40) * kUnit + pick(kUnit), (pick(80) - 40) * kUnit - pick(kUnit)};
+    };
     std::vector<WorldPoint> positions(500);
     for (WorldPoint& p : positions)
         p = place();
@@ -70,6 +72,7 @@ TEST(MarkerIndex, KeepsTheLastItemOfEachPixelAndKindThatIsNotAway)
         std::set<std::uint32_t> away;
         std::vector<std::size_t> tops;
     };
+    // clang-format off
     const Case cases[] = {
         {{7, 8, 7, 9, 8}, {}, {2, 3, 4}},
         {{7, 8, 7, 9, 8}, {4}, {1, 2, 3}},
@@ -77,6 +80,7 @@ TEST(MarkerIndex, KeepsTheLastItemOfEachPixelAndKindThatIsNotAway)
         {{7, 7, 7}, {0, 1, 2}, {}},
         {{1, 2, 3}, {}, {0, 1, 2}},
     };
+    // clang-format on
     for (const Case& c : cases) {
         MarkerIndex index;
         index.Build(std::vector<WorldPoint>(c.keys.size(), WorldPoint{5 * kUnit, 5 * kUnit})); // one cell
