@@ -2,6 +2,8 @@
 
 #include "labels/LabelPainter.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -105,12 +107,16 @@ Canvas PaintPlain(const MapView& view)
     // Frame pixel f shows zoomed map pixel f + centre - origin.
     const std::int64_t origin = size / 2 + MapView::kSize / 2;
     const Canvas& terrain = view.Terrain();
-    for (int fy = 0; fy < size; ++fy)
-        for (int fx = 0; fx < size; ++fx) {
-            const std::int64_t sx = FloorMod(FloorDiv(fx + view.CenterX() - origin, zoom), MapView::kSize);
-            const std::int64_t sy = FloorMod(FloorDiv(fy + view.CenterY() - origin, zoom), MapView::kSize);
-            out.SetPixel(fx, fy, terrain.Pixel(static_cast<int>(sx), static_cast<int>(sy)));
-        }
+    const auto source = [&](int f, std::int32_t centre) {
+        return static_cast<int>(FloorMod(FloorDiv(f + centre - origin, zoom), MapView::kSize));
+    };
+    for (int fy = 0; fy < size; ++fy) {
+        const std::uint8_t* from =
+            terrain.Data() + static_cast<std::ptrdiff_t>(source(fy, view.CenterY())) * terrain.Stride();
+        std::uint8_t* to = out.Data() + static_cast<std::ptrdiff_t>(fy) * out.Stride();
+        for (int fx = 0; fx < size; ++fx)
+            std::copy_n(from + source(fx, view.CenterX()) * 3, 3, to + fx * 3);
+    }
     // Truncated toward zero, as integer division does.
     const auto place = [&](std::size_t i) {
         const WorldPoint p = view.PositionOf(i);
