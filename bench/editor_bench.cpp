@@ -2,8 +2,11 @@
 // model, view, map) and switching away, on the demo game's 2,000-item mission and on missions of
 // 60,000 and 200,000 items, and each step of the larger switch; one edit, undo and redo on those
 // documents; and the editor's memory with the 200,000-item mission loaded. Offscreen, Release.
+// Real time, with the CPU time of the whole process: the findings made on a second thread during
+// a load and the wait for the release of the mission before count too.
+#include "EditorBench.h"
+
 #include "app/EditorDlg.h"
-#include "app/Prompts.h"
 #include "check/ItemChecks.h"
 #include "check/ItemFindings.h"
 #include "edit/DocumentRows.h"
@@ -12,6 +15,7 @@
 #include "edit/EditDocument.h"
 #include "gamedata/DemoGame.h"
 #include "gamedata/MissionWriter.h"
+#include "support/PrivateDataFolder.h"
 #include "gamedata/PffWriter.h"
 #include "listedit/EditListCtrl.h"
 #include "listedit/ItemTableModel.h"
@@ -21,10 +25,6 @@
 #include <benchmark/benchmark.h>
 #include <QApplication>
 #include <QComboBox>
-#include <QFile>
-#include <QTemporaryDir>
-
-#include <malloc.h>
 
 #include <chrono>
 #include <filesystem>
@@ -32,163 +32,9 @@
 #include <memory>
 
 using namespace orvik;
+using namespace orvik::bench;
 
 namespace {
-
-class SilentPrompts : public Prompts {
-public:
-    void Message(const QString&) override {}
-    void FileErrorReport(const QString&) override {}
-    bool AskYesNo(const QString&) override { return true; }
-    QString OpenFile() override { return {}; }
-    std::optional<MoveOffset> AskMoveOffset(const QString&) override { return std::nullopt; }
-    RecoveryAnswer AskRecovery(const QString&) override { return RecoveryAnswer::Later; }
-};
-
-// The demo game, and beside it a game with the same terrain and catalogue whose kqbase.pff holds
-// missions of 60,000 and 200,000 items and a one-item mission.
-struct Games {
-    TempDir dir;
-    std::string demoBase;
-    std::string bigBase;
-
-    Games()
-    {
-        const std::string demo = dir.Path() + "demo/";
-        const std::string big = dir.Path() + "big/";
-        std::filesystem::create_directories(demo);
-        std::filesystem::create_directories(big);
-        gamedata::WriteDemoGame(demo, {});
-        demoBase = demo + "kqbase.pff";
-        bigBase = big + "kqbase.pff";
-        std::filesystem::copy_file(demo + "kq.pff", big + "kq.pff");
-        std::filesystem::copy_file(demo + "items.def", big + "items.def");
-
-        // The demo's biggest mission gives the terrain and the kinds of item.
-        CPffArchive archive;
-        auto biggestModel = std::make_unique<CMissionModel>();
-        archive.WalkMissions(demoBase, [&](const MissionInfo& m) {
-            auto model = std::make_unique<CMissionModel>();
-            File file(demoBase, File::Mode::Read);
-            model->ReadItems(file, m.offset);
-            model->ReadTerrainInfo(file, m.offset, demoBase);
-            if (model->items.size() > biggestModel->items.size())
-                biggestModel = std::move(model);
-        });
-        const CMissionModel& biggest = *biggestModel;
-        const auto mission = [&](const char* title, std::size_t count) {
-            gamedata::MissionSpec plan;
-            plan.title = title;
-            plan.terrainName = biggest.terrain.terrainFile;
-            for (std::size_t i = 0; i < count; ++i) {
-                CMissionItem item = *biggest.items[i % biggest.items.size()];
-                item.m_nX += static_cast<std::int32_t>(i % 97) * 4096;
-                item.m_nNumber = static_cast<std::int32_t>(i + 1);
-                plan.items.push_back(item);
-            }
-            return gamedata::BuildMission(plan);
-        };
-        gamedata::WritePff(bigBase, {{"big.bms", mission("Sixty Thousand", 60000)},
-                                     {"huge.bms", mission("Two Hundred Thousand", 200000)},
-                                     {"tiny.bms", mission("Tiny", 1)}});
-    }
-};
-
-Games& TheGames()
-{
-    static Games games;
-    return games;
-}
-
-int LineOf(QComboBox* combo, const QString& start)
-{
-    for (int i = 0; i < combo->count(); ++i)
-        if (combo->itemText(i).startsWith(start, Qt::CaseInsensitive))
-            return i;
-    return -1;
-}
-
-// The line of the mission with the most items.
-int BiggestLine(CEditorDlg& dialog)
-{
-    QComboBox* combo = dialog.MissionCombo();
-    int best = 0;
-    std::size_t most = 0;
-    for (int i = 0; i < combo->count(); ++i) {
-        combo->setCurrentIndex(i);
-        if (dialog.Model().items.size() >= most) {
-            most = dialog.Model().items.size();
-            best = i;
-        }
-    }
-    return best;
-}
-
-struct Editor {
-    SilentPrompts prompts;
-    CEditorDlg dialog;
-
-    explicit Editor(const std::string& base) : dialog(prompts, base)
-    {
-        dialog.OnInitDialog();
-        dialog.show();
-        QApplication::processEvents();
-    }
-};
-
-// The heap memory in use, in MiB: freed blocks that the allocator keeps for reuse do not count,
-// so the figure does not depend on what was loaded before.
-double HeapInUseMiB()
-{
-    const struct mallinfo2 info = mallinfo2();
-    return static_cast<double>(info.uordblks + info.hblkhd) / (1024.0 * 1024.0);
-}
-
-// Switching to a mission and away: each iteration times one of the two. mission: its entry name,
-// or empty for the demo's biggest.
-void SwitchBench(benchmark::State& state, const std::string& base, const char* mission, bool timeAway)
-{
-    const auto lines = [&](QComboBox* combo, CEditorDlg& dialog) {
-        const int target = mission ? LineOf(combo, mission) : BiggestLine(dialog);
-        return std::pair{target, mission ? LineOf(combo, "tiny.bms") : (target == 0 ? 1 : 0)};
-    };
-    {
-        Editor editor(base);
-        QComboBox* combo = editor.dialog.MissionCombo();
-        const auto [target, other] = lines(combo, editor.dialog);
-        combo->setCurrentIndex(other);
-        QApplication::processEvents();
-        for (auto _ : state) {
-            if (timeAway) {
-                state.PauseTiming();
-                combo->setCurrentIndex(target);
-                QApplication::processEvents();
-                state.ResumeTiming();
-                combo->setCurrentIndex(other);
-                QApplication::processEvents();
-            } else {
-                combo->setCurrentIndex(target);
-                QApplication::processEvents();
-                state.PauseTiming();
-                combo->setCurrentIndex(other);
-                QApplication::processEvents();
-                state.ResumeTiming();
-            }
-        }
-    } // the editor waits for its last mission to be freed
-    // The memory the mission holds: a fresh editor with the one-item mission against the same
-    // editor with this one loaded, so that no mission before is still being freed.
-    Editor editor(base);
-    QComboBox* combo = editor.dialog.MissionCombo();
-    const auto [target, other] = lines(combo, editor.dialog);
-    combo->setCurrentIndex(other);
-    QApplication::processEvents();
-    const double empty = HeapInUseMiB();
-    combo->setCurrentIndex(target);
-    QApplication::processEvents();
-    state.counters["rows"] = static_cast<double>(editor.dialog.Model().items.size());
-    state.counters["MiB_loaded"] = HeapInUseMiB() - empty;
-}
 
 void BM_LoadDemoMission(benchmark::State& state) { SwitchBench(state, TheGames().demoBase, nullptr, false); }
 void BM_Load60000ItemMission(benchmark::State& state) { SwitchBench(state, TheGames().bigBase, "big.bms", false); }
@@ -321,26 +167,25 @@ void BM_Redo200000Rows(benchmark::State& state) { EditBench(state, "huge.bms", 2
 
 } // namespace
 
-BENCHMARK(BM_LoadDemoMission)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Load60000ItemMission)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_SwitchAwayFrom60000ItemMission)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Edit60000Rows)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_Undo60000Rows)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_Redo60000Rows)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_Load200000ItemMission)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_SwitchAwayFrom200000ItemMission)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_SwitchSteps200000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Edit200000Rows)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_Undo200000Rows)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_Redo200000Rows)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LoadDemoMission)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
+BENCHMARK(BM_Load60000ItemMission)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
+BENCHMARK(BM_SwitchAwayFrom60000ItemMission)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
+BENCHMARK(BM_Edit60000Rows)->Unit(benchmark::kMicrosecond)->UseRealTime()->MeasureProcessCPUTime();
+BENCHMARK(BM_Undo60000Rows)->Unit(benchmark::kMicrosecond)->UseRealTime()->MeasureProcessCPUTime();
+BENCHMARK(BM_Redo60000Rows)->Unit(benchmark::kMicrosecond)->UseRealTime()->MeasureProcessCPUTime();
+BENCHMARK(BM_Load200000ItemMission)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
+BENCHMARK(BM_SwitchAwayFrom200000ItemMission)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
+BENCHMARK(BM_SwitchSteps200000)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
+BENCHMARK(BM_Edit200000Rows)->Unit(benchmark::kMicrosecond)->UseRealTime()->MeasureProcessCPUTime();
+BENCHMARK(BM_Undo200000Rows)->Unit(benchmark::kMicrosecond)->UseRealTime()->MeasureProcessCPUTime();
+BENCHMARK(BM_Redo200000Rows)->Unit(benchmark::kMicrosecond)->UseRealTime()->MeasureProcessCPUTime();
 
 int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     // The editors here keep their recovery files in a folder of their own, never the user's.
-    const QTemporaryDir data;
-    qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
+    const orvik::test::PrivateDataFolder data;
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

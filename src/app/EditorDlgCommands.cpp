@@ -83,6 +83,7 @@ void CEditorDlg::OnSave()
         outcome = SaveMission(m_strBasePath, mission, m_model, TableRows(), m_itemDefs, overwrite);
         RecheckAllRows();
         m_map->View().SyncKinds();
+        m_map->repaint();
         if (!outcome.notice.empty())
             m_prompts.Message(ToQt(outcome.notice));
     }
@@ -150,15 +151,17 @@ void CEditorDlg::OnGetMissionFiles()
 void CEditorDlg::OnRefreshMap()
 {
     const ApplyResult result = ApplyRowsForRefresh(TableRows(), m_model, m_itemDefs);
-    // The rows before a bad name were applied; the map's hit test knows their new kinds at once.
+    // The rows before a bad name were applied: their new kinds reach the findings (a shared name's
+    // rows now hold its first id), the hit test and the picture before the message is shown.
+    RecheckAllRows();
     m_map->View().SyncKinds();
+    m_map->repaint();
     if (!result.ok) {
         m_prompts.Message(
             ToQt(InvalidNameRefreshMessage(result.badName) + RowSuffix(static_cast<long>(result.badRow))));
         return;
     }
-    // The map and the findings show the model again, as the rows now made it.
-    RecheckAllRows();
+    // The map shows the model again, as the rows now made it.
     m_map->View().SyncPositions();
     SyncMapSelection();
     m_map->repaint();

@@ -270,10 +270,7 @@ void MapView::PaintAll(Canvas& canvas)
     } else {
         // Only the markers that show: each cell's tops, kept for the small redraws that follow.
         std::vector<bool> shown(count, false);
-        for (const auto& [key, cell] : m_cells)
-            for (const std::uint32_t i : TopsOf(cell))
-                if (i < count)
-                    shown[i] = true;
+        m_index.MarkAllTops(LookOf(), shown);
         for (const std::size_t i : m_dragItems)
             if (i < count)
                 shown[i] = true;

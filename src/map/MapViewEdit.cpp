@@ -14,15 +14,8 @@ namespace {
 constexpr Rgb kRingColour{255, 255, 255};
 constexpr Rgb kRingEdge{0, 0, 0};
 constexpr int kHitRadius = 3;
-// The spatial index's cells are 4 x 4 map pixels.
-constexpr int kCellShift = 2;
 // Past this many areas to draw again, one whole paint is cheaper.
 constexpr std::size_t kMaxDirtyAreas = 256;
-
-std::uint64_t CellKey(std::int64_t cx, std::int64_t cy)
-{
-    return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(cx)) << 32) | static_cast<std::uint32_t>(cy);
-}
 
 std::int64_t FloorDiv(std::int64_t a, std::int64_t b)
 {
@@ -57,9 +50,11 @@ std::shared_ptr<void> MapView::DetachModel()
     struct Storage {
         std::vector<WorldPoint> positions;
         std::vector<ItemCategory> categories;
-        std::unordered_map<std::uint64_t, Cell> cells;
+        MarkerIndex index;
     };
-    auto storage = std::make_shared<Storage>(Storage{std::move(m_positions), std::move(m_categories), std::move(m_cells)});
+    auto storage =
+        std::make_shared<Storage>(Storage{std::move(m_positions), std::move(m_categories), std::move(m_index)});
+    m_index = MarkerIndex();
     SetModel(nullptr); // leaves the moved-from containers empty
     return storage;
 }
@@ -75,7 +70,7 @@ void MapView::SyncPositions()
     m_selected.assign(count, false);
     m_selectedItems.clear();
     m_dragged.assign(count, false);
-    IndexAll();
+    m_index.Build(m_positions);
     SyncKinds();
 }
 
@@ -85,88 +80,26 @@ void MapView::SyncKinds()
     m_categories.resize(count);
     for (std::size_t i = 0; i < count; ++i)
         m_categories[i] = CategoryOf(m_pModel->items[i]->m_nId);
-    ++m_topsGeneration;
+    m_index.ForgetTops();
     m_allDirty = true;
-}
-
-std::uint64_t MapView::CellOf(WorldPoint p)
-{
-    // Map pixels are 2^17 world units, counted from the floor; the shift floors negative values too.
-    return CellKey(p.x >> (17 + kCellShift), p.y >> (17 + kCellShift));
-}
-
-void MapView::IndexAll()
-{
-    m_cells.clear();
-    ++m_topsGeneration;
-    // In item order, so each cell's list is in drawing order as it grows.
-    for (std::size_t i = 0; i < m_positions.size(); ++i)
-        m_cells[CellOf(m_positions[i])].items.push_back(static_cast<std::uint32_t>(i));
-}
-
-void MapView::Index(std::size_t item)
-{
-    // Items arrive in order at load; later ones keep each cell's list in drawing order.
-    Cell& cell = m_cells[CellOf(m_positions[item])];
-    const auto i = static_cast<std::uint32_t>(item);
-    cell.items.insert(std::upper_bound(cell.items.begin(), cell.items.end(), i), i);
-    cell.topsGeneration = 0;
-}
-
-void MapView::Unindex(std::size_t item)
-{
-    const auto it = m_cells.find(CellOf(m_positions[item]));
-    if (it == m_cells.end())
-        return;
-    std::vector<std::uint32_t>& cell = it->second.items;
-    const auto at = std::lower_bound(cell.begin(), cell.end(), static_cast<std::uint32_t>(item));
-    if (at != cell.end() && *at == item)
-        cell.erase(at);
-    it->second.topsGeneration = 0;
-    if (cell.empty())
-        m_cells.erase(it);
 }
 
 void MapView::InvalidateTops(std::size_t item)
 {
-    if (item >= m_positions.size())
-        return;
-    if (const auto it = m_cells.find(CellOf(m_positions[item])); it != m_cells.end())
-        it->second.topsGeneration = 0;
+    if (item < m_positions.size())
+        m_index.Touch(m_positions[item]);
 }
 
-const std::vector<std::uint32_t>& MapView::TopsOf(const Cell& cell) const
+MarkerIndex::Look MapView::LookOf() const
 {
-    if (cell.topsGeneration == m_topsGeneration)
-        return cell.tops;
-    // Markers of one kind at one zoomed pixel cover the same pixels in the same colours: only the
-    // last one drawn shows. A cell holds whole zoomed pixels, so its own items settle it, and
-    // crowded missions stack many items on a pixel. An open-addressed set of (pixel, kind) keys;
-    // 0 marks a free slot, so keys start at 1.
-    cell.tops.clear();
-    std::size_t slots = 16;
-    while (slots < 2 * cell.items.size())
-        slots *= 2;
-    m_topsScratch.assign(slots, 0);
-    for (auto it = cell.items.rbegin(); it != cell.items.rend(); ++it) {
-        const std::uint32_t i = *it;
-        if (i < m_dragged.size() && m_dragged[i])
-            continue; // drawn elsewhere: it covers nothing here
-        const WorldPoint p = PositionOf(i);
-        const auto kind = static_cast<std::uint64_t>(i < m_categories.size() ? m_categories[i] : ItemCategory::None);
-        const std::uint64_t key = ((static_cast<std::uint64_t>(ZoomedPixels(p.x) & 0xffffff) << 32) |
-                                   (static_cast<std::uint64_t>(ZoomedPixels(p.y) & 0xffffff) << 8) | kind) + 1;
-        std::size_t slot = static_cast<std::size_t>((key * 0x9e3779b97f4a7c15ull) >> 40) & (slots - 1);
-        while (m_topsScratch[slot] != 0 && m_topsScratch[slot] != key)
-            slot = (slot + 1) & (slots - 1);
-        if (m_topsScratch[slot] == 0) {
-            m_topsScratch[slot] = key;
-            cell.tops.push_back(i);
-        }
-    }
-    std::reverse(cell.tops.begin(), cell.tops.end());
-    cell.topsGeneration = m_topsGeneration;
-    return cell.tops;
+    return {[this](std::uint32_t i) {
+                const WorldPoint p = PositionOf(i);
+                const auto kind =
+                    static_cast<std::uint64_t>(i < m_categories.size() ? m_categories[i] : ItemCategory::None);
+                return (static_cast<std::uint64_t>(ZoomedPixels(p.x) & 0xffffff) << 32) |
+                       (static_cast<std::uint64_t>(ZoomedPixels(p.y) & 0xffffff) << 8) | kind;
+            },
+            [this](std::uint32_t i) { return i < m_dragged.size() && m_dragged[i]; }};
 }
 
 PixelRect MapView::Reach() const
@@ -238,28 +171,9 @@ std::vector<std::size_t> MapView::CandidatesIn(const PixelRect& frameArea, bool 
     const std::int64_t zr = std::int64_t{frameArea.right} - reach.left - Origin() + m_nCenterX;
     const std::int64_t zt = Origin() - m_nCenterY - (std::int64_t{frameArea.bottom} - reach.top);
     const std::int64_t zb = Origin() - m_nCenterY - (std::int64_t{frameArea.top} - reach.bottom);
-    const std::int64_t x0 = FloorDiv(FloorDiv(zl, m_nZoom) - 1, 1 << kCellShift);
-    const std::int64_t x1 = FloorDiv(FloorDiv(zr, m_nZoom) + 1, 1 << kCellShift);
-    const std::int64_t y0 = FloorDiv(FloorDiv(zt, m_nZoom) - 1, 1 << kCellShift);
-    const std::int64_t y1 = FloorDiv(FloorDiv(zb, m_nZoom) + 1, 1 << kCellShift);
-    const auto take = [&](const Cell& cell) {
-        const std::vector<std::uint32_t>& from = topsOnly ? TopsOf(cell) : cell.items;
-        items.insert(items.end(), from.begin(), from.end());
-    };
-    if ((x1 - x0 + 1) * (y1 - y0 + 1) > static_cast<std::int64_t>(m_cells.size())) {
-        // A large area: walking the cells that hold items is cheaper than visiting empty ones.
-        for (const auto& [key, cell] : m_cells) {
-            const auto cx = static_cast<std::int32_t>(key >> 32);
-            const auto cy = static_cast<std::int32_t>(key & 0xffffffffu);
-            if (cx >= x0 && cx <= x1 && cy >= y0 && cy <= y1)
-                take(cell);
-        }
-    } else {
-        for (std::int64_t cx = x0; cx <= x1; ++cx)
-            for (std::int64_t cy = y0; cy <= y1; ++cy)
-                if (const auto it = m_cells.find(CellKey(cx, cy)); it != m_cells.end())
-                    take(it->second);
-    }
+    // In map pixels, one more each way for the truncation toward zero.
+    m_index.Collect(FloorDiv(zl, m_nZoom) - 1, FloorDiv(zr, m_nZoom) + 1, FloorDiv(zt, m_nZoom) - 1,
+                    FloorDiv(zb, m_nZoom) + 1, topsOnly, LookOf(), items);
     // Dragged items are drawn away from their cells.
     items.insert(items.end(), m_dragItems.begin(), m_dragItems.end());
     // Only the markers that reach the area, before the sort: a cell holds more than the area.
@@ -287,9 +201,8 @@ void MapView::SetPosition(std::size_t item, WorldPoint p)
     if (item >= m_positions.size() || m_positions[item] == p)
         return;
     MarkDirty(item);
-    Unindex(item);
+    m_index.Move(item, m_positions[item], p);
     m_positions[item] = p;
-    Index(item);
     MarkDirty(item);
 }
 
@@ -430,7 +343,7 @@ bool MapView::SetZoom(int zoom, int x, int y)
     m_nCenterX = ClampCentre(nx - x + Origin());
     m_nCenterY = ClampCentre(ny - y + Origin());
     m_nZoom = zoom;
-    ++m_topsGeneration;
+    m_index.ForgetTops();
     m_allDirty = true;
     return true;
 }

@@ -7,6 +7,7 @@
 #include "common/Paths.h"
 
 #include <array>
+#include <iterator>
 #include <fstream>
 
 namespace orvik::exercise {
@@ -46,6 +47,29 @@ std::vector<CMissionItem> Items(const std::vector<std::int32_t>& kinds, std::uin
     return items;
 }
 
+// Hundreds of items within a few pixels of the centre item: kinds stacked on one pixel, and every
+// third item exactly where the one before it stands.
+std::vector<CMissionItem> Crowd(std::size_t count)
+{
+    const std::int32_t kinds[] = {5001, 1001, 2001, 3001, 4001, 6001, 5002, 4002, 1001, 5001};
+    std::vector<CMissionItem> items = Items(std::vector<std::int32_t>(count, 1001), 5);
+    for (std::size_t i = 0; i < count; ++i) {
+        CMissionItem& item = items[i];
+        item.m_nId = i == 0 ? 6500 : kinds[i % std::size(kinds)];
+        if (i % 3 == 2) {
+            item.m_nX = items[i - 1].m_nX;
+            item.m_nY = items[i - 1].m_nY;
+            item.m_nZ = items[i - 1].m_nZ;
+            item.m_nId = items[i - 1].m_nId;
+        } else {
+            const auto spread = static_cast<std::int32_t>(i * 7 % 5);
+            item.m_nX = (40 + spread) * kUnit + static_cast<std::int32_t>(i % 4) * 1000;
+            item.m_nY = -(30 + static_cast<std::int32_t>(i * 3 % 4)) * kUnit - static_cast<std::int32_t>(i % 2);
+        }
+    }
+    return items;
+}
+
 gamedata::PffFile Mission(const std::string& entry, const std::string& title, std::vector<CMissionItem> items)
 {
     gamedata::MissionSpec plan;
@@ -60,7 +84,7 @@ gamedata::PffFile Mission(const std::string& entry, const std::string& title, st
 
 ExerciseGame WriteExerciseGame(const std::string& dir)
 {
-    ExerciseGame game{dir, dir + "kqbase.pff", {}, {"big.bms", "mixed.bms", "one.bms"}};
+    ExerciseGame game{dir, dir + "kqbase.pff", {}, {"big.bms", "crowd.bms", "many.bms", "mixed.bms", "one.bms"}};
     // "Crate" twice: a save gives items of the second kind the first one's id.
     const std::vector<gamedata::ItemDefSpec> catalogue = {
         {"Soldier", 5001}, {"Rifleman", 5002}, {"Tree", 1001},      {"Truck", 2001},      {"Bunker", 3001},
@@ -74,11 +98,17 @@ ExerciseGame WriteExerciseGame(const std::string& dir)
     for (int i = 0; i < 30; ++i)
         big.push_back(cycle[i % 8]);
     big[12] = 6500; // the map centres on it
+    // A few thousand items over some 300 pixels: most of the first view is covered.
+    std::vector<std::int32_t> many;
+    for (int i = 0; i < 3000; ++i)
+        many.push_back(cycle[i % 8]);
     gamedata::WritePff(game.basePath,
                        {Mission("one.bms", "One", Items({4002}, 3)),
                         {"readme.txt", Bytes("not a mission")},
                         Mission("big.bms", "Big", Items(big, 1)),
-                        Mission("mixed.bms", "Mixed", Items({5001, 7000, 2001, 6500, 1001, 3001}, 2))},
+                        Mission("mixed.bms", "Mixed", Items({5001, 7000, 2001, 6500, 1001, 3001}, 2)),
+                        Mission("crowd.bms", "Crowd", Crowd(400)),
+                        Mission("many.bms", "Many", Items(many, 4))},
                        {4, false, 8});
 
     std::array<std::uint8_t, 768> palette{};

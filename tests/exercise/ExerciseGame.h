@@ -1,7 +1,8 @@
 #pragma once
-// The exerciser's game: a catalogue in which two kinds share a name, a base archive with three
-// missions (one holding a kind the catalogue lacks) and a file that is not a mission, and one
-// terrain. Written with the gamedata writers; the same every time.
+// The exerciser's game: a catalogue in which two kinds share a name, a base archive with five
+// missions (one holding a kind the catalogue lacks, one crowded into a few pixels, one of a few
+// thousand items) and a file that is not a mission, and one terrain. Written with the gamedata
+// writers; the same every time.
 #include <cstdint>
 
 #include <string>

@@ -293,7 +293,5 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    // The developer's own settings and folders are never the exerciser's.
-    QStandardPaths::setTestModeEnabled(true);
     return Work(options);
 }

@@ -172,10 +172,6 @@ void Session::Perform(const Action& a)
     case Act::Count: break;
     }
     Settle();
-    // Save (and Refresh Map that stops at a bad name) put the rows' kinds into the model, and the
-    // map shows them at its next repaint, as it always has: that repaint comes now.
-    if (a.act == Act::Save || a.act == Act::Refresh)
-        m_dialog->MapWnd()->repaint();
     Require(m_prompts.fileErrors.empty(), m_prompts.fileErrors.empty()
                                               ? std::string()
                                               : "file error report: " + m_prompts.fileErrors.front().toStdString());

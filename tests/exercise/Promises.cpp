@@ -5,6 +5,8 @@
 #include "common/File.h"
 #include "common/Text.h"
 #include "edit/DocumentRows.h"
+#include "exercise/PlainCheck.h"
+#include "exercise/PlainPainter.h"
 #include "labels/LabelPainter.h"
 #include "listedit/EditListCtrl.h"
 #include "listedit/ItemTableModel.h"
@@ -132,6 +134,7 @@ void Promises::Attach(CEditorDlg& dialog)
 {
     m_dialog = &dialog;
     m_loaded.clear();
+    m_shadow = std::make_unique<ShadowTable>(*dialog.ItemTable()->TableModel());
     // Listening only: the document is the dialog's, and nothing here changes it.
     auto& document = const_cast<EditDocument&>(dialog.Document());
     m_listener = document.Subscribe([this](const DocumentChange& change) {
@@ -144,6 +147,7 @@ void Promises::Detach()
 {
     if (m_dialog)
         const_cast<EditDocument&>(m_dialog->Document()).Unsubscribe(m_listener);
+    m_shadow.reset();
     m_dialog = nullptr;
 }
 
@@ -189,15 +193,8 @@ void Promises::CheckViews() const
             if (table->GetItemText(static_cast<int>(r), c).toStdString() != Cp1252ToUtf8(document.Cell(r, c)))
                 throw Broken("table cell (" + std::to_string(r + 1) + ", " + std::to_string(c) +
                              ") differs from the document");
-    // The findings the table counts are those of a whole check of its rows, however they were kept.
-    if (rows > 0) {
-        std::vector<Finding> whole;
-        CheckItems(CheckedItemsOfRows(document.Rows(), dialog.Model(), dialog.Catalogue()), dialog.Catalogue(), "",
-                   whole);
-        const std::size_t shown = table->TableModel()->FindingCount();
-        Require(shown == whole.size(), "the table counts " + std::to_string(shown) + " findings, a whole check " +
-                                           std::to_string(whole.size()));
-    }
+    CheckTable();
+    CheckFindings();
 
     // The map: the model's items, markers where the cells say, the filters, the selection.
     const CMapWnd* map = dialog.MapWnd();
@@ -223,21 +220,81 @@ void Promises::CheckViews() const
     Require(selected == view.Selection(), "the table's selection and the map's rings differ");
     CheckMarkers(view);
 
-    // What the map shows is what a whole paint of its present state draws.
-    MapView fresh = view;
-    fresh.Invalidate();
-    Canvas canvas(map->Frame().Width(), map->Frame().Height());
-    InstallMapLabelDrawer(canvas);
-    fresh.Paint(canvas);
+    CheckFrame();
+}
+
+void Promises::CheckTable() const
+{
+    const EditDocument& document = m_dialog->Document();
+    const ShadowTable& shadow = *m_shadow;
+    Require(shadow.Complaint().empty(), "the model tester: " + shadow.Complaint());
+    Require(shadow.Rows() == static_cast<int>(document.RowCount()),
+            "the model signalled " + std::to_string(shadow.Rows()) + " rows, the document has " +
+                std::to_string(document.RowCount()));
+    for (int r = 0; r < shadow.Rows(); ++r)
+        for (int c = 0; c < kColumnCount; ++c)
+            Require(shadow.Cell(r, c).toStdString() == Cp1252ToUtf8(document.Cell(static_cast<std::size_t>(r), c)),
+                    "cell (" + std::to_string(r + 1) + ", " + std::to_string(c) + ") shows \"" +
+                        shadow.Cell(r, c).toStdString() + "\" as last signalled, the document holds \"" +
+                        Cp1252ToUtf8(document.Cell(static_cast<std::size_t>(r), c)) + "\"");
+}
+
+void Promises::CheckFindings() const
+{
+    const EditDocument& document = m_dialog->Document();
+    if (document.RowCount() == 0)
+        return;
+    const std::vector<PlainFinding> wanted = PlainCheck(document.Rows(), m_dialog->Model(), m_dialog->Catalogue());
+    const ItemFindings* kept = m_dialog->ItemTable()->TableModel()->Findings();
+    Require(kept != nullptr, "the table shows no findings for a loaded mission");
+    std::vector<PlainFinding> seen;
+    for (const Finding& f : kept->All())
+        seen.push_back({f.row, f.column, f.severity == Severity::Error, f.message});
+    for (std::size_t i = 0; i < std::max(seen.size(), wanted.size()); ++i)
+        Require(i < seen.size() && i < wanted.size() && seen[i] == wanted[i],
+                "finding " + std::to_string(i + 1) + ": the table has [" +
+                    (i < seen.size() ? Describe(seen[i]) : std::string("none")) + "], a plain check [" +
+                    (i < wanted.size() ? Describe(wanted[i]) : std::string("none")) + "]");
+    // What the table's signals last showed: each row's sentences and the count in the title.
+    const ShadowTable& shadow = *m_shadow;
+    std::vector<std::string> tips(document.RowCount());
+    for (const PlainFinding& f : wanted)
+        if (f.row)
+            tips[*f.row] += (tips[*f.row].empty() ? "" : "\n") + Cp1252ToUtf8(f.text);
+    for (std::size_t r = 0; r < tips.size() && r < static_cast<std::size_t>(shadow.Rows()); ++r)
+        Require(shadow.Tip(static_cast<int>(r)).toStdString() == tips[r],
+                "row " + std::to_string(r + 1) + "'s tooltip as last signalled is \"" +
+                    shadow.Tip(static_cast<int>(r)).toStdString() + "\", a plain check says \"" + tips[r] + "\"");
+    const std::string title = std::string(ItemColumnTitles()[kColItem]) +
+                              (wanted.empty() ? std::string() : " (" + std::to_string(wanted.size()) + ")");
+    Require(shadow.Title(kColItem).toStdString() == title, "the Item column's title as last signalled is \"" +
+                                                               shadow.Title(kColItem).toStdString() +
+                                                               "\", a plain check says \"" + title + "\"");
+}
+
+void Promises::CheckFrame() const
+{
+    // Only between gestures: a drag draws its items elsewhere.
+    const CMapWnd* map = m_dialog->MapWnd();
+    const MapView& view = map->View();
+    Require(!view.IsDragging(), "a drag is still under way after the action");
+    const Canvas plain = PaintPlain(view);
     const Canvas& shown = map->Frame();
+    Require(shown.Width() == plain.Width() && shown.Height() == plain.Height(),
+            "the map's frame is not its view's size");
     const auto row = [](const Canvas& c, int y) { return c.Data() + static_cast<std::ptrdiff_t>(y) * c.Stride(); };
-    for (int y = 0; y < canvas.Height(); ++y) {
-        if (std::equal(row(canvas, y), row(canvas, y) + canvas.Width() * 3, row(shown, y)))
+    for (int y = 0; y < plain.Height(); ++y) {
+        if (std::equal(row(plain, y), row(plain, y) + plain.Width() * 3, row(shown, y)))
             continue;
         int x = 0;
-        while (canvas.Pixel(x, y) == shown.Pixel(x, y))
+        while (plain.Pixel(x, y) == shown.Pixel(x, y))
             ++x;
-        throw Broken("the map shows a stale pixel at (" + std::to_string(x) + ", " + std::to_string(y) + ")");
+        const Rgb a = shown.Pixel(x, y), b = plain.Pixel(x, y);
+        const auto rgb = [](Rgb c) {
+            return "(" + std::to_string(c.r) + ", " + std::to_string(c.g) + ", " + std::to_string(c.b) + ")";
+        };
+        throw Broken("the map shows " + rgb(a) + " at frame pixel (" + std::to_string(x) + ", " + std::to_string(y) +
+                     "), a plain paint " + rgb(b));
     }
 }
 

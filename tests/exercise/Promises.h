@@ -2,9 +2,11 @@
 // What the editor promises after every user action, checked against the dialog, its document,
 // its map and the archive on disk. A broken promise throws Broken with what was seen.
 #include "app/EditorDlg.h"
+#include "exercise/ShadowTable.h"
 #include "mission/ItemRows.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -55,8 +57,13 @@ public:
 
 private:
     void OnLoaded();
+    // The shadow of the table, the plain check's findings and the plain painter's frame.
+    void CheckTable() const;
+    void CheckFindings() const;
+    void CheckFrame() const;
 
     CEditorDlg* m_dialog = nullptr;
+    std::unique_ptr<ShadowTable> m_shadow;
     int m_listener = 0;
     std::vector<ItemRow> m_loaded;
     // A load that broke a promise, told at the next check: the listener runs inside the dialog's

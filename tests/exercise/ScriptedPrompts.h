@@ -26,7 +26,7 @@ public:
         return (answers >> (asked++ % 32)) & 1u;
     }
     QString OpenFile() override { return (answers >> (asked++ % 32)) & 1u ? openFileAnswer : QString(); }
-    // Small moves, far moves that clamp at the 32-bit edge, or Cancel.
+    // Small moves, far moves that clamp at the 32-bit edge, or Cancel; negative, zero or positive.
     std::optional<MoveOffset> AskMoveOffset(const QString& text) override
     {
         Note(text);
@@ -34,7 +34,11 @@ public:
         if ((bits & 3u) == 0)
             return std::nullopt;
         const std::int64_t scale = (bits & 3u) == 3 ? 1'500'000'000 : 4096;
-        return MoveOffset{((bits >> 2) % 5 - 2) * scale, ((bits >> 5) % 5 - 2) * scale, ((bits >> 8) % 3 - 1) * 100};
+        // Signed: each of -2 to 2 steps (dZ -1 to 1), so that moves go both ways and stay still.
+        const auto steps = [bits](int shift, std::uint32_t span) {
+            return static_cast<std::int64_t>((bits >> shift) % span) - static_cast<std::int64_t>(span / 2);
+        };
+        return MoveOffset{steps(2, 5) * scale, steps(5, 5) * scale, steps(8, 3) * 100};
     }
 
     RecoveryAnswer AskRecovery(const QString& text) override

@@ -1,5 +1,7 @@
 // The check's findings on the item table: icons and tooltips in the first column, the count in its
 // title, kept up to date after loads and committed edits.
+#include "app/ControlIds.h"
+#include "gamedata/ItemDefWriter.h"
 #include "gui/EditorFixture.h"
 #include "listedit/EditListCtrl.h"
 #include "listedit/ItemTableModel.h"
@@ -7,6 +9,8 @@
 #include <QApplication>
 #include <QIcon>
 #include <QStyle>
+
+#include <fstream>
 
 namespace orvik::test {
 namespace {
@@ -94,6 +98,24 @@ TEST_F(FindingsTest, RowsShowTheirFindingsAfterLoadAndAfterEachEdit)
     EXPECT_EQ(Marks(), (std::vector<Mark>{W}));
     EXPECT_EQ(Title(), "Item (2)");
     EXPECT_TRUE(TitleTip().startsWith("0 errors, 2 warnings\nNo centre item")) << TitleTip().toStdString();
+}
+
+// A refresh stopped by a bad name has still given the rows before it their names' kinds: row 2's
+// crate now holds the first "Crate" kind and no longer shares its name with an earlier one.
+TEST_F(FindingsTest, ARefreshStoppedByABadNameChecksTheRowsItApplied)
+{
+    std::ofstream(m_game->dir + "items.def", std::ios::binary)
+        << gamedata::BuildItemDef({{"Soldier", kSoldier}, {"Tree", kTree}, {"Truck", kTruck}, {"Bunker", kBunker},
+                                   {"Crate", 4100}, {"Crate", kCrate}, {"Waypoint", kWaypoint},
+                                   {"Map Center", kMapCenter}},
+                                  17);
+    Start();
+    Choose(1);
+    EXPECT_TRUE(Tip(1).contains("names kind ids 4100 and 4001")) << Tip(1).toStdString();
+    Edit(3, 0, "Boulder");
+    Click(Button(kIdRefreshMap));
+    EXPECT_EQ(m_dialog->Model().items[1]->m_nId, 4100);
+    EXPECT_FALSE(Tip(1).contains("names kind ids")) << Tip(1).toStdString();
 }
 
 } // namespace

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 #include <QApplication>
-#include <QStandardPaths>
 
 int main(int argc, char** argv)
 {
@@ -11,8 +10,6 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     const orvik::test::PrivateDataFolder data;
     QApplication app(argc, argv);
-    // Whatever a test asks of Qt's standard folders, the developer's own are never touched.
-    QStandardPaths::setTestModeEnabled(true);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

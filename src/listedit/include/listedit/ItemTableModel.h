@@ -43,6 +43,7 @@ public:
     // are signalled.
     void FindingsChanged(const std::vector<std::size_t>& rows);
     std::size_t FindingCount() const { return m_errors + m_warnings; }
+    const ItemFindings* Findings() const { return m_findings; }
 
 private:
     void OnDocumentChange(const DocumentChange& change);

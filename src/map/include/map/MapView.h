@@ -3,6 +3,7 @@
 // Qt-free: it paints onto a Canvas; CMapWnd shows it in a window.
 #include "image/Canvas.h"
 #include "image/PackedImage.h"
+#include "map/MarkerIndex.h"
 #include "mission/MissionModel.h"
 
 #include <cstdint>
@@ -82,7 +83,7 @@ public:
     void Invalidate()
     {
         m_allDirty = true;
-        ++m_topsGeneration;
+        m_index.ForgetTops();
     }
     void PaintMarker(Canvas& canvas, ItemCategory category, int x, int y) const;
     bool IsShown(ItemCategory category) const;
@@ -163,12 +164,8 @@ private:
     // Terrain, items and rings inside area only, in the order of a whole paint.
     void PaintArea(Canvas& canvas, const PixelRect& area);
 
-    // The spatial index: items by cell of map pixels, so that a hit test or a small redraw looks
-    // at the items near a point, not at all of them.
-    static std::uint64_t CellOf(WorldPoint p);
-    void IndexAll();
-    void Unindex(std::size_t item);
-    void Index(std::size_t item);
+    // What the index's kept tops depend on, as this view draws: zoomed pixel, kind, dragged.
+    MarkerIndex::Look LookOf() const;
     // The items whose marker centre may lie in the frame rectangle, dragged ones included; in
     // drawing order.
     std::vector<std::size_t> ItemsIn(const PixelRect& frameArea) const;
@@ -178,10 +175,7 @@ private:
     // Candidates from the cells that may reach the area (all items, or each cell's tops), dragged
     // ones added, then filtered to the area and put in drawing order.
     std::vector<std::size_t> CandidatesIn(const PixelRect& frameArea, bool topsOnly) const;
-    struct Cell;
-    // A cell's items less those that a later one of the same kind at the same zoomed pixel covers,
-    // and less dragged ones; kept until the cell, the zoom, the kinds or the drag change.
-    const std::vector<std::uint32_t>& TopsOf(const Cell& cell) const;
+    // The item's cell keeps its tops afresh (it is dragged or let go).
     void InvalidateTops(std::size_t item);
     // The frame pixels an item's marker, label and (when selected) ring may cover.
     PixelRect ItemBox(std::size_t item) const;
@@ -208,15 +202,8 @@ private:
     std::vector<ItemCategory> m_categories; // by item, so a paint need not visit the records
     std::vector<bool> m_selected;
     std::vector<std::size_t> m_selectedItems; // the same, in order
-    struct Cell {
-        std::vector<std::uint32_t> items; // in drawing order
-        mutable std::vector<std::uint32_t> tops;
-        mutable std::uint64_t topsGeneration = 0; // tops are current when it equals m_topsGeneration
-    };
-    std::unordered_map<std::uint64_t, Cell> m_cells;
-    // Raised when every cell's tops go stale: a new zoom, new kinds, a new index.
-    std::uint64_t m_topsGeneration = 1;
-    mutable std::vector<std::uint64_t> m_topsScratch;
+    // Items by cell, with each cell's top markers kept.
+    MarkerIndex m_index;
     std::optional<PaintState> m_painted;
     bool m_allDirty = true;
     std::vector<PixelRect> m_dirty;
