@@ -153,7 +153,7 @@ TEST_F(RecoveryTest, DamagedOtherVersionAndOrphanedFilesGetALineEachAndStay)
     fs::create_directories(PathFromUtf8(RecoveryFolder()));
     const std::string dir = RecoveryFolder() + "/";
     WriteBytes(dir + "damaged.orvr", std::vector<std::uint8_t>{'o', 'r', 'v', '\n'});
-    std::ofstream(PathFromUtf8(dir + "newer.orvr")) << "orvik-recovery\t99\nwhatever comes later\n";
+    std::ofstream(PathFromUtf8(dir + "newer.orvr"), std::ios::binary) << "orvik-recovery\t99\nwhatever comes later\n";
     RecoveryHeader gone;
     gone.archivePath = m_scratch.Path() + "elsewhere/kqbase.pff";
     gone.missionName = "lost.bms";

@@ -123,7 +123,8 @@ TEST_F(SettingsTest, TwoEditorsAtOnceEachKeepTheirOwnChanges)
 TEST_F(SettingsTest, RecentArchivesKeepTenTheNewestFirstAndTheirViewsGoWithThem)
 {
     EditorSettings settings(Ini());
-    const auto path = [](int i) { return QStringLiteral("/games/%1/kqbase.pff").arg(i); };
+    // As the list keeps them: absolute, which on Windows adds the drive.
+    const auto path = [](int i) { return QFileInfo(QStringLiteral("/games/%1/kqbase.pff").arg(i)).absoluteFilePath(); };
     for (int i = 0; i < 12; ++i) {
         settings.NoteArchive(path(i));
         settings.SetValue(EditorSettings::MissionKey(path(i), QStringLiteral("m01.bms")), QStringList{"1", "2", "3"});
