@@ -36,8 +36,8 @@ qt_prefix=$(./scripts/qt-mingw.sh --prefix)
 took "Qt for MinGW-w64"
 
 # A private, headless Wine: its own prefix, no debug chatter, no Mono or Gecko installers on the
-# first start, and UTF-8 on the Unix side so that names reach Windows whole. Wine's own fonts stand
-# in for the Windows UI fonts: replacing them with Liberation Sans lost the capital I in the window.
+# first start, UTF-8 on the Unix side so that names reach Windows whole, and a sans-serif face for
+# the Windows UI fonts that Wine lacks (else text falls back to a serif face).
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export LC_ALL=C.UTF-8
@@ -46,6 +46,10 @@ new_prefix() {
   export WINEPREFIX="$1"
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineboot --init >/dev/null 2>&1 || true
+    for face in "Segoe UI" "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif" "Arial"; do
+      "$wine_cmd" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d "Liberation Sans" /f \
+        >/dev/null 2>&1
+    done
     wineserver -w 2>/dev/null || true
   fi
 }
