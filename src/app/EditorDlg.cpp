@@ -142,6 +142,7 @@ void CEditorDlg::CreateControls()
     connect(m_cbMission, &QComboBox::currentIndexChanged, this, &CEditorDlg::OnMissionIndexChanged);
     m_list->SetDocument(&m_document);
     CreateEditingShortcuts();
+    CreateFilterControls();
     const auto bind = [this](QAbstractButton* button, void (CEditorDlg::*handler)()) {
         connect(button, &QAbstractButton::clicked, this,
                 [this, handler] { RunCommand([this, handler] { (this->*handler)(); }); });

@@ -59,8 +59,9 @@ void CEditorDlg::CreateEditingShortcuts()
     m_find->setObjectName(QStringLiteral("find"));
     m_find->setGeometry(table.left(), table.top() - 19, table.width(), 18);
     m_find->hide();
-    connect(m_find, &QLineEdit::textEdited, this,
-            [this] { FindFrom(m_list->currentRow() < 0 ? 0 : m_list->currentRow(), true); });
+    connect(m_find, &QLineEdit::textEdited, this, [this] {
+        FindFrom(m_list->currentIndex().isValid() ? m_list->currentIndex().row() : 0, true);
+    });
     connect(m_find, &FindField::findNext, this, &CEditorDlg::OnFindNext);
     connect(m_find, &FindField::findPrevious, this, &CEditorDlg::OnFindPrevious);
     connect(m_find, &FindField::closed, this, [this] {
@@ -79,6 +80,7 @@ void CEditorDlg::CreateEditingShortcuts()
         // edit, an undo or a redo checks the rows it changed.
         if (change.kind == DocumentChange::Kind::Reset) {
             m_status->clear();
+            ClearFilter();
             // A load made the findings of its rows already.
             std::unique_ptr<ItemFindings> ahead = std::move(m_findingsAhead);
             if (ahead && ahead->RowCount() == m_document.RowCount())
@@ -155,23 +157,37 @@ void CEditorDlg::OnFind()
 
 void CEditorDlg::OnFindNext()
 {
-    const int current = m_list->currentRow();
+    const int current = m_list->currentIndex().isValid() ? m_list->currentIndex().row() : -1;
     FindFrom(current < 0 ? 0 : current + 1, true);
 }
 
 void CEditorDlg::OnFindPrevious()
 {
-    const int current = m_list->currentRow();
+    const int current = m_list->currentIndex().isValid() ? m_list->currentIndex().row() : -1;
     const int count = m_list->rowCount();
     if (count > 0)
         FindFrom(current <= 0 ? count - 1 : current - 1, false);
 }
 
-void CEditorDlg::FindFrom(int row, bool forward)
+void CEditorDlg::FindFrom(int view, bool forward)
 {
-    if (m_find->text().isEmpty() || m_list->rowCount() == 0)
+    const int count = m_list->rowCount();
+    if (m_find->text().isEmpty() || count == 0)
         return;
-    const long found = m_document.FindRow(FromQt(m_find->text()), static_cast<std::size_t>(row), forward);
+    long found = -1;
+    if (m_list->TableModel()->View().IsIdentity()) {
+        found = m_document.FindRow(FromQt(m_find->text()), static_cast<std::size_t>(view), forward);
+    } else {
+        // In the order shown, over the rows shown.
+        const std::string needle = FoldLower(FromQt(m_find->text()));
+        int v = ((view % count) + count) % count;
+        for (int step = 0; step < count && found < 0; ++step) {
+            const std::size_t row = m_list->DocumentRow(v);
+            if (Contains(FoldLower(m_document.Cell(row, kColItem)), needle))
+                found = static_cast<long>(row);
+            v = forward ? (v + 1) % count : (v + count - 1) % count;
+        }
+    }
     if (found < 0)
         return;
     // Rows stay where they are: the match is selected and scrolled into view.

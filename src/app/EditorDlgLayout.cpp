@@ -3,12 +3,14 @@
 #include "app/EditorDlg.h"
 
 #include "app/FilterButton.h"
+#include "app/FilterField.h"
 #include "app/FindField.h"
 #include "listedit/EditListCtrl.h"
 #include "mapwidget/MapWnd.h"
 
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -32,6 +34,8 @@ void CEditorDlg::RecordLayout()
     };
     add(m_list, Follow::Table);
     add(m_find, Follow::Table);
+    add(m_filter, Follow::Table);
+    add(m_filterCount, Follow::Right);
     for (QWidget* button : {m_btnSave, m_btnGetMissionFiles, m_btnRefreshMap})
         add(button, Follow::Right);
     add(m_groupShow, Follow::UnderMap);

@@ -11,6 +11,7 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 
+#include <algorithm>
 #include <set>
 
 namespace orvik {
@@ -60,8 +61,9 @@ void CEditorDlg::ConnectMap()
 
 void CEditorDlg::SelectRowFromMap(std::size_t row, bool toggle)
 {
-    const int r = static_cast<int>(row);
-    if (r >= m_list->rowCount())
+    // A row the filter hides cannot be selected (the map may still draw it).
+    const int r = row < m_document.RowCount() ? m_list->ViewRow(row) : -1;
+    if (r < 0)
         return;
     m_list->EndEdit();
     QItemSelectionModel* selection = m_list->selectionModel();
@@ -79,26 +81,23 @@ void CEditorDlg::SelectRowsFromMap(const std::vector<std::size_t>& rows, bool ad
 {
     m_list->EndEdit();
     const QAbstractItemModel* model = m_list->model();
-    const int last = model->columnCount() - 1;
-    // One range per run of neighbouring rows: one selection change, however many rows.
-    QItemSelection selection;
-    for (std::size_t k = 0; k < rows.size();) {
-        std::size_t end = k;
-        while (end + 1 < rows.size() && rows[end + 1] == rows[end] + 1)
-            ++end;
-        if (rows[end] < static_cast<std::size_t>(m_list->rowCount()))
-            selection.select(model->index(static_cast<int>(rows[k]), 0),
-                             model->index(static_cast<int>(rows[end]), last));
-        k = end + 1;
-    }
+    // The first of them shown becomes the current row.
+    int first = -1;
+    for (const std::size_t row : rows)
+        if (const int view = row < m_document.RowCount() ? m_list->ViewRow(row) : -1; view >= 0)
+            first = first < 0 ? view : std::min(first, view);
     QItemSelectionModel* selectionModel = m_list->selectionModel();
-    if (!selection.isEmpty()) {
+    if (first >= 0) {
         const int column = m_list->currentIndex().isValid() ? m_list->currentIndex().column() : 0;
-        selectionModel->setCurrentIndex(model->index(selection.first().top(), column), QItemSelectionModel::NoUpdate);
+        selectionModel->setCurrentIndex(model->index(first, column), QItemSelectionModel::NoUpdate);
         m_list->scrollTo(selectionModel->currentIndex());
     }
-    selectionModel->select(selection, (add ? QItemSelectionModel::Select : QItemSelectionModel::ClearAndSelect) |
-                                          QItemSelectionModel::Rows);
+    std::vector<std::size_t> shown;
+    shown.reserve(rows.size());
+    for (const std::size_t row : rows)
+        if (row < m_document.RowCount())
+            shown.push_back(row);
+    m_list->SelectDocumentRows(shown, add);
     SyncMapSelection();
 }
 

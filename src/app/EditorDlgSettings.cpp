@@ -104,7 +104,7 @@ void CEditorDlg::StoreSettings(bool asFound)
         // The world point in the middle of the map, which any zoom and size of the map can show again.
         const MapView& view = m_map->View();
         const WorldPoint centre = view.WorldAt(view.FrameSize() / 2, view.FrameSize() / 2);
-        const int row = m_list->currentIndex().isValid() ? m_list->currentIndex().row() : -1;
+        const int row = m_list->currentRow();
         m_settings->SetValue(EditorSettings::MissionKey(archive, ToQt(m_loadedMission->name)),
                              QStringList{QString::number(centre.x), QString::number(centre.y), QString::number(row)});
     }
@@ -174,7 +174,7 @@ void CEditorDlg::RememberMission()
             m_map->RepaintNow();
         }
         if (okRow && row >= 0 && row < static_cast<int>(m_document.Rows().size())) {
-            const QModelIndex index = m_list->model()->index(row, 0);
+            const QModelIndex index = m_list->model()->index(m_list->ViewRow(static_cast<std::size_t>(row)), 0);
             m_list->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
                                                                  QItemSelectionModel::Rows);
             m_list->scrollTo(index, QAbstractItemView::PositionAtCenter);

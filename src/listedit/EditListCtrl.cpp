@@ -39,7 +39,9 @@ CEditListCtrl::CEditListCtrl(QWidget* parent)
     header->setMinimumSectionSize(0);
     // Edges can be dragged; a double-click on one fits the column to its texts.
     header->setSectionResizeMode(QHeaderView::Interactive);
-    header->setSectionsClickable(false);
+    // A click on a title sorts by its column.
+    header->setSectionsClickable(true);
+    header->setSortIndicatorShown(false);
     header->setSectionsMovable(false);
     header->setStretchLastSection(false);
     header->setHighlightSections(false);
@@ -47,6 +49,14 @@ CEditListCtrl::CEditListCtrl(QWidget* parent)
 
     // A reload takes every row away: an open edit has nowhere to go.
     connect(m_model, &QAbstractItemModel::modelAboutToBeReset, this, &CEditListCtrl::CancelEdits);
+    connect(header, &QHeaderView::sectionClicked, this, &CEditListCtrl::CycleSort);
+    // A load shows every row in file order: the title loses its arrow.
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
+        if (m_model->Order() == SortOrder::None && !m_model->IsFiltered()) {
+            m_keep = nullptr;
+            ShowSortIndicator();
+        }
+    });
 }
 
 CEditListCtrl::~CEditListCtrl()
@@ -73,11 +83,17 @@ void CEditListCtrl::InsertColumn(int column, const QString& title, int width, Qt
 
 int CEditListCtrl::rowCount() const { return m_model->rowCount(); }
 
+int CEditListCtrl::currentRow() const
+{
+    const QModelIndex current = currentIndex();
+    return current.isValid() ? static_cast<int>(DocumentRow(current.row())) : -1;
+}
+
 int CEditListCtrl::columnCount() const { return m_model->columnCount(); }
 
 QString CEditListCtrl::GetItemText(int row, int column) const
 {
-    return m_model->data(m_model->index(row, column)).toString();
+    return row < 0 ? QString() : m_model->CellText(static_cast<std::size_t>(row), column);
 }
 
 void CEditListCtrl::SetCompletionNames(const QStringList& names) { m_labelDelegate->SetCompletionNames(names); }
@@ -126,7 +142,7 @@ int CEditListCtrl::CellFromPoint(const QPoint& point, int* column) const
             if (point.x() >= left && point.x() <= left + width) {
                 if (column != nullptr)
                     *column = c;
-                return r;
+                return static_cast<int>(DocumentRow(r));
             }
             left += width;
         }
@@ -174,7 +190,8 @@ void CEditListCtrl::EnsureColumnVisible(int column)
 
 CInPlaceEdit* CEditListCtrl::EditCell(int row, int column)
 {
-    if (!EnsureRowVisible(row))
+    const int view = row < 0 ? -1 : ViewRow(static_cast<std::size_t>(row));
+    if (!EnsureRowVisible(view))
         return nullptr;
     if (column < 0 || column >= columnCount() || !m_model->IsEditable(column))
         return nullptr;
@@ -208,7 +225,7 @@ CInPlaceEdit* CEditListCtrl::EditCell(int row, int column)
     const int boxRight = std::min(cellLeft + width + 1, viewRight);
     auto* edit = new CInPlaceEdit(this, row, column, GetItemText(row, column));
     edit->setAlignment(alignment | Qt::AlignVCenter);
-    edit->setGeometry(boxLeft, rowViewportPosition(row), std::max(boxRight - boxLeft, 0), rowHeight(row));
+    edit->setGeometry(boxLeft, rowViewportPosition(view), std::max(boxRight - boxLeft, 0), rowHeight(view));
     m_activeEdit = edit;
     // Tab from the box goes on to the control after the table.
     QWidget::setTabOrder(this, edit);
@@ -220,19 +237,20 @@ CInPlaceEdit* CEditListCtrl::EditCell(int row, int column)
 
 bool CEditListCtrl::OpenEditor(int row, int column)
 {
-    if (row < 0 || row >= rowCount() || !m_model->IsEditable(column))
+    const int view = row < 0 ? -1 : ViewRow(static_cast<std::size_t>(row));
+    if (view < 0 || !m_model->IsEditable(column))
         return false;
     if (column > 0)
         return EditCell(row, column) != nullptr;
-    if (!EnsureRowVisible(row))
+    if (!EnsureRowVisible(view))
         return false;
-    edit(m_model->index(row, 0));
+    edit(m_model->index(view, 0));
     return LabelEditor() != nullptr;
 }
 
 void CEditListCtrl::OnEndLabelEdit(int row, int column, const QString* text)
 {
-    if (text == nullptr || row < 0 || row >= rowCount() || column < 0 || column >= columnCount() ||
+    if (text == nullptr || row < 0 || static_cast<std::size_t>(row) >= m_model->DocumentRowCount() || column < 0 || column >= columnCount() ||
         !m_model->IsEditable(column))
         return;
     if (EditDocument* document = Document())
@@ -260,7 +278,7 @@ void CEditListCtrl::mousePressEvent(QMouseEvent* event)
     const bool selecting = (event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier)) != 0;
     m_bKeepSelection = event->button() == Qt::LeftButton && !selecting && focusedBefore >= 0 &&
                        CellFromPoint(event->position().toPoint()) == focusedBefore &&
-                       selectionModel()->isRowSelected(focusedBefore, {});
+                       selectionModel()->isRowSelected(ViewRow(static_cast<std::size_t>(focusedBefore)), {});
     QTableView::mousePressEvent(event);
     // Shift and Ctrl only select (a range, one row more or less): they never open an edit.
     if (event->button() != Qt::LeftButton || selecting)
@@ -273,12 +291,13 @@ void CEditListCtrl::mousePressEvent(QMouseEvent* event)
         EditCell(row, column);
         return;
     }
+    const int view = ViewRow(static_cast<std::size_t>(row));
     if (!m_bKeepSelection)
-        selectionModel()->setCurrentIndex(m_model->index(row, column),
+        selectionModel()->setCurrentIndex(m_model->index(view, column),
                                           QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     // The first column of the focused row is edited by the table's own editor.
     if (row == focusedBefore && column == 0)
-        edit(m_model->index(row, 0));
+        edit(m_model->index(view, 0));
 }
 
 void CEditListCtrl::mouseReleaseEvent(QMouseEvent* event)

@@ -20,9 +20,13 @@ bool CEditListCtrl::EditNextCellExists(int row, int column, bool forward) const
 
 QModelIndex CEditListCtrl::NextEditableCell(int row, int column, bool forward) const
 {
+    // Row by row in view order: Tab goes to the row shown below.
     const int columns = columnCount();
     const int rows = rowCount();
-    for (int r = row, c = column;;) {
+    const int view = row < 0 ? -1 : ViewRow(static_cast<std::size_t>(row));
+    if (view < 0)
+        return {};
+    for (int r = view, c = column;;) {
         c += forward ? 1 : -1;
         if (c >= columns) {
             c = 0;
@@ -45,7 +49,7 @@ bool CEditListCtrl::EditNextCell(int row, int column, bool forward)
         return false;
     if (next != currentIndex())
         selectionModel()->setCurrentIndex(next, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    return OpenEditor(next.row(), next.column());
+    return OpenEditor(static_cast<int>(DocumentRow(next.row())), next.column());
 }
 
 void CEditListCtrl::Undo()
@@ -98,14 +102,16 @@ QMenu* CEditListCtrl::CreateContextMenu()
     return menu;
 }
 
-void CEditListCtrl::ShowCell(int row, int column)
+bool CEditListCtrl::ShowCell(int row, int column)
 {
-    if (row < 0 || row >= rowCount() || column < 0 || column >= columnCount())
-        return;
-    selectionModel()->setCurrentIndex(m_model->index(row, column),
+    const int view = row < 0 ? -1 : ViewRow(static_cast<std::size_t>(row));
+    if (view < 0 || column < 0 || column >= columnCount())
+        return false;
+    selectionModel()->setCurrentIndex(m_model->index(view, column),
                                       QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    EnsureRowVisible(row);
+    EnsureRowVisible(view);
     EnsureColumnVisible(column);
+    return true;
 }
 
 void CEditListCtrl::keyPressEvent(QKeyEvent* event)
@@ -129,7 +135,7 @@ void CEditListCtrl::keyPressEvent(QKeyEvent* event)
             return;
         }
         event->accept();
-        OpenEditor(current.row(), current.column());
+        OpenEditor(static_cast<int>(DocumentRow(current.row())), current.column());
         return;
     }
     QTableView::keyPressEvent(event);

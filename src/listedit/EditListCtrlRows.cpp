@@ -20,7 +20,7 @@ std::vector<std::size_t> CEditListCtrl::SelectedRows() const
     std::vector<std::size_t> rows;
     for (const QItemSelectionRange& range : selectionModel()->selection())
         for (int row = range.top(); row <= range.bottom(); ++row)
-            rows.push_back(static_cast<std::size_t>(row));
+            rows.push_back(DocumentRow(row));
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     return rows;
@@ -52,15 +52,23 @@ void CEditListCtrl::Paste(const QString& text)
         return;
     PasteTarget target;
     target.selected = SelectedRows();
-    if (currentIndex().isValid())
-        target.current = CellRef{static_cast<std::size_t>(currentIndex().row()), currentIndex().column()};
-    Refused(PasteText(*document, text.toStdString(), target).refusal);
+    // From the current row down means down the rows shown, never into hidden ones.
+    std::vector<std::size_t> down;
+    if (currentIndex().isValid()) {
+        target.current = CellRef{DocumentRow(currentIndex().row()), currentIndex().column()};
+        if (!m_model->View().IsIdentity())
+            for (int view = currentIndex().row(); view < rowCount(); ++view)
+                down.push_back(DocumentRow(view));
+    }
+    const bool shown = currentIndex().isValid() && !m_model->View().IsIdentity();
+    Refused(PasteText(*document, text.toStdString(), target, shown ? &down : nullptr).refusal);
 }
 
 void CEditListCtrl::FillDown()
 {
     EndEdit();
-    const std::vector<std::size_t> rows = SelectedRows();
+    // The first row is the one shown first.
+    std::vector<std::size_t> rows = SelectedRowsInViewOrder();
     EditDocument* document = Document();
     if (document == nullptr)
         return;
@@ -70,7 +78,9 @@ void CEditListCtrl::FillDown()
     }
     const int column = currentIndex().isValid() ? currentIndex().column() : 0;
     const std::string text = document->Cell(rows.front(), column);
-    Refused(FillColumn(*document, std::vector<std::size_t>(rows.begin() + 1, rows.end()), column, text).refusal);
+    rows.erase(rows.begin());
+    std::sort(rows.begin(), rows.end());
+    Refused(FillColumn(*document, rows, column, text).refusal);
 }
 
 void CEditListCtrl::FillSelection(int row, int column, const QString& text)

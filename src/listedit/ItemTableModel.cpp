@@ -2,10 +2,13 @@
 
 #include "common/Text.h"
 #include "edit/EditDocument.h"
+#include "listedit/RowSorter.h"
 
 #include <algorithm>
 #include <tuple>
+#include <numeric>
 #include <QApplication>
+#include <QCollator>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QPalette>
@@ -40,6 +43,10 @@ void ItemTableModel::SetDocument(EditDocument* document)
     if (m_document != nullptr)
         m_document->Unsubscribe(m_listener);
     m_document = document;
+    m_view.Reset(DocumentRowCount());
+    m_sortColumn = -1;
+    m_order = SortOrder::None;
+    m_filtered = false;
     if (m_document != nullptr)
         m_listener = m_document->Subscribe([this](const DocumentChange& change) { OnDocumentChange(change); });
     endResetModel();
@@ -69,7 +76,54 @@ int ItemTableModel::rowCount(const QModelIndex& parent) const
 {
     if (parent.isValid() || m_document == nullptr)
         return 0;
-    return static_cast<int>(m_document->RowCount());
+    return static_cast<int>(m_view.ShownCount());
+}
+
+std::size_t ItemTableModel::DocumentRowCount() const { return m_document != nullptr ? m_document->RowCount() : 0; }
+
+int ItemTableModel::ViewRow(std::size_t row) const
+{
+    const std::size_t view = m_view.ViewPosition(row);
+    return view == ViewOrder::kHidden ? -1 : static_cast<int>(view);
+}
+
+QString ItemTableModel::CellText(std::size_t row, int column) const
+{
+    if (m_document == nullptr || row >= m_document->RowCount() || column < 0 || column >= columnCount())
+        return {};
+    return QString::fromStdString(Cp1252ToUtf8(m_document->Cell(row, column)));
+}
+
+void ItemTableModel::SetView(int sortColumn, SortOrder order, const std::function<bool(std::size_t)>& keep)
+{
+    beginResetModel();
+    const std::size_t count = DocumentRowCount();
+    if (sortColumn < 0 || sortColumn >= columnCount())
+        order = SortOrder::None;
+    m_order = order;
+    m_sortColumn = order == SortOrder::None ? -1 : sortColumn;
+    m_filtered = static_cast<bool>(keep);
+    if (!keep && order == SortOrder::None) {
+        m_view.Reset(count);
+    } else {
+        std::vector<std::uint32_t> rows;
+        if (keep) {
+            for (std::size_t row = 0; row < count; ++row)
+                if (keep(row))
+                    rows.push_back(static_cast<std::uint32_t>(row));
+        } else {
+            rows.resize(count);
+            std::iota(rows.begin(), rows.end(), std::uint32_t{0});
+        }
+        if (order != SortOrder::None) {
+            QCollator collator;
+            collator.setNumericMode(true);
+            collator.setCaseSensitivity(Qt::CaseInsensitive);
+            SortRows(*m_document, rows, sortColumn, order == SortOrder::Descending, collator);
+        }
+        m_view.Assign(count, rows);
+    }
+    endResetModel();
 }
 
 int ItemTableModel::columnCount(const QModelIndex& parent) const
@@ -83,13 +137,11 @@ QVariant ItemTableModel::data(const QModelIndex& index, int role) const
         return {};
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::EditRole:
-        return QString::fromStdString(
-            Cp1252ToUtf8(m_document->Cell(static_cast<std::size_t>(index.row()), index.column())));
+    case Qt::EditRole: return CellText(DocumentRow(index.row()), index.column());
     case Qt::TextAlignmentRole: return QVariant::fromValue(ColumnFormat(index.column()) | Qt::AlignVCenter);
     case Qt::DecorationRole:
     case Qt::ToolTipRole: {
-        const auto row = static_cast<std::size_t>(index.row());
+        const std::size_t row = DocumentRow(index.row());
         if (index.column() != 0 || m_findings == nullptr || m_findings->OfRow(row).empty())
             return {};
         const std::vector<Finding>& findings = m_findings->OfRow(row);
@@ -159,8 +211,8 @@ void ItemTableModel::FindingsChanged(const std::vector<std::size_t>& rows)
     if (m_findings == nullptr || columnCount() == 0)
         return;
     for (const std::size_t row : rows)
-        if (row < static_cast<std::size_t>(rowCount())) {
-            const QModelIndex cell = index(static_cast<int>(row), 0);
+        if (const int view = ViewRow(row); view >= 0) {
+            const QModelIndex cell = index(view, 0);
             emit dataChanged(cell, cell, {Qt::DecorationRole, Qt::ToolTipRole});
         }
     const std::size_t errors = m_findings->Count(Severity::Error);
@@ -176,7 +228,14 @@ void ItemTableModel::OnDocumentChange(const DocumentChange& change)
 {
     switch (change.kind) {
     case DocumentChange::Kind::AboutToReset: beginResetModel(); break;
-    case DocumentChange::Kind::Reset: endResetModel(); break;
+    case DocumentChange::Kind::Reset:
+        // A load shows every row in file order again.
+        m_view.Reset(DocumentRowCount());
+        m_sortColumn = -1;
+        m_order = SortOrder::None;
+        m_filtered = false;
+        endResetModel();
+        break;
     case DocumentChange::Kind::Cells: {
         if (change.cells.empty() || columnCount() == 0)
             break;
@@ -192,8 +251,9 @@ void ItemTableModel::OnDocumentChange(const DocumentChange& change)
                 ++end;
             const int left = std::min(cells[k].column, last);
             const int right = std::min(cells[end].column, last);
-            const int row = static_cast<int>(cells[k].row);
-            emit dataChanged(index(row, left), index(row, right), {Qt::DisplayRole, Qt::EditRole});
+            const int row = ViewRow(cells[k].row);
+            if (row >= 0)
+                emit dataChanged(index(row, left), index(row, right), {Qt::DisplayRole, Qt::EditRole});
             k = end + 1;
         }
         break;

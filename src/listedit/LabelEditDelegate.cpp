@@ -26,7 +26,8 @@ QWidget* LabelEditDelegate::createEditor(QWidget* parent, const QStyleOptionView
 {
     QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
     if (editor != nullptr) {
-        editor->setProperty(kRowProperty, index.row());
+        // The document row: the editor's row stays the same whatever the view shows.
+        editor->setProperty(kRowProperty, static_cast<int>(m_table->DocumentRow(index.row())));
         editor->setProperty(kColumnProperty, index.column());
         editor->setProperty(kPendingProperty, true);
         m_openEditor = editor;
@@ -102,7 +103,7 @@ void LabelEditDelegate::setModelData(QWidget* editor, QAbstractItemModel*, const
         return;
     const QMetaProperty user = editor->metaObject()->userProperty();
     const QString text = user.isValid() ? user.read(editor).toString() : QString();
-    m_table->OnEndLabelEdit(index.row(), index.column(), &text);
+    m_table->OnEndLabelEdit(static_cast<int>(m_table->DocumentRow(index.row())), index.column(), &text);
 }
 
 void LabelEditDelegate::ReportClose(QWidget* editor) const

@@ -156,7 +156,8 @@ std::vector<std::size_t> MapView::ItemsIn(const PixelRect& frameArea) const { re
 
 std::vector<std::size_t> MapView::VisibleIn(const PixelRect& frameArea) const
 {
-    return CandidatesIn(frameArea, !m_bShowIds);
+    // A cell's tops may be hidden rows that cover shown ones: then every candidate is looked at.
+    return CandidatesIn(frameArea, !m_bShowIds && !m_onlyRows);
 }
 
 std::vector<std::size_t> MapView::CandidatesIn(const PixelRect& frameArea, bool topsOnly) const
@@ -244,7 +245,19 @@ bool MapView::IsDrawn(std::size_t item, std::int64_t wx, std::int64_t wy) const
     if (!(wx > 0 && wx < m_nSize && wy > 0 && wy < m_nSize) || item >= m_pModel->items.size() ||
         item >= m_categories.size())
         return false;
-    return IsShown(m_categories[item]);
+    return IsShown(m_categories[item]) && IsRowShown(item);
+}
+
+void MapView::ShowOnlyRows(std::vector<bool> rows)
+{
+    m_onlyRows = std::move(rows);
+    Invalidate();
+}
+
+void MapView::ShowAllRows()
+{
+    m_onlyRows.reset();
+    Invalidate();
 }
 
 std::optional<std::size_t> MapView::ItemAt(int x, int y) const

@@ -76,7 +76,8 @@ std::string CopyRowsText(const EditDocument& document, const std::vector<std::si
     return out.str();
 }
 
-RowsOutcome PasteText(EditDocument& document, std::string_view text, const PasteTarget& target)
+RowsOutcome PasteText(EditDocument& document, std::string_view text, const PasteTarget& target,
+                      const std::vector<std::size_t>* down)
 {
     ViewBuffer buffer(text);
     std::istream in(&buffer);
@@ -115,8 +116,9 @@ RowsOutcome PasteText(EditDocument& document, std::string_view text, const Paste
         if (!toSelection && !target.current)
             return Refuse("Choose the cell to paste at first.");
         const std::size_t start = toSelection ? 0 : target.current->row;
-        const std::size_t room =
-            toSelection ? target.selected.size() : document.RowCount() - std::min(start, document.RowCount());
+        const std::size_t room = toSelection ? target.selected.size()
+                                 : down      ? down->size()
+                                             : document.RowCount() - std::min(start, document.RowCount());
         const auto tooMany = [&](const std::string& held) {
             return toSelection ? Refuse(SelectionMismatch(held, room))
                                : Refuse("The clipboard holds " + held + ", which would pass the last row: there " +
@@ -175,7 +177,7 @@ RowsOutcome PasteText(EditDocument& document, std::string_view text, const Paste
         const std::size_t count = toSelection ? room : block.size();
         std::vector<CellChange> changes;
         for (std::size_t k = 0; k < count; ++k) {
-            const std::size_t row = toSelection ? target.selected[k] : start + k;
+            const std::size_t row = toSelection ? target.selected[k] : down ? (*down)[k] : start + k;
             const Record& cells = block[block.size() == 1 ? 0 : k];
             for (std::size_t f = 0; f < cells.size(); ++f)
                 if (columns[f] >= 0)

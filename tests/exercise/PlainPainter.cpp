@@ -125,7 +125,8 @@ Canvas PaintPlain(const MapView& view)
     };
     const auto drawn = [&](std::size_t i) {
         const auto [x, y] = place(i);
-        return x > 0 && x < size && y > 0 && y < size && Shown(view, KindOf(model->items[i]->m_nId));
+        return x > 0 && x < size && y > 0 && y < size && Shown(view, KindOf(model->items[i]->m_nId)) &&
+               view.IsRowShown(i);
     };
     for (std::size_t i = 0; i < model->items.size(); ++i) {
         if (!drawn(i))

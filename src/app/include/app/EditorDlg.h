@@ -26,6 +26,7 @@
 #include <vector>
 
 class QAbstractButton;
+class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -39,6 +40,7 @@ class CEditListCtrl;
 class EditorSettings;
 class FindField;
 class FilterButton;
+class FilterField;
 class CMapWnd;
 struct RecoveryEntry;
 
@@ -88,6 +90,9 @@ public:
     void OnFillDown();
     void OnSelectAll();
     void OnMoveSelection();
+    // The filter box (Ctrl+L), and the switch that shows only the filtered rows on the map.
+    void OnFilterRows();
+    void OnMapOnlyFiltered();
 
     // Runs a handler so that no exception reaches Qt's event loop: file errors become the file
     // error report, the editor's own refusals and anything else a plain message.
@@ -99,6 +104,11 @@ public:
     const EditDocument& Document() const { return m_document; }
     MissionSession& Session() { return m_session; }
     FindField* FindBox() const { return m_find; }
+    FilterField* FilterBox() const { return m_filter; }
+    QLabel* FilterCount() const { return m_filterCount; }
+    QCheckBox* MapOnlyFilteredSwitch() const { return m_mapOnlyFiltered; }
+    // Answers is:changed: whether a row holds unsaved changes. False for every row until set.
+    void SetRowChangedTest(std::function<bool(std::size_t)> changed) { m_rowChanged = std::move(changed); }
 
     const std::string& BasePath() const { return m_strBasePath; }
     const CItemDefList& Catalogue() const { return m_itemDefs; }
@@ -117,6 +127,15 @@ protected:
 private:
     void CreateControls();
     void CreateEditingShortcuts();
+    // The filter box with its count, and the map's "only filtered" switch.
+    void CreateFilterControls();
+    // The filter box's text applied to the table: a query it cannot read shows every row.
+    void ApplyFilterText();
+    void UpdateFilterCount(const QString& problem);
+    // A load: the table shows every row in file order again, and the box empties.
+    void ClearFilter();
+    // The map draws the rows the table shows, or every row, as the switch says.
+    void SyncMapRows();
     // Remembers where each control sits at the default size; LayOut places them for another.
     void RecordLayout();
     void LayOut();
@@ -134,8 +153,9 @@ private:
     void SyncMapPositions(const std::vector<CellRef>& cells);
     // The catalogue and the mission list of m_strBasePath, as at start-up.
     void LoadArchive();
-    // Selects the next row from row (inclusive) whose name holds the find field's text.
-    void FindFrom(int row, bool forward);
+    // Selects the next row shown from view position view (inclusive) whose name holds the find
+    // field's text, in the order shown.
+    void FindFrom(int view, bool forward);
     // "Orvik Editor V1.5 - NAME *": the loaded mission, and a mark while it has unsaved edits.
     void UpdateTitle();
     // Checks every row afresh (a load, a save or a refresh, which may change the kind ids behind
@@ -213,6 +233,11 @@ private:
     };
     std::vector<Placed> m_layout;
     FindField* m_find = nullptr;
+    FilterField* m_filter = nullptr;
+    QLabel* m_filterCount = nullptr;
+    QCheckBox* m_mapOnlyFiltered = nullptr;
+    std::function<bool(std::size_t)> m_rowChanged;
+    QTimer* m_mapRowsTimer = nullptr; // the map follows the table's rows after the keystroke
     CMapWnd* m_map = nullptr;
 
     QLineEdit* m_editCoord = nullptr;

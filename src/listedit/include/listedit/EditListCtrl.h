@@ -1,15 +1,19 @@
 #pragma once
 // The item table: a report-style view of the edit document whose cells are edited in place, one
 // at a time, with the mouse or the keyboard. Rows are selected one or many at a time (Shift, Ctrl)
-// for the commands over many rows: copy, paste and fill.
+// for the commands over many rows: copy, paste and fill. A click on a column's title sorts by it
+// (again: reversed, a third time: file order), and a filter may hide rows. Every row number this
+// class takes or gives is a document row; view positions stay inside.
 #include <QPointer>
 #include <QStringList>
 #include <QTableView>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "listedit/InPlaceEdit.h"
+#include "listedit/ItemTableModel.h"
 
 class QMenu;
 
@@ -36,9 +40,10 @@ public:
     // Seven-column set-up helper used by the dialog. format is the column's text alignment
     // (left, right or centred); the edit box over a cell of the column follows it.
     void InsertColumn(int column, const QString& title, int width, Qt::Alignment format = Qt::AlignLeft);
-    int rowCount() const;
     int columnCount() const;
-    int currentRow() const { return currentIndex().row(); }
+    // The rows shown (the filter's), and the current row (a document row, or -1).
+    int rowCount() const;
+    int currentRow() const;
     QString GetItemText(int row, int column) const;
 
     // The names the first column's editor offers while the user types.
@@ -78,8 +83,24 @@ public:
     // text into the column of row and of every selected row (Ctrl+Enter in an edit box).
     void FillSelection(int row, int column, const QString& text);
     void SelectAllRows();
-    // Makes the cell current (its row selected) and scrolls it into view.
-    void ShowCell(int row, int column);
+    // Makes the cell current (its row selected) and scrolls it into view; false for a hidden row.
+    bool ShowCell(int row, int column);
+
+    // The sort and the filter. keep chooses the rows shown (empty: every row); it is asked only
+    // here and at a sort, never on an edit. The selection and the current cell stay on the rows
+    // still shown.
+    using SortOrder = ItemTableModel::SortOrder;
+    void SortBy(int column, SortOrder order);
+    void SetRowFilter(std::function<bool(std::size_t)> keep);
+    // A click on a title: ascending, then descending, then file order; another column starts over.
+    void CycleSort(int column);
+    // The view position of a document row (-1: hidden), and the document row at a view position.
+    int ViewRow(std::size_t row) const { return m_model->ViewRow(row); }
+    std::size_t DocumentRow(int viewRow) const { return m_model->DocumentRow(viewRow); }
+    // The document row shown at a view position after row, or before it; -1 when there is none.
+    int ShownRowAfter(int row, bool forward) const;
+    // Selects these document rows (those shown), replacing the selection or adding to it.
+    void SelectDocumentRows(const std::vector<std::size_t>& rows, bool add);
 
     // The open edit box, if any (for tests and the dialog).
     CInPlaceEdit* ActiveEdit() const;
@@ -90,6 +111,8 @@ public:
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 
 signals:
+    // The rows shown or their order changed (a sort, a filter or a load).
+    void viewChanged();
     // A cell's text was stored by an edit (also when it did not change).
     void cellEdited(int row, int column);
     // A command over many rows was refused; nothing changed.
@@ -130,11 +153,17 @@ private:
     void CancelEdits();
     // Shows a refusal; true when there was one.
     bool Refused(const std::string& refusal);
+    // The model's view afresh, with the selection and the current cell kept by document row.
+    void ApplyView(int column, SortOrder order);
+    void ShowSortIndicator();
+    // The selected document rows in view order.
+    std::vector<std::size_t> SelectedRowsInViewOrder() const;
 
     ItemTableModel* m_model;
     QPointer<CInPlaceEdit> m_activeEdit;
     LabelEditDelegate* m_labelDelegate;
     bool m_bKeepSelection = false; // during a plain click on the focused, selected row
+    std::function<bool(std::size_t)> m_keep;
 };
 
 } // namespace orvik

@@ -1,11 +1,14 @@
 #pragma once
-// The item table's model: a view of the edit document, one row per record and one column per
-// title inserted. It keeps no texts of its own; cells are read from the document when drawn.
+// The item table's model: a view of the edit document, one row per record shown and one column per
+// title inserted. It keeps no texts of its own; cells are read from the document when drawn. Model
+// rows are view positions: a sort or a filter changes which document row each one shows.
 #include "check/ItemFindings.h"
+#include "listedit/ViewOrder.h"
 
 #include <QAbstractTableModel>
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 namespace orvik {
@@ -45,6 +48,22 @@ public:
     std::size_t FindingCount() const { return m_errors + m_warnings; }
     const ItemFindings* Findings() const { return m_findings; }
 
+    enum class SortOrder { None, Ascending, Descending };
+    // Which rows are shown and in what order, computed now (a model reset) and only now: the rows
+    // keep passes (every row when keep is empty), sorted by column, or in file order for None.
+    // Edits never move or hide a row; a load goes back to every row in file order.
+    void SetView(int sortColumn, SortOrder order, const std::function<bool(std::size_t)>& keep);
+    int SortColumn() const { return m_sortColumn; }
+    SortOrder Order() const { return m_order; }
+    bool IsFiltered() const { return m_filtered; }
+    const ViewOrder& View() const { return m_view; }
+    // The view position of a document row, or -1 while it is hidden; and back.
+    int ViewRow(std::size_t row) const;
+    std::size_t DocumentRow(int viewRow) const { return m_view.DocumentRow(static_cast<std::size_t>(viewRow)); }
+    std::size_t DocumentRowCount() const;
+    // A document row's cell as shown, hidden or not.
+    QString CellText(std::size_t row, int column) const;
+
 private:
     void OnDocumentChange(const DocumentChange& change);
 
@@ -56,6 +75,11 @@ private:
     EditDocument* m_document = nullptr;
     int m_listener = 0;
     std::vector<Column> m_columns;
+
+    ViewOrder m_view;
+    int m_sortColumn = -1;
+    SortOrder m_order = SortOrder::None;
+    bool m_filtered = false;
 
     const ItemFindings* m_findings = nullptr;
     // The counts the title shows, as last signalled.

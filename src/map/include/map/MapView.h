@@ -112,6 +112,16 @@ public:
     WorldPoint PositionOf(std::size_t item) const;
     void SetPosition(std::size_t item, WorldPoint p);
 
+    // Only these items are drawn (rows[i] for item i; one past the end is not drawn), and only they
+    // are hit or banded; ShowAllRows draws every item again. Both draw the next frame afresh.
+    void ShowOnlyRows(std::vector<bool> rows);
+    void ShowAllRows();
+    bool ShowsOnlyRows() const { return m_onlyRows.has_value(); }
+    bool IsRowShown(std::size_t item) const
+    {
+        return !m_onlyRows || (item < m_onlyRows->size() && (*m_onlyRows)[item]);
+    }
+
     // Selected items get a ring; items outside the model are ignored.
     void SetSelection(const std::vector<std::size_t>& items);
     bool IsSelected(std::size_t item) const;
@@ -201,6 +211,7 @@ private:
     std::vector<WorldPoint> m_positions;
     std::vector<ItemCategory> m_categories; // by item, so a paint need not visit the records
     std::vector<bool> m_selected;
+    std::optional<std::vector<bool>> m_onlyRows;
     std::vector<std::size_t> m_selectedItems; // the same, in order
     // Items by cell, with each cell's top markers kept.
     MarkerIndex m_index;

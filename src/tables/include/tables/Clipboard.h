@@ -34,6 +34,9 @@ struct PasteTarget {
 // Refused, with the reason and nothing changed: a block that passes the last row or does not match
 // the selection, a header that names an unknown column or only shown-only ones, a headerless block
 // over a shown-only column or past the last one, text that is no table.
-RowsOutcome PasteText(EditDocument& document, std::string_view text, const PasteTarget& target);
+// down: the rows from the current one down as the table shows them (the current one first), when
+// it shows a sort or a filter; null: every row from the current one to the last, in file order.
+RowsOutcome PasteText(EditDocument& document, std::string_view text, const PasteTarget& target,
+                      const std::vector<std::size_t>* down = nullptr);
 
 } // namespace orvik
