@@ -104,10 +104,11 @@ void Session::TypeCell(const Action& a)
     const std::string text = CellText(a.p[2]);
     static const char* const endings[] = {"Enter", "Escape", "Tab", "a click elsewhere"};
     const unsigned ending = a.p[3] % 4;
-    Say("type " + Quoted(text) + " into " + Row(row) + ", " + kColumnNames[column] + ", then " + endings[ending]);
+    Say("type " + Quoted(text) + " into " + Row(static_cast<int>(table->DocumentRow(row))) + ", " +
+        kColumnNames[column] + ", then " + endings[ending]);
 
-    // The first click makes the row current, the next opens the cell.
-    if (table->currentRow() != row)
+    // The first click makes the row current, the next opens the cell (row is a view position).
+    if (!table->currentIndex().isValid() || table->currentIndex().row() != row)
         ClickCell(row, column);
     ClickCell(row, column);
     Settle();

@@ -23,7 +23,8 @@ constexpr Weight kWeights[] = {
     {Act::Choose, 3},   {Act::TypeCell, 30}, {Act::Undo, 8},      {Act::Redo, 5},     {Act::Find, 4},
     {Act::ClickMarker, 8}, {Act::DragMarker, 8}, {Act::Pan, 3},   {Act::Zoom, 3},     {Act::TableKeys, 5},
     {Act::Refresh, 3},  {Act::Filter, 3},    {Act::Save, 6},      {Act::Reopen, 1},   {Act::Close, 1},
-    {Act::DiskSave, 2}, {Act::Repack, 1},    {Act::UndoRedoAll, 2}, {Act::ManyRows, 12}, {Act::Kill, 1}};
+    {Act::DiskSave, 2}, {Act::Repack, 1},    {Act::UndoRedoAll, 2}, {Act::ManyRows, 12}, {Act::Kill, 1},
+    {Act::SortFilter, 8}};
 
 } // namespace
 
@@ -168,6 +169,7 @@ void Session::Perform(const Action& a)
     case Act::Repack: Repack(a); break;
     case Act::UndoRedoAll: UndoRedoAll(); break;
     case Act::ManyRows: ManyRows(a); break;
+    case Act::SortFilter: SortFilter(a); break;
     case Act::Kill: Kill(a);
     case Act::Count: break;
     }

@@ -39,6 +39,7 @@ enum class Act {
     UndoRedoAll, // every step undone, then redone
     ManyRows,    // select rows, copy, paste, fill down, Move Selection, or move with the arrows on the map
     Kill,        // SIGKILL a second or more after the last edit; the next worker starts the editor again
+    SortFilter,  // a click on a column's title, a filter typed (readable or not), the map's only-filtered switch
     Count
 };
 
@@ -95,6 +96,7 @@ private:
     void Pan(const Action& a);
     void Zoom(const Action& a);
     void TableKeys(const Action& a);
+    void SortFilter(const Action& a);
     void ClickButton(int id, const std::string& what);
     void Save();
     void Close();

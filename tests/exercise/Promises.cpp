@@ -137,16 +137,24 @@ void Promises::Attach(CEditorDlg& dialog)
     m_shadow = std::make_unique<ShadowTable>(*dialog.ItemTable()->TableModel());
     // Listening only: the document is the dialog's, and nothing here changes it.
     auto& document = const_cast<EditDocument&>(dialog.Document());
+    m_view.Reset();
     m_listener = document.Subscribe([this](const DocumentChange& change) {
-        if (change.kind == DocumentChange::Kind::Reset)
+        if (change.kind == DocumentChange::Kind::Reset) {
+            m_view.Reset();
             OnLoaded();
+        } else if (change.kind == DocumentChange::Kind::Cells) {
+            for (const CellRef& cell : change.cells)
+                m_view.Edited(cell.row);
+        }
     });
+    m_viewConnection = QObject::connect(dialog.ItemTable(), &CEditListCtrl::viewChanged, [this] { m_view.ViewChanged(); });
 }
 
 void Promises::Detach()
 {
     if (m_dialog)
         const_cast<EditDocument&>(m_dialog->Document()).Unsubscribe(m_listener);
+    QObject::disconnect(m_viewConnection);
     m_shadow.reset();
     m_dialog = nullptr;
 }
@@ -185,9 +193,12 @@ void Promises::CheckViews() const
 
     // The table.
     const CEditListCtrl* table = dialog.ItemTable();
-    Require(table->rowCount() == static_cast<int>(rows) && table->verticalHeader()->count() == static_cast<int>(rows),
-            "the table shows " + std::to_string(table->verticalHeader()->count()) + " rows, the document has " +
+    const int shown = table->rowCount();
+    Require(table->TableModel()->DocumentRowCount() == rows && table->verticalHeader()->count() == shown,
+            "the table shows " + std::to_string(table->verticalHeader()->count()) + " rows of " +
+                std::to_string(table->TableModel()->DocumentRowCount()) + ", the document has " +
                 std::to_string(rows));
+    m_view.Check(dialog);
     for (std::size_t r = 0; r < rows; ++r)
         for (int c = 0; c < kColumnCount; ++c)
             if (table->GetItemText(static_cast<int>(r), c).toStdString() != Cp1252ToUtf8(document.Cell(r, c)))
@@ -215,7 +226,7 @@ void Promises::CheckViews() const
     }
     std::vector<std::size_t> selected;
     for (const QModelIndex& index : table->selectionModel()->selectedRows())
-        selected.push_back(static_cast<std::size_t>(index.row()));
+        selected.push_back(table->DocumentRow(index.row()));
     std::sort(selected.begin(), selected.end());
     Require(selected == view.Selection(), "the table's selection and the map's rings differ");
     CheckMarkers(view);
@@ -228,15 +239,19 @@ void Promises::CheckTable() const
     const EditDocument& document = m_dialog->Document();
     const ShadowTable& shadow = *m_shadow;
     Require(shadow.Complaint().empty(), "the model tester: " + shadow.Complaint());
-    Require(shadow.Rows() == static_cast<int>(document.RowCount()),
+    Require(shadow.Rows() == m_dialog->ItemTable()->rowCount(),
             "the model signalled " + std::to_string(shadow.Rows()) + " rows, the document has " +
                 std::to_string(document.RowCount()));
-    for (int r = 0; r < shadow.Rows(); ++r)
+    // The shadow's rows are view positions.
+    const CEditListCtrl* table = m_dialog->ItemTable();
+    for (int v = 0; v < shadow.Rows(); ++v) {
+        const std::size_t r = table->DocumentRow(v);
         for (int c = 0; c < kColumnCount; ++c)
-            Require(shadow.Cell(r, c).toStdString() == Cp1252ToUtf8(document.Cell(static_cast<std::size_t>(r), c)),
+            Require(shadow.Cell(v, c).toStdString() == Cp1252ToUtf8(document.Cell(r, c)),
                     "cell (" + std::to_string(r + 1) + ", " + std::to_string(c) + ") shows \"" +
-                        shadow.Cell(r, c).toStdString() + "\" as last signalled, the document holds \"" +
-                        Cp1252ToUtf8(document.Cell(static_cast<std::size_t>(r), c)) + "\"");
+                        shadow.Cell(v, c).toStdString() + "\" as last signalled, the document holds \"" +
+                        Cp1252ToUtf8(document.Cell(r, c)) + "\"");
+    }
 }
 
 void Promises::CheckFindings() const
@@ -261,10 +276,14 @@ void Promises::CheckFindings() const
     for (const PlainFinding& f : wanted)
         if (f.row)
             tips[*f.row] += (tips[*f.row].empty() ? "" : "\n") + Cp1252ToUtf8(f.text);
-    for (std::size_t r = 0; r < tips.size() && r < static_cast<std::size_t>(shadow.Rows()); ++r)
-        Require(shadow.Tip(static_cast<int>(r)).toStdString() == tips[r],
-                "row " + std::to_string(r + 1) + "'s tooltip as last signalled is \"" +
-                    shadow.Tip(static_cast<int>(r)).toStdString() + "\", a plain check says \"" + tips[r] + "\"");
+    const CEditListCtrl* table = m_dialog->ItemTable();
+    for (int v = 0; v < shadow.Rows(); ++v) {
+        const std::size_t r = table->DocumentRow(v);
+        if (r < tips.size())
+            Require(shadow.Tip(v).toStdString() == tips[r],
+                    "row " + std::to_string(r + 1) + "'s tooltip as last signalled is \"" +
+                        shadow.Tip(v).toStdString() + "\", a plain check says \"" + tips[r] + "\"");
+    }
     const std::string title = std::string(ItemColumnTitles()[kColItem]) +
                               (wanted.empty() ? std::string() : " (" + std::to_string(wanted.size()) + ")");
     Require(shadow.Title(kColItem).toStdString() == title, "the Item column's title as last signalled is \"" +

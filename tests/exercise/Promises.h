@@ -3,6 +3,7 @@
 // its map and the archive on disk. A broken promise throws Broken with what was seen.
 #include "app/EditorDlg.h"
 #include "exercise/ShadowTable.h"
+#include "exercise/ViewCheck.h"
 #include "mission/ItemRows.h"
 
 #include <cstdint>
@@ -41,6 +42,8 @@ public:
     void CheckViews() const;
     // The rows as last loaded (empty before any load).
     const std::vector<ItemRow>& LoadedRows() const { return m_loaded; }
+    // The sort and filter's promises; the exerciser tells it the filter it typed.
+    ViewCheck& View() { return m_view; }
 
     // Around a Save: the archive's bytes before it, and the document as the save found it.
     struct SaveStart {
@@ -64,6 +67,8 @@ private:
 
     CEditorDlg* m_dialog = nullptr;
     std::unique_ptr<ShadowTable> m_shadow;
+    ViewCheck m_view;
+    QMetaObject::Connection m_viewConnection;
     int m_listener = 0;
     std::vector<ItemRow> m_loaded;
     // A load that broke a promise, told at the next check: the listener runs inside the dialog's
