@@ -55,7 +55,10 @@ void CheckMarkers(const MapView& view)
     const CMissionModel* model = view.Model();
     if (model == nullptr)
         return;
-    const auto shown = [&](std::size_t i) { return view.IsShown(CategoryOf(model->items[i]->m_nId)); };
+    // The rows the table shows only, with the map's switch on (checked against the table elsewhere).
+    const auto shown = [&](std::size_t i) {
+        return view.IsShown(CategoryOf(model->items[i]->m_nId)) && view.IsRowShown(i);
+    };
     const int size = view.FrameSize();
     for (std::size_t i = 0; i < model->items.size(); ++i) {
         const auto [x, y] = MarkerPoint(view, i);
