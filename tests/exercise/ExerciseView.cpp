@@ -56,14 +56,17 @@ void Session::SortFilter(const Action& a)
     case 0:
     case 1: {
         const int column = static_cast<int>(a.p[1] % kColumnCount);
-        Say(std::string("click the ") + kColumnTitles[column] + " title");
+        // Up to three clicks: up, down and back to file order.
+        const int clicks = 1 + static_cast<int>(a.p[2] % 3);
+        Say(std::string("click the ") + kColumnTitles[column] + " title " + std::to_string(clicks) + " times");
         QHeaderView* header = table->horizontalHeader();
         // A title off to the right is scrolled into view first, as the user would.
         if (header->sectionViewportPosition(column) < 0 ||
             header->sectionViewportPosition(column) + header->sectionSize(column) > header->width())
             table->horizontalScrollBar()->setValue(header->sectionPosition(column));
         const int x = header->sectionViewportPosition(column) + header->sectionSize(column) / 2;
-        QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(x, header->height() / 2));
+        for (int k = 0; k < clicks; ++k)
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(x, header->height() / 2));
         break;
     }
     case 2: {
