@@ -1,7 +1,7 @@
 #pragma once
 // Which document rows the table shows, and in what order: view position -> document row and back.
 // In file order with every row shown it keeps nothing. Otherwise both maps are packed with as few
-// bytes an index as the row count needs (3 below 16,777,215 rows), so a large mission pays about
+// bytes an index as the row count needs (3 below 16,777,216 rows), so a large mission pays about
 // six bytes a row for a sort or a filter.
 #include <cstddef>
 #include <cstdint>
