@@ -22,6 +22,7 @@
 #include <future>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -74,6 +75,7 @@ public:
     void OnMarkers();
     void OnObjects();
     void OnIds();
+    void OnChanges();
     // Editing: undo and redo in the table, the find field, another base archive.
     void OnUndo();
     void OnRedo();
@@ -88,6 +90,9 @@ public:
     void OnFillDown();
     void OnSelectAll();
     void OnMoveSelection();
+    // The unsaved edits, as `orvik diff` of the archive and the table would print them.
+    void OnCopyChanges();
+    std::string UnsavedChangesTsv() const;
 
     // Runs a handler so that no exception reaches Qt's event loop: file errors become the file
     // error report, the editor's own refusals and anything else a plain message.
@@ -132,6 +137,10 @@ private:
     void MoveItemsFromMap(const std::vector<std::pair<std::size_t, WorldPoint>>& moves);
     void SyncMapSelection();
     void SyncMapPositions(const std::vector<CellRef>& cells);
+    // The map's marks of where these rows' items stood at the last save.
+    void SyncSavedPositions(const std::set<std::size_t>& rows);
+    // "N selected, M rows changed" above the map.
+    void UpdateStatus();
     // The catalogue and the mission list of m_strBasePath, as at start-up.
     void LoadArchive();
     // Selects the next row from row (inclusive) whose name holds the find field's text.
@@ -205,7 +214,7 @@ private:
     int m_docListener = 0;
     int m_mapListener = 0;
     // How a control follows a larger window.
-    enum class Follow { Table, Right, UnderMap };
+    enum class Follow { Table, Right, UnderMap, AboveMapRight };
     struct Placed {
         QWidget* widget;
         QRect rect; // at the default size
@@ -226,6 +235,7 @@ private:
     FilterButton* m_btnMarkers = nullptr;
     FilterButton* m_btnObjects = nullptr;
     FilterButton* m_btnIds = nullptr;
+    FilterButton* m_btnChanges = nullptr;
 
     EditorSettings* m_settings = nullptr;
     QTimer* m_settingsTimer = nullptr;

@@ -4,7 +4,10 @@
 #include "check/ItemFindings.h"
 
 #include <QAbstractTableModel>
+#include <QColor>
 #include <QString>
+
+#include <string>
 
 #include <vector>
 
@@ -45,8 +48,14 @@ public:
     std::size_t FindingCount() const { return m_errors + m_warnings; }
     const ItemFindings* Findings() const { return m_findings; }
 
+    // The background of a cell whose text differs from the saved one: a pale amber that keeps
+    // the text readable in light and dark palettes alike.
+    static constexpr QRgb kChangedTint = 0xfff3d08a;
+
 private:
     void OnDocumentChange(const DocumentChange& change);
+    // The text the archive holds for a changed cell; null for an unchanged one.
+    const std::string* SavedText(const QModelIndex& index) const;
 
     struct Column {
         QString title;
