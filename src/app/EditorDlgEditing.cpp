@@ -83,6 +83,7 @@ void CEditorDlg::CreateEditingShortcuts()
         // A load checks every row and takes the table's selection away without a word; a committed
         // edit, an undo or a redo checks the rows it changed.
         if (change.kind == DocumentChange::Kind::Reset) {
+            m_nSelectedRows = 0;
             m_status->clear();
             // A load made the findings of its rows already.
             std::unique_ptr<ItemFindings> ahead = std::move(m_findingsAhead);

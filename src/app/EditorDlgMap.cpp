@@ -114,6 +114,7 @@ void CEditorDlg::SyncMapSelection()
 {
     const std::vector<std::size_t> rows = m_list->SelectedRows();
     m_map->View().SetSelection(rows);
+    m_nSelectedRows = rows.size();
     UpdateStatus();
     m_map->RepaintNow();
 }
@@ -121,8 +122,8 @@ void CEditorDlg::SyncMapSelection()
 void CEditorDlg::UpdateStatus()
 {
     QStringList parts;
-    if (const std::size_t selected = m_list->SelectedRows().size(); selected > 0)
-        parts << QStringLiteral("%1 selected").arg(selected);
+    if (m_nSelectedRows > 0)
+        parts << QStringLiteral("%1 selected").arg(m_nSelectedRows);
     if (const std::size_t changed = m_document.Saved().ChangedRowCount(); changed > 0)
         parts << (changed == 1 ? QStringLiteral("1 row changed") : QStringLiteral("%1 rows changed").arg(changed));
     m_status->setText(parts.join(QStringLiteral(", ")));

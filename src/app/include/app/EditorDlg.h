@@ -225,7 +225,8 @@ private:
     CMapWnd* m_map = nullptr;
 
     QLineEdit* m_editCoord = nullptr;
-    QLabel* m_status = nullptr; // "N selected"
+    QLabel* m_status = nullptr; // "N selected, M rows changed"
+    std::size_t m_nSelectedRows = 0; // as last told to the map, so that an edit need not count them
     QElapsedTimer m_arrowTimer; // since the last arrow-key move
     QGroupBox* m_groupShow = nullptr;
     FilterButton* m_btnPeople = nullptr;
