@@ -129,6 +129,14 @@ void CEditorDlg::CreateControls()
     m_status->setGeometry(kMapLeft, 33, MapView::kSize, 16);
 
     m_btnIds = filter("IDs", kIdIds, DluRect(304, 359, 40, 9));
+    // The change marks' switch sits at the right end of the strip above the map: the group under
+    // the map has no room left beside IDs.
+    m_btnChanges = new FilterButton(QStringLiteral("Changes"), this);
+    m_btnChanges->setObjectName(QStringLiteral("changes"));
+    m_btnChanges->setFocusPolicy(Qt::ClickFocus);
+    m_btnChanges->setToolTip(QStringLiteral("Show where moved items stood at the last save"));
+    m_btnChanges->setGeometry(kMapLeft + MapView::kSize - 70, 33, 70, 16);
+    m_status->setGeometry(kMapLeft, 33, MapView::kSize - 210, 16);
 
     // No button is the dialog's default: Enter goes to the focused button or ends the editor.
     for (QPushButton* button : {m_btnSave, m_btnGetMissionFiles, m_btnRefreshMap})
@@ -157,6 +165,7 @@ void CEditorDlg::CreateControls()
     bind(m_btnMarkers, &CEditorDlg::OnMarkers);
     bind(m_btnObjects, &CEditorDlg::OnObjects);
     bind(m_btnIds, &CEditorDlg::OnIds);
+    bind(m_btnChanges, &CEditorDlg::OnChanges);
 }
 
 int CEditorDlg::DoModal()
@@ -192,6 +201,7 @@ bool CEditorDlg::OnInitDialog()
     m_btnMarkers->setChecked(true);
     m_btnDecorations->setChecked(true);
     m_btnIds->setChecked(false);
+    m_btnChanges->setChecked(false);
     ApplySettings();
 
     StartRecovery();

@@ -18,6 +18,8 @@
 
 #include <future>
 
+#include <set>
+
 namespace orvik {
 
 void CEditorDlg::OnSelchangeMission()
@@ -163,6 +165,11 @@ void CEditorDlg::OnRefreshMap()
     }
     // The map shows the model again, as the rows now made it.
     m_map->View().SyncPositions();
+    // The model's positions are the table's now, but not yet the archive's.
+    std::set<std::size_t> moved;
+    for (const CellChange& change : m_document.Saved().Changes(TableRows()))
+        moved.insert(change.row);
+    SyncSavedPositions(moved);
     SyncMapSelection();
     m_map->repaint();
 }
@@ -182,5 +189,6 @@ void CEditorDlg::OnVehicles() { ToggleFilter(m_btnVehicles, m_map->View().m_bSho
 void CEditorDlg::OnMarkers() { ToggleFilter(m_btnMarkers, m_map->View().m_bShowMarkers); }
 void CEditorDlg::OnObjects() { ToggleFilter(m_btnObjects, m_map->View().m_bShowObjects); }
 void CEditorDlg::OnIds() { ToggleFilter(m_btnIds, m_map->View().m_bShowIds); }
+void CEditorDlg::OnChanges() { ToggleFilter(m_btnChanges, m_map->View().m_bShowChanges); }
 
 } // namespace orvik

@@ -6,6 +6,8 @@
 #include "app/FindField.h"
 #include "app/QtText.h"
 #include "check/ItemChecks.h"
+#include "check/MissionDiff.h"
+#include "common/Text.h"
 #include "listedit/EditListCtrl.h"
 #include "listedit/ItemTableModel.h"
 #include "listedit/RowKeys.h"
@@ -13,7 +15,9 @@
 #include "mapwidget/MapWnd.h"
 #include "OrvikVersion.h"
 
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QShortcut>
@@ -52,6 +56,7 @@ void CEditorDlg::CreateEditingShortcuts()
     shortcut(MoveSelectionKeys(), &CEditorDlg::OnMoveSelection);
     connect(m_list, &CEditListCtrl::refused, this, [this](const QString& message) { m_prompts.Message(message); });
     connect(m_list, &CEditListCtrl::moveSelectionRequested, this, &CEditorDlg::OnMoveSelection);
+    connect(m_list, &CEditListCtrl::copyChangesRequested, this, [this] { RunCommand([this] { OnCopyChanges(); }); });
 
     // The find field sits in the strip between the buttons and the table.
     const QRect table = m_list->geometry();
@@ -79,6 +84,7 @@ void CEditorDlg::CreateEditingShortcuts()
         // A load checks every row and takes the table's selection away without a word; a committed
         // edit, an undo or a redo checks the rows it changed.
         if (change.kind == DocumentChange::Kind::Reset) {
+            m_nSelectedRows = 0;
             m_status->clear();
             ClearFilter();
             // A load made the findings of its rows already.
@@ -137,6 +143,23 @@ void CEditorDlg::OnUndo() { m_list->Undo(); }
 void CEditorDlg::OnRedo() { m_list->Redo(); }
 
 void CEditorDlg::OnCopy() { m_list->CopySelection(); }
+
+std::string CEditorDlg::UnsavedChangesTsv() const
+{
+    // As `orvik diff` names a mission: its entry name in lower case.
+    const std::string mission = m_loadedMission ? FoldLower(m_loadedMission->name) : std::string();
+    std::vector<Difference> differences;
+    for (CellChange& change : m_document.Saved().Changes(TableRows()))
+        differences.push_back(
+            {DiffKind::Cell, mission, change.row, change.column, std::move(change.before), std::move(change.after)});
+    return DifferencesTsv(differences);
+}
+
+void CEditorDlg::OnCopyChanges()
+{
+    m_list->EndEdit();
+    QGuiApplication::clipboard()->setText(QString::fromStdString(UnsavedChangesTsv()));
+}
 
 void CEditorDlg::OnPaste()
 {

@@ -126,7 +126,10 @@ void CEditorDlg::ApplyFilterText()
         std::vector<bool> selected(m_document.RowCount());
         for (const std::size_t row : m_list->SelectedRows())
             selected[row] = true;
-        auto facts = std::make_shared<TableRowFacts>(m_document, m_findings, std::move(selected), m_rowChanged);
+        // is:changed: a row with a cell that differs from what the archive holds.
+        auto facts = std::make_shared<TableRowFacts>(m_document, m_findings, std::move(selected), [this](std::size_t row) {
+            return m_document.Saved().IsRowChanged(row);
+        });
         auto shared = std::make_shared<const RowQuery>(std::move(*query));
         m_list->SetRowFilter([facts, shared](std::size_t row) { return shared->Matches(row, *facts); });
     }

@@ -42,6 +42,7 @@ void CEditorDlg::RecordLayout()
     for (QWidget* filter : std::initializer_list<QWidget*>{m_btnPeople, m_btnBuildings, m_btnDecorations, m_btnVehicles,
                                                            m_btnMarkers, m_btnObjects, m_btnIds})
         add(filter, Follow::UnderMap);
+    add(m_btnChanges, Follow::AboveMapRight);
 }
 
 void CEditorDlg::LayOut()
@@ -63,6 +64,7 @@ void CEditorDlg::LayOut()
             break;
         case Follow::Right: r.translate(extraWidth, 0); break;
         case Follow::UnderMap: r.translate(0, grow); break;
+        case Follow::AboveMapRight: r.translate(grow, 0); break;
         }
         p.widget->setGeometry(r);
     }

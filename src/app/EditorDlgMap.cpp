@@ -10,6 +10,7 @@
 
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QStringList>
 
 #include <algorithm>
 #include <set>
@@ -54,8 +55,15 @@ void CEditorDlg::ConnectMap()
     m_map->onArrowMove = [this](int dx, int dy) { RunCommand([&] { MoveSelectionBy(dx, dy); }); };
     connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { SyncMapSelection(); });
     m_mapListener = m_document.Subscribe([this](const DocumentChange& change) {
-        if (change.kind == DocumentChange::Kind::Cells)
+        if (change.kind == DocumentChange::Kind::Cells) {
             SyncMapPositions(change.cells);
+            UpdateStatus();
+        } else if (change.kind == DocumentChange::Kind::CleanState && m_document.IsClean()) {
+            // Saved, or undone back to the saved rows: nothing has moved any more.
+            m_map->View().ClearSavedPositions();
+            m_map->RepaintNow();
+            UpdateStatus();
+        }
     });
 }
 
@@ -105,8 +113,19 @@ void CEditorDlg::SyncMapSelection()
 {
     const std::vector<std::size_t> rows = m_list->SelectedRows();
     m_map->View().SetSelection(rows);
-    m_status->setText(rows.empty() ? QString() : QStringLiteral("%1 selected").arg(rows.size()));
+    m_nSelectedRows = rows.size();
+    UpdateStatus();
     m_map->RepaintNow();
+}
+
+void CEditorDlg::UpdateStatus()
+{
+    QStringList parts;
+    if (m_nSelectedRows > 0)
+        parts << QStringLiteral("%1 selected").arg(m_nSelectedRows);
+    if (const std::size_t changed = m_document.Saved().ChangedRowCount(); changed > 0)
+        parts << (changed == 1 ? QStringLiteral("1 row changed") : QStringLiteral("%1 rows changed").arg(changed));
+    m_status->setText(parts.join(QStringLiteral(", ")));
 }
 
 void CEditorDlg::MoveSelectionBy(int dx, int dy)
@@ -185,7 +204,27 @@ void CEditorDlg::SyncMapPositions(const std::vector<CellRef>& cells)
             p.y = *y;
         view.SetPosition(row, p);
     }
+    SyncSavedPositions(rows);
     m_map->RepaintNow();
+}
+
+void CEditorDlg::SyncSavedPositions(const std::set<std::size_t>& rows)
+{
+    MapView& view = m_map->View();
+    const SavedTexts& saved = m_document.Saved();
+    for (const std::size_t row : rows) {
+        const std::string* x = saved.Saved(row, kColX);
+        const std::string* y = saved.Saved(row, kColY);
+        std::optional<WorldPoint> was;
+        if (x != nullptr || y != nullptr) {
+            // A saved cell that holds no number has no place to show.
+            const auto wx = ParseCoordinate(x != nullptr ? *x : m_document.Cell(row, kColX));
+            const auto wy = ParseCoordinate(y != nullptr ? *y : m_document.Cell(row, kColY));
+            if (wx && wy && !(WorldPoint{*wx, *wy} == view.PositionOf(row)))
+                was = WorldPoint{*wx, *wy};
+        }
+        view.SetSavedPosition(row, was);
+    }
 }
 
 } // namespace orvik

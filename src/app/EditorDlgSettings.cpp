@@ -39,7 +39,8 @@ std::vector<std::pair<QString, bool*>> CEditorDlg::Switches()
             {QStringLiteral("map/vehicles"), &view.m_bShowVehicles},
             {QStringLiteral("map/markers"), &view.m_bShowMarkers},
             {QStringLiteral("map/objects"), &view.m_bShowObjects},
-            {QStringLiteral("map/ids"), &view.m_bShowIds}};
+            {QStringLiteral("map/ids"), &view.m_bShowIds},
+            {QStringLiteral("map/changes"), &view.m_bShowChanges}};
 }
 
 void CEditorDlg::UseSettings(EditorSettings* settings) { m_settings = settings; }
@@ -48,8 +49,8 @@ void CEditorDlg::ApplySettings()
 {
     if (!m_settings)
         return;
-    const std::array<FilterButton*, 7> buttons{m_btnPeople,  m_btnBuildings, m_btnDecorations, m_btnVehicles,
-                                               m_btnMarkers, m_btnObjects,   m_btnIds};
+    const std::array<FilterButton*, 8> buttons{m_btnPeople,  m_btnBuildings, m_btnDecorations, m_btnVehicles,
+                                               m_btnMarkers, m_btnObjects,   m_btnIds,         m_btnChanges};
     const auto switches = Switches();
     for (std::size_t i = 0; i < switches.size(); ++i) {
         const QVariant value = m_settings->Value(switches[i].first);

@@ -71,6 +71,33 @@ const char* DiffKindName(DiffKind kind)
     return "";
 }
 
+namespace {
+
+// Cell texts may hold tabs or line ends typed by hand; they must not break the lines.
+std::string TsvField(const std::string& text)
+{
+    std::string out;
+    for (const char c : Cp1252ToUtf8(text))
+        out += (c == '\t' || c == '\n' || c == '\r') ? ' ' : c;
+    return out;
+}
+
+} // namespace
+
+std::string DifferencesTsv(const std::vector<Difference>& differences)
+{
+    std::string text = "change\tmission\trow\tcolumn\told\tnew\n";
+    for (const Difference& d : differences) {
+        const bool hasRow = d.kind != DiffKind::MissionOnlyInA && d.kind != DiffKind::MissionOnlyInB;
+        const char* column =
+            d.column >= 0 && d.column < kColumnCount ? ItemColumnTitles()[static_cast<std::size_t>(d.column)] : "";
+        text += std::string(DiffKindName(d.kind)) + '\t' + TsvField(d.mission) + '\t' +
+                (hasRow ? std::to_string(d.row + 1) : std::string()) + '\t' + column + '\t' +
+                TsvField(d.oldText) + '\t' + TsvField(d.newText) + '\n';
+    }
+    return text;
+}
+
 void DiffMissions(const std::string& mission, const CMissionModel& a, const CItemDefList& catalogueA,
                   const CMissionModel& b, const CItemDefList& catalogueB, std::vector<Difference>& out)
 {

@@ -21,15 +21,6 @@ const char* ColumnTitle(int column)
     return column >= 0 && column < kColumnCount ? ItemColumnTitles()[static_cast<std::size_t>(column)] : "";
 }
 
-// Cell texts may hold tabs or line ends typed by hand; they must not break the lines.
-std::string TsvField(const std::string& text)
-{
-    std::string out;
-    for (const char c : Out(text))
-        out += (c == '\t' || c == '\n' || c == '\r') ? ' ' : c;
-    return out;
-}
-
 std::string Plural(std::size_t n, const char* word) { return std::to_string(n) + " " + word + (n == 1 ? "" : "s"); }
 
 // "kqbase.pff::m01.bms" names one mission of an archive.
@@ -83,14 +74,7 @@ void WriteFindingsJson(std::ostream& out, const std::vector<Finding>& findings)
 
 void WriteDifferencesTsv(std::ostream& out, const std::vector<Difference>& differences)
 {
-    std::string text = "change\tmission\trow\tcolumn\told\tnew\n";
-    for (const Difference& d : differences) {
-        const bool hasRow = d.kind != DiffKind::MissionOnlyInA && d.kind != DiffKind::MissionOnlyInB;
-        text += std::string(DiffKindName(d.kind)) + '\t' + TsvField(d.mission) + '\t' +
-                (hasRow ? std::to_string(d.row + 1) : std::string()) + '\t' + ColumnTitle(d.column) + '\t' +
-                TsvField(d.oldText) + '\t' + TsvField(d.newText) + '\n';
-    }
-    out << text;
+    out << DifferencesTsv(differences);
 }
 
 void WriteDifferencesJson(std::ostream& out, const std::vector<Difference>& differences)

@@ -20,6 +20,7 @@ std::vector<ItemRow> EditDocument::Load(std::vector<ItemRow> rows)
     Notify({DocumentChange::Kind::AboutToReset, {}});
     std::vector<ItemRow> old = std::exchange(m_rows, std::move(rows));
     m_stack.Clear();
+    m_saved.Clear();
     Notify({DocumentChange::Kind::Reset, {}});
     return old;
 }
@@ -86,6 +87,7 @@ bool EditDocument::Commit(const std::vector<CellChange>& changes, const std::str
     if (mergeable)
         command->SetMergeable();
     std::vector<CellRef> cells = command->Redo(m_rows);
+    NoteSaved(command->Changes(), true);
     m_stack.Push(std::move(command));
     NotifyCells(std::move(cells), wasClean);
     return true;
@@ -100,6 +102,7 @@ bool EditDocument::MergeCells(const std::vector<CellChange>& changes, const std:
     if (!RealChanges(changes, real) || real.empty())
         return false;
     std::vector<CellRef> cells = SetCellsCommand(real).Redo(m_rows);
+    NoteSaved(real, true);
     last->Absorb(real, label);
     NotifyCells(std::move(cells), false);
     return true;
@@ -124,6 +127,7 @@ std::vector<CellRef> EditDocument::Undo()
     if (command == nullptr)
         return {};
     std::vector<CellRef> cells = command->Undo(m_rows);
+    NoteSaved(command->Changes(), false);
     NotifyCells(cells, wasClean);
     return cells;
 }
@@ -135,6 +139,7 @@ std::vector<CellRef> EditDocument::Redo()
     if (command == nullptr)
         return {};
     std::vector<CellRef> cells = command->Redo(m_rows);
+    NoteSaved(command->Changes(), true);
     NotifyCells(cells, wasClean);
     return cells;
 }
@@ -143,8 +148,21 @@ void EditDocument::SetClean()
 {
     const bool wasClean = IsClean();
     m_stack.SetClean();
+    m_saved.Clear();
     if (!wasClean)
         Notify({DocumentChange::Kind::CleanState, {}});
+}
+
+void EditDocument::NoteSaved(const std::vector<CellChange>& changes, bool forward)
+{
+    // In the order the command applied them, so that a cell named twice ends right.
+    for (std::size_t k = 0; k < changes.size(); ++k) {
+        const CellChange& change = changes[forward ? k : changes.size() - 1 - k];
+        if (forward)
+            m_saved.Note(change.row, change.column, change.before, change.after);
+        else
+            m_saved.Note(change.row, change.column, change.after, change.before);
+    }
 }
 
 long EditDocument::FindRow(const std::string& text, std::size_t start, bool forward) const

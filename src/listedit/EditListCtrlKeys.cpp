@@ -86,6 +86,8 @@ QMenu* CEditListCtrl::CreateContextMenu()
         action->setEnabled(enabled);
     };
     add("Copy", CopyKeys(), selected, [this] { CopySelection(); });
+    add("Copy Changes", {}, document != nullptr && !document->Saved().Empty(),
+        [this] { emit copyChangesRequested(); });
     add("Paste", PasteKeys(), rows, [this] { PasteClipboard(); });
     add("Fill Down", FillDownKeys(), selected && SelectedRows().size() > 1, [this] { FillDown(); });
     add("Move Selection...", MoveSelectionKeys(), selected, [this] { emit moveSelectionRequested(); });

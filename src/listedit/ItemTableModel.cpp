@@ -9,6 +9,7 @@
 #include <numeric>
 #include <QApplication>
 #include <QCollator>
+#include <QColor>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QPalette>
@@ -139,14 +140,23 @@ QVariant ItemTableModel::data(const QModelIndex& index, int role) const
     case Qt::DisplayRole:
     case Qt::EditRole: return CellText(DocumentRow(index.row()), index.column());
     case Qt::TextAlignmentRole: return QVariant::fromValue(ColumnFormat(index.column()) | Qt::AlignVCenter);
+    case Qt::BackgroundRole:
+        // A cell that differs from what the archive holds is tinted until it is saved.
+        if (SavedText(index) != nullptr)
+            return QColor(kChangedTint);
+        return {};
     case Qt::DecorationRole:
     case Qt::ToolTipRole: {
         const std::size_t row = DocumentRow(index.row());
+        const std::string* saved = SavedText(index);
+        const QString savedTip = saved != nullptr
+                                     ? QStringLiteral("saved: ") + QString::fromStdString(Cp1252ToUtf8(*saved))
+                                     : QString();
         if (index.column() != 0 || m_findings == nullptr || m_findings->OfRow(row).empty())
-            return {};
+            return role == Qt::ToolTipRole && saved != nullptr ? QVariant(savedTip) : QVariant();
         const std::vector<Finding>& findings = m_findings->OfRow(row);
         if (role == Qt::ToolTipRole)
-            return Tip(findings);
+            return saved != nullptr ? Tip(findings) + QStringLiteral("\n") + savedTip : Tip(findings);
         const bool error = std::any_of(findings.begin(), findings.end(),
                                        [](const Finding& f) { return f.severity == Severity::Error; });
         return QApplication::style()->standardIcon(error ? QStyle::SP_MessageBoxCritical
@@ -192,6 +202,13 @@ Qt::ItemFlags ItemTableModel::flags(const QModelIndex& index) const
     if (IsEditable(index.column()))
         flags |= Qt::ItemIsEditable;
     return flags;
+}
+
+const std::string* ItemTableModel::SavedText(const QModelIndex& index) const
+{
+    if (m_document == nullptr || m_document->Saved().Empty())
+        return nullptr;
+    return m_document->Saved().Saved(DocumentRow(index.row()), index.column());
 }
 
 void ItemTableModel::SetFindings(const ItemFindings* findings)
@@ -253,12 +270,18 @@ void ItemTableModel::OnDocumentChange(const DocumentChange& change)
             const int right = std::min(cells[end].column, last);
             const int row = ViewRow(cells[k].row);
             if (row >= 0)
-                emit dataChanged(index(row, left), index(row, right), {Qt::DisplayRole, Qt::EditRole});
+                emit dataChanged(index(row, left), index(row, right),
+                                 {Qt::DisplayRole, Qt::EditRole, Qt::BackgroundRole, Qt::ToolTipRole});
             k = end + 1;
         }
         break;
     }
-    case DocumentChange::Kind::CleanState: break;
+    case DocumentChange::Kind::CleanState:
+        // A save forgets every change mark at once: one signal, and views repaint what they show.
+        if (m_document->IsClean() && rowCount() > 0 && columnCount() > 0)
+            emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1),
+                             {Qt::BackgroundRole, Qt::ToolTipRole});
+        break;
     }
 }
 

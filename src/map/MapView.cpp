@@ -193,7 +193,7 @@ MapView::PaintState MapView::StateFor(const Canvas& canvas) const
 {
     unsigned flags = 0;
     for (const bool flag : {m_bShowPeople, m_bShowDecorations, m_bShowVehicles, m_bShowBuildings, m_bShowObjects,
-                            m_bShowMarkers, m_bShowIds})
+                            m_bShowMarkers, m_bShowIds, m_bShowChanges})
         flags = flags * 2 + (flag ? 1 : 0);
     return {canvas.Data(), canvas.Width(), canvas.Height(), m_nCenterX, m_nCenterY, m_nZoom, m_nSize, flags, m_pModel};
 }
@@ -263,6 +263,8 @@ void MapView::PaintAll(Canvas& canvas)
                 canvas.CopyFrom(m_terrain, w, h, sx, sy, 0, 0);
         }
     }
+    if (m_bShowChanges)
+        PaintGhosts(canvas, canvas.Clip());
     const std::size_t count = m_pModel->items.size();
     if (m_bShowIds) {
         for (std::size_t i = 0; i < count; ++i)
@@ -300,6 +302,8 @@ void MapView::PaintArea(Canvas& canvas, const PixelRect& area)
     else
         PaintTiledTerrain(canvas, m_terrain.Data(), kSize, kSize, static_cast<std::size_t>(m_terrain.Stride()),
                           canvas.Clip());
+    if (m_bShowChanges)
+        PaintGhosts(canvas, canvas.Clip());
     for (const std::size_t i : VisibleIn(area))
         PaintItem(canvas, i);
     for (const std::size_t i : m_selectedItems) {

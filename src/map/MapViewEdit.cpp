@@ -70,6 +70,7 @@ void MapView::SyncPositions()
     m_selected.assign(count, false);
     m_selectedItems.clear();
     m_dragged.assign(count, false);
+    m_savedPositions.clear();
     m_index.Build(m_positions);
     SyncKinds();
 }
@@ -128,8 +129,14 @@ void MapView::MarkDirty(std::size_t item)
 {
     if (m_allDirty || !m_painted)
         return;
-    const PixelRect box = ItemBox(item);
-    if (!box.Intersects({0, 0, m_painted->width, m_painted->height}))
+    AddDirty(ItemBox(item));
+    if (m_bShowChanges)
+        AddDirty(GhostBox(item));
+}
+
+void MapView::AddDirty(const PixelRect& box)
+{
+    if (m_allDirty || !m_painted || box.Empty() || !box.Intersects({0, 0, m_painted->width, m_painted->height}))
         return;
     // A box that overlaps one already there joins it when the two are drawn cheaper as one: an item
     // dragged a pixel further, or its place and its ring.

@@ -5,7 +5,10 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace orvik::exercise {
 
@@ -128,6 +131,40 @@ Canvas PaintPlain(const MapView& view)
         return x > 0 && x < size && y > 0 && y < size && Shown(view, KindOf(model->items[i]->m_nId)) &&
                view.IsRowShown(i);
     };
+    // Saved places: every pixel of a line along its longer axis, the other coordinate rounded halves up
+    // from the end with the smaller one, then a 5 x 5 outline at the saved place; all under the markers.
+    if (view.m_bShowChanges) {
+        constexpr Rgb kGhost{200, 200, 200};
+        std::vector<std::pair<std::int64_t, std::int64_t>> boxes;
+        for (std::size_t i = 0; i < model->items.size(); ++i) {
+            const std::optional<WorldPoint> saved = view.SavedPositionOf(i);
+            if (!saved || !Shown(view, KindOf(model->items[i]->m_nId)))
+                continue;
+            const std::int64_t gx = std::int64_t{saved->x} * zoom / 131072 + origin - view.CenterX();
+            const std::int64_t gy = origin - std::int64_t{saved->y} * zoom / 131072 - view.CenterY();
+            const auto [x, y] = place(i);
+            const bool steep = std::abs(y - gy) > std::abs(x - gx);
+            // (a, b): along the longer axis, then across it.
+            std::int64_t a0 = steep ? gy : gx, b0 = steep ? gx : gy, a1 = steep ? y : x, b1 = steep ? x : y;
+            if (a1 < a0) {
+                std::swap(a0, a1);
+                std::swap(b0, b1);
+            }
+            for (std::int64_t a = std::max<std::int64_t>(a0, 0); a <= std::min<std::int64_t>(a1, size - 1); ++a) {
+                const std::int64_t b = a1 == a0 ? b0 : b0 + FloorDiv(2 * (a - a0) * (b1 - b0) + (a1 - a0), 2 * (a1 - a0));
+                if (b >= 0 && b < size)
+                    out.SetPixel(static_cast<int>(steep ? b : a), static_cast<int>(steep ? a : b), kGhost);
+            }
+            boxes.emplace_back(gx, gy);
+        }
+        for (const auto& [gx, gy] : boxes)
+            for (std::int64_t dy = -2; dy <= 2; ++dy)
+                for (std::int64_t dx = -2; dx <= 2; ++dx) {
+                    const std::int64_t px = gx + dx, py = gy + dy;
+                    if ((dx == -2 || dx == 2 || dy == -2 || dy == 2) && px >= 0 && px < size && py >= 0 && py < size)
+                        out.SetPixel(static_cast<int>(px), static_cast<int>(py), kGhost);
+                }
+    }
     for (std::size_t i = 0; i < model->items.size(); ++i) {
         if (!drawn(i))
             continue;

@@ -136,7 +136,9 @@ std::string LoadedMissionName(const CEditorDlg& dialog)
 void Promises::Attach(CEditorDlg& dialog)
 {
     m_dialog = &dialog;
-    m_loaded.clear();
+    // A mission the editor loaded before it was handed over is as the archive holds it.
+    m_loaded = dialog.Document().Rows();
+    m_clean = m_loaded;
     m_shadow = std::make_unique<ShadowTable>(*dialog.ItemTable()->TableModel());
     // Listening only: the document is the dialog's, and nothing here changes it.
     auto& document = const_cast<EditDocument&>(dialog.Document());
@@ -165,6 +167,7 @@ void Promises::Detach()
 void Promises::OnLoaded()
 {
     m_loaded = m_dialog->Document().Rows();
+    m_clean = m_loaded;
     if (m_loaded.empty() || !m_loadFailure.empty())
         return;
     const std::string name = LoadedMissionName(*m_dialog);
@@ -209,6 +212,7 @@ void Promises::CheckViews() const
                              ") differs from the document");
     CheckTable();
     CheckFindings();
+    CheckChanges();
 
     // The map: the model's items, markers where the cells say, the filters, the selection.
     const CMapWnd* map = dialog.MapWnd();
@@ -219,6 +223,8 @@ void Promises::CheckViews() const
     for (const Filter& f : kFilters)
         Require(view.IsShown(f.category) == dialog.findChild<QAbstractButton*>(ControlName(f.id))->isChecked(),
                 "filter " + std::to_string(f.id) + " and the map disagree");
+    Require(view.m_bShowChanges == dialog.findChild<QAbstractButton*>(QStringLiteral("changes"))->isChecked(),
+            "the Changes switch and the map disagree");
     for (std::size_t r = 0; r < rows; ++r) {
         const WorldPoint p = view.PositionOf(r);
         const auto x = ParseCoordinate(document.Cell(r, kColX));
@@ -279,6 +285,10 @@ void Promises::CheckFindings() const
     for (const PlainFinding& f : wanted)
         if (f.row)
             tips[*f.row] += (tips[*f.row].empty() ? "" : "\n") + Cp1252ToUtf8(f.text);
+    // A changed Item cell also gives the text the archive holds.
+    for (std::size_t r = 0; r < tips.size() && r < m_clean.size(); ++r)
+        if (m_clean[r][kColItem] != document.Cell(r, kColItem))
+            tips[r] += (tips[r].empty() ? "" : "\n") + ("saved: " + Cp1252ToUtf8(m_clean[r][kColItem]));
     const CEditListCtrl* table = m_dialog->ItemTable();
     for (int v = 0; v < shadow.Rows(); ++v) {
         const std::size_t r = table->DocumentRow(v);
@@ -292,6 +302,32 @@ void Promises::CheckFindings() const
     Require(shadow.Title(kColItem).toStdString() == title, "the Item column's title as last signalled is \"" +
                                                                shadow.Title(kColItem).toStdString() +
                                                                "\", a plain check says \"" + title + "\"");
+}
+
+void Promises::CheckChanges() const
+{
+    const EditDocument& document = m_dialog->Document();
+    const ShadowTable& shadow = *m_shadow;
+    Require(m_clean.size() == document.RowCount(), "the rows as saved and the document differ in count");
+    const MapView& view = m_dialog->MapWnd()->View();
+    for (std::size_t r = 0; r < m_clean.size() && r < static_cast<std::size_t>(shadow.Rows()); ++r) {
+        for (int c = 0; c < kColumnCount; ++c) {
+            const bool changed = m_clean[r][static_cast<std::size_t>(c)] != document.Cell(r, c);
+            Require(shadow.Marked(static_cast<int>(r), c) == changed,
+                    "cell (" + std::to_string(r + 1) + ", " + std::to_string(c) + ") is " +
+                        (changed ? "not marked, but differs from" : "marked, but equals") + " the saved text");
+        }
+        // A saved place where the saved cells give one that is not where the marker stands.
+        std::optional<WorldPoint> wanted;
+        if (m_clean[r][kColX] != document.Cell(r, kColX) || m_clean[r][kColY] != document.Cell(r, kColY)) {
+            const auto x = ParseCoordinate(m_clean[r][kColX]);
+            const auto y = ParseCoordinate(m_clean[r][kColY]);
+            if (x && y && !(WorldPoint{*x, *y} == view.PositionOf(r)))
+                wanted = WorldPoint{*x, *y};
+        }
+        Require(view.SavedPositionOf(r) == wanted, "the map's saved place of row " + std::to_string(r + 1) +
+                                                       " disagrees with the saved cells");
+    }
 }
 
 void Promises::CheckFrame() const
@@ -336,6 +372,7 @@ void Promises::CheckSaved(const SaveStart& start) const
         wanted.push_back(AsSaved(row, catalogue));
     RequireRows(disk->rows, wanted, "saved " + start.mission + " read back");
     Require(m_dialog->Document().IsClean(), "a saved document is not at its clean mark");
+    m_clean = m_dialog->Document().Rows();
 
     const std::vector<std::uint8_t> after = test::ReadBytes(m_dialog->BasePath());
     Require(after.size() == start.bytes.size(), "a save changed the archive's size");

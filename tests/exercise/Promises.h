@@ -64,6 +64,8 @@ private:
     void CheckTable() const;
     void CheckFindings() const;
     void CheckFrame() const;
+    // Cells marked as changed, and saved places on the map, against the rows as last loaded or saved.
+    void CheckChanges() const;
 
     CEditorDlg* m_dialog = nullptr;
     std::unique_ptr<ShadowTable> m_shadow;
@@ -71,6 +73,8 @@ private:
     QMetaObject::Connection m_viewConnection;
     int m_listener = 0;
     std::vector<ItemRow> m_loaded;
+    // What the archive holds for the document's mission: the rows as loaded, then as each save left them.
+    mutable std::vector<ItemRow> m_clean;
     // A load that broke a promise, told at the next check: the listener runs inside the dialog's
     // command, which would take an exception for the user's message.
     std::string m_loadFailure;

@@ -79,6 +79,7 @@ void ShadowTable::ReadAll()
     const int rows = m_model.rowCount(), columns = m_model.columnCount();
     m_cells.assign(static_cast<std::size_t>(rows), std::vector<QString>(static_cast<std::size_t>(columns)));
     m_tips.assign(static_cast<std::size_t>(rows), QString());
+    m_marks.assign(static_cast<std::size_t>(rows), std::vector<bool>(static_cast<std::size_t>(columns)));
     if (rows > 0 && columns > 0)
         Read(m_model.index(0, 0), m_model.index(rows - 1, columns - 1), {});
     ReadTitles();
@@ -88,11 +89,15 @@ void ShadowTable::Read(const QModelIndex& topLeft, const QModelIndex& bottomRigh
 {
     const bool texts = roles.isEmpty() || roles.contains(Qt::DisplayRole);
     const bool tips = roles.isEmpty() || roles.contains(Qt::ToolTipRole);
+    const bool marks = roles.isEmpty() || roles.contains(Qt::BackgroundRole);
     for (int r = topLeft.row(); r <= bottomRight.row() && r < Rows(); ++r) {
         auto& row = m_cells[static_cast<std::size_t>(r)];
         for (int c = topLeft.column(); c <= bottomRight.column() && c < static_cast<int>(row.size()); ++c) {
             if (texts)
                 row[static_cast<std::size_t>(c)] = m_model.index(r, c).data(Qt::DisplayRole).toString();
+            if (marks)
+                m_marks[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)] =
+                    m_model.index(r, c).data(Qt::BackgroundRole).isValid();
             if (tips && c == 0)
                 m_tips[static_cast<std::size_t>(r)] = m_model.index(r, 0).data(Qt::ToolTipRole).toString();
         }

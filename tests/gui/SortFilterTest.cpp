@@ -184,6 +184,18 @@ TEST_F(SortFilter, APasteGoesDownTheShownRowsOnly)
     EXPECT_EQ(Shown(), (Rows{0, 3, 6, 7}));
 }
 
+TEST_F(SortFilter, IsChangedShowsTheRowsThatDifferFromTheArchive)
+{
+    StartAlpha();
+    Edit(3, 1, "5");
+    Edit(6, 0, "Tree");
+    Edit(7, 2, Table()->GetItemText(7, 2)); // the same text: no change
+    m_dialog->FilterBox()->setText("is:changed");
+    EXPECT_EQ(Shown(), (Rows{3, 6}));
+    m_dialog->FilterBox()->setText("-is:changed item:tree");
+    EXPECT_EQ(Shown(), (Rows{2}));
+}
+
 TEST_F(SortFilter, TheSelectionStaysOnTheRowsStillShown)
 {
     StartAlpha();

@@ -206,6 +206,37 @@ TEST_F(MapViewPaint, TruncationTowardZeroPutsOppositeSmallValuesOnOneColumn)
     EXPECT_EQ(frame.Pixel(256, 120), (Rgb{0, 255, 0}));
 }
 
+TEST_F(MapViewPaint, ChangesDrawTheSavedPlaceAndALineUnderTheMarker)
+{
+    LoadGround();
+    AddItem(model, ItemAt(300, 200, 1500));
+    CentreOnOrigin();
+    view.SetSavedPosition(0, WorldPoint{(260 - 256) * 131072, -(190 - 256) * 131072});
+    const Rgb ghost = MapView::kGhostColour;
+    struct Case {
+        int x, y;
+        Rgb on, off; // with the switch on and off
+    };
+    const Case cases[] = {
+        {258, 188, ghost, kGround},       {262, 192, ghost, kGround},       {260, 188, ghost, kGround}, // the box
+        {259, 189, kGround, kGround},     {261, 191, kGround, kGround},                                 // its inside
+        {260, 190, ghost, kGround},                                                                     // the line's start
+        {270, 193, ghost, kGround},       {280, 195, ghost, kGround},       {296, 199, ghost, kGround}, // rounded halves up
+        {270, 192, kGround, kGround},     {280, 196, kGround, kGround},                                 // beside it
+        {300, 200, Rgb{0, 255, 0}, Rgb{0, 255, 0}},                                                     // the marker on top
+    };
+    for (const bool on : {true, false}) {
+        view.m_bShowChanges = on;
+        view.Paint(frame);
+        for (const Case& c : cases)
+            EXPECT_EQ(frame.Pixel(c.x, c.y), on ? c.on : c.off) << c.x << "," << c.y << (on ? " on" : " off");
+    }
+    view.m_bShowChanges = true;
+    view.SetSavedPosition(0, std::nullopt);
+    view.Paint(frame);
+    EXPECT_EQ(frame.Pixel(280, 195), kGround);
+}
+
 TEST_F(MapViewPaint, TerrainIsPlacedAndRepeatsAroundTheCentre)
 {
     view.LoadMap(WriteColourMap(dir, "pattern.pcx", 1024, 1024, Pattern));

@@ -22,6 +22,7 @@
 #include <future>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -76,6 +77,7 @@ public:
     void OnMarkers();
     void OnObjects();
     void OnIds();
+    void OnChanges();
     // Editing: undo and redo in the table, the find field, another base archive.
     void OnUndo();
     void OnRedo();
@@ -93,6 +95,9 @@ public:
     // The filter box (Ctrl+L), and the switch that shows only the filtered rows on the map.
     void OnFilterRows();
     void OnMapOnlyFiltered();
+    // The unsaved edits, as `orvik diff` of the archive and the table would print them.
+    void OnCopyChanges();
+    std::string UnsavedChangesTsv() const;
 
     // Runs a handler so that no exception reaches Qt's event loop: file errors become the file
     // error report, the editor's own refusals and anything else a plain message.
@@ -107,8 +112,6 @@ public:
     FilterField* FilterBox() const { return m_filter; }
     QLabel* FilterCount() const { return m_filterCount; }
     QCheckBox* MapOnlyFilteredSwitch() const { return m_mapOnlyFiltered; }
-    // Answers is:changed: whether a row holds unsaved changes. False for every row until set.
-    void SetRowChangedTest(std::function<bool(std::size_t)> changed) { m_rowChanged = std::move(changed); }
 
     const std::string& BasePath() const { return m_strBasePath; }
     const CItemDefList& Catalogue() const { return m_itemDefs; }
@@ -151,6 +154,10 @@ private:
     void MoveItemsFromMap(const std::vector<std::pair<std::size_t, WorldPoint>>& moves);
     void SyncMapSelection();
     void SyncMapPositions(const std::vector<CellRef>& cells);
+    // The map's marks of where these rows' items stood at the last save.
+    void SyncSavedPositions(const std::set<std::size_t>& rows);
+    // "N selected, M rows changed" above the map.
+    void UpdateStatus();
     // The catalogue and the mission list of m_strBasePath, as at start-up.
     void LoadArchive();
     // Selects the next row shown from view position view (inclusive) whose name holds the find
@@ -225,7 +232,7 @@ private:
     int m_docListener = 0;
     int m_mapListener = 0;
     // How a control follows a larger window.
-    enum class Follow { Table, Right, UnderMap };
+    enum class Follow { Table, Right, UnderMap, AboveMapRight };
     struct Placed {
         QWidget* widget;
         QRect rect; // at the default size
@@ -236,12 +243,12 @@ private:
     FilterField* m_filter = nullptr;
     QLabel* m_filterCount = nullptr;
     QCheckBox* m_mapOnlyFiltered = nullptr;
-    std::function<bool(std::size_t)> m_rowChanged;
     QTimer* m_mapRowsTimer = nullptr; // the map follows the table's rows after the keystroke
     CMapWnd* m_map = nullptr;
 
     QLineEdit* m_editCoord = nullptr;
-    QLabel* m_status = nullptr; // "N selected"
+    QLabel* m_status = nullptr; // "N selected, M rows changed"
+    std::size_t m_nSelectedRows = 0; // as last told to the map, so that an edit need not count them
     QElapsedTimer m_arrowTimer; // since the last arrow-key move
     QGroupBox* m_groupShow = nullptr;
     FilterButton* m_btnPeople = nullptr;
@@ -251,6 +258,7 @@ private:
     FilterButton* m_btnMarkers = nullptr;
     FilterButton* m_btnObjects = nullptr;
     FilterButton* m_btnIds = nullptr;
+    FilterButton* m_btnChanges = nullptr;
 
     EditorSettings* m_settings = nullptr;
     QTimer* m_settingsTimer = nullptr;

@@ -29,6 +29,10 @@ const char* DiffKindName(DiffKind kind);
 void DiffMissions(const std::string& mission, const CMissionModel& a, const CItemDefList& catalogueA,
                   const CMissionModel& b, const CItemDefList& catalogueB, std::vector<Difference>& out);
 
+// The differences as `orvik diff` prints them: a header line "change, mission, row, column, old,
+// new" and a line each, tab-separated, in UTF-8; rows are counted from 1.
+std::string DifferencesTsv(const std::vector<Difference>& differences);
+
 struct DiffSide {
     std::string path;    // the base archive
     std::string mission; // one mission of it ("" for all)

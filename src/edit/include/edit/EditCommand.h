@@ -17,6 +17,8 @@ public:
     virtual std::vector<CellRef> Undo(std::vector<ItemRow>& rows) = 0;
     // A short text for the menu, as "X Position, row 12".
     virtual std::string Text() const = 0;
+    // Each cell it sets, with its text before and after, in the order Redo sets them.
+    virtual const std::vector<CellChange>& Changes() const = 0;
 };
 
 } // namespace orvik

@@ -4,6 +4,7 @@
 // when the present is at the mark set by the last load or successful save. Views register for
 // notifications naming the cells that changed.
 #include "edit/CellChange.h"
+#include "edit/SavedTexts.h"
 #include "edit/UndoStack.h"
 #include "mission/ItemRows.h"
 
@@ -58,6 +59,8 @@ public:
     bool IsClean() const { return m_stack.IsClean(); }
     // After a successful save.
     void SetClean();
+    // The texts the edited cells held at the last load or save; empty when clean.
+    const SavedTexts& Saved() const { return m_saved; }
 
     // The next row from start (inclusive) in the direction whose item name contains text,
     // ignoring letter case, going round the end; -1 when none does or text is empty.
@@ -74,8 +77,12 @@ private:
     bool RealChanges(const std::vector<CellChange>& changes, std::vector<CellChange>& real) const;
     bool Commit(const std::vector<CellChange>& changes, const std::string& label, bool mergeable);
 
+    // Keeps m_saved up to date with changes just applied (forward) or taken back.
+    void NoteSaved(const std::vector<CellChange>& changes, bool forward);
+
     std::vector<ItemRow> m_rows;
     UndoStack m_stack;
+    SavedTexts m_saved;
     std::array<bool, kColumnCount> m_editable{};
     std::map<int, Listener> m_listeners;
     int m_nextListener = 1;

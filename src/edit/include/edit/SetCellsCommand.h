@@ -14,7 +14,7 @@ public:
     std::vector<CellRef> Undo(std::vector<ItemRow>& rows) override;
     std::string Text() const override;
 
-    const std::vector<CellChange>& Changes() const { return m_changes; }
+    const std::vector<CellChange>& Changes() const override { return m_changes; }
 
     // A step that later steps may join (EditDocument::MergeCells).
     bool IsMergeable() const { return m_mergeable; }

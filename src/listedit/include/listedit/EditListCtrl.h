@@ -119,6 +119,8 @@ signals:
     void refused(const QString& message);
     // Move Selection was chosen in the context menu: the dialog asks for the offsets.
     void moveSelectionRequested();
+    // Copy Changes was chosen: the dialog, which knows the mission, puts them on the clipboard.
+    void copyChangesRequested();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

@@ -6,9 +6,12 @@
 #include "listedit/ViewOrder.h"
 
 #include <QAbstractTableModel>
+#include <QColor>
 #include <QString>
 
 #include <functional>
+#include <string>
+
 #include <vector>
 
 namespace orvik {
@@ -63,9 +66,14 @@ public:
     std::size_t DocumentRowCount() const;
     // A document row's cell as shown, hidden or not.
     QString CellText(std::size_t row, int column) const;
+    // The background of a cell whose text differs from the saved one: a pale amber that keeps
+    // the text readable in light and dark palettes alike.
+    static constexpr QRgb kChangedTint = 0xfff3d08a;
 
 private:
     void OnDocumentChange(const DocumentChange& change);
+    // The text the archive holds for a changed cell; null for an unchanged one.
+    const std::string* SavedText(const QModelIndex& index) const;
 
     struct Column {
         QString title;

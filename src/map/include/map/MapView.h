@@ -49,6 +49,10 @@ public:
     bool m_bShowVehicles = true;
     bool m_bShowDecorations = true;
     bool m_bShowIds = false;
+    // Moved items also show where they stood at the last save: a faint box there and a thin line
+    // to where they are now, under every marker.
+    bool m_bShowChanges = false;
+    static constexpr Rgb kGhostColour{200, 200, 200};
 
     // Also takes the items' positions as the markers' positions and clears the selection.
     void SetModel(const CMissionModel* model);
@@ -121,6 +125,12 @@ public:
     {
         return !m_onlyRows || (item < m_onlyRows->size() && (*m_onlyRows)[item]);
     }
+    // Where an item stood at the last save, when it has moved since; none for one that has not.
+    // Kept until the next SetModel or SyncPositions.
+    void SetSavedPosition(std::size_t item, std::optional<WorldPoint> saved);
+    void ClearSavedPositions();
+    std::optional<WorldPoint> SavedPositionOf(std::size_t item) const;
+    std::size_t SavedPositionCount() const { return m_savedPositions.size(); }
 
     // Selected items get a ring; items outside the model are ignored.
     void SetSelection(const std::vector<std::size_t>& items);
@@ -167,6 +177,14 @@ private:
     // Frame pixel of the zoomed centre pixel, less 256 (the centre units' offset): 256 at 512.
     int Origin() const { return m_nSize / 2 + kSize / 2; }
     void PaintRing(Canvas& canvas, int x, int y) const;
+    // The saved places of moved items, and their lines, that reach area.
+    void PaintGhosts(Canvas& canvas, const PixelRect& area) const;
+    // Frame position of a world point at the current zoom and centre.
+    std::pair<std::int64_t, std::int64_t> FramePoint(WorldPoint p) const;
+    // What an item's ghost and line cover; empty when it has none or none is drawn.
+    PixelRect GhostBox(std::size_t item) const;
+    // Remembers that box must be drawn again.
+    void AddDirty(const PixelRect& box);
     bool IsDrawn(std::size_t item, std::int64_t wx, std::int64_t wy) const;
     // Marker and label of one item, when it is drawn.
     void PaintItem(Canvas& canvas, std::size_t item) const;
@@ -218,6 +236,7 @@ private:
     std::optional<PaintState> m_painted;
     bool m_allDirty = true;
     std::vector<PixelRect> m_dirty;
+    std::unordered_map<std::size_t, WorldPoint> m_savedPositions;
     std::vector<std::size_t> m_dragItems;
     std::vector<bool> m_dragged; // by item, for the paint's quick test
     int m_dragDx = 0;
