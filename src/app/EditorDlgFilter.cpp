@@ -89,8 +89,10 @@ void CEditorDlg::ClearFilter()
 {
     // The table shows every row already: the box only says so.
     {
+        // setText, unlike clear, forgets the box's undo: Ctrl+Z in it cannot bring the old
+        // mission's filter back.
         const QSignalBlocker blocker(m_filter);
-        m_filter->clear();
+        m_filter->setText(QString());
     }
     m_filter->setStyleSheet(QString());
     m_filter->setToolTip(QString::fromLatin1(kFilterHelp));

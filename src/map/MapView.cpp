@@ -266,7 +266,8 @@ void MapView::PaintAll(Canvas& canvas)
     if (m_bShowChanges)
         PaintGhosts(canvas, canvas.Clip());
     const std::size_t count = m_pModel->items.size();
-    if (m_bShowIds) {
+    // A cell's tops may be rows the table hides, covering shown ones: then every item is visited.
+    if (m_bShowIds || m_onlyRows) {
         for (std::size_t i = 0; i < count; ++i)
             PaintItem(canvas, i);
     } else {

@@ -88,7 +88,8 @@ std::pair<std::int64_t, std::int64_t> MapView::FramePoint(WorldPoint p) const
 PixelRect MapView::GhostBox(std::size_t item) const
 {
     const auto found = m_savedPositions.find(item);
-    if (found == m_savedPositions.end() || item >= m_categories.size() || !IsShown(m_categories[item]))
+    if (found == m_savedPositions.end() || item >= m_categories.size() || !IsShown(m_categories[item]) ||
+        !IsRowShown(item))
         return {};
     const auto [gx, gy] = FramePoint(found->second);
     const auto [x, y] = FramePosition(item);

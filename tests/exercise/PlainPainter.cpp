@@ -138,7 +138,7 @@ Canvas PaintPlain(const MapView& view)
         std::vector<std::pair<std::int64_t, std::int64_t>> boxes;
         for (std::size_t i = 0; i < model->items.size(); ++i) {
             const std::optional<WorldPoint> saved = view.SavedPositionOf(i);
-            if (!saved || !Shown(view, KindOf(model->items[i]->m_nId)))
+            if (!saved || !Shown(view, KindOf(model->items[i]->m_nId)) || !view.IsRowShown(i))
                 continue;
             const std::int64_t gx = std::int64_t{saved->x} * zoom / 131072 + origin - view.CenterX();
             const std::int64_t gy = origin - std::int64_t{saved->y} * zoom / 131072 - view.CenterY();

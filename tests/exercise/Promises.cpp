@@ -310,10 +310,13 @@ void Promises::CheckChanges() const
     const ShadowTable& shadow = *m_shadow;
     Require(m_clean.size() == document.RowCount(), "the rows as saved and the document differ in count");
     const MapView& view = m_dialog->MapWnd()->View();
-    for (std::size_t r = 0; r < m_clean.size() && r < static_cast<std::size_t>(shadow.Rows()); ++r) {
-        for (int c = 0; c < kColumnCount; ++c) {
+    const CEditListCtrl* table = m_dialog->ItemTable();
+    for (std::size_t r = 0; r < m_clean.size(); ++r) {
+        // The shadow's rows are view positions; a hidden row shows no marks.
+        const int v = table->ViewRow(r);
+        for (int c = 0; c < kColumnCount && v >= 0 && v < shadow.Rows(); ++c) {
             const bool changed = m_clean[r][static_cast<std::size_t>(c)] != document.Cell(r, c);
-            Require(shadow.Marked(static_cast<int>(r), c) == changed,
+            Require(shadow.Marked(v, c) == changed,
                     "cell (" + std::to_string(r + 1) + ", " + std::to_string(c) + ") is " +
                         (changed ? "not marked, but differs from" : "marked, but equals") + " the saved text");
         }
