@@ -42,6 +42,21 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export LC_ALL=C.UTF-8
 unset DISPLAY WAYLAND_DISPLAY
+# Debian 12's Liberation Sans (1.07, the Arial of fonts-liberation) draws no capital I under Wine; its
+# version 2 does. The package is fetched, never installed (the Linux programs keep the system's fonts),
+# and its faces go into each prefix, where Wine takes them before the system's of the same name.
+ui_fonts="${XDG_CACHE_HOME:-$HOME/.cache}/orvik/fonts"
+if [ ! -f "$ui_fonts/LiberationSans-Regular.ttf" ]; then
+  fetch=$(mktemp -d)
+  if (cd "$fetch" && apt-get download fonts-liberation2 >/dev/null 2>&1) &&
+     dpkg-deb -x "$fetch"/fonts-liberation2_*.deb "$fetch/x"; then
+    mkdir -p "$ui_fonts"
+    cp "$fetch"/x/usr/share/fonts/truetype/liberation2/LiberationSans-*.ttf "$ui_fonts/"
+  else
+    echo "windows: fonts-liberation2 could not be fetched; the window's text may lack its capital I" >&2
+  fi
+  rm -rf "$fetch"
+fi
 new_prefix() {
   export WINEPREFIX="$1"
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
@@ -50,6 +65,7 @@ new_prefix() {
       "$wine_cmd" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d "Liberation Sans" /f \
         >/dev/null 2>&1
     done
+    cp "$ui_fonts"/LiberationSans-*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     wineserver -w 2>/dev/null || true
   fi
 }
