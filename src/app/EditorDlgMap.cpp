@@ -125,7 +125,10 @@ void CEditorDlg::UpdateStatus()
         parts << QStringLiteral("%1 selected").arg(m_nSelectedRows);
     if (const std::size_t changed = m_document.Saved().ChangedRowCount(); changed > 0)
         parts << (changed == 1 ? QStringLiteral("1 row changed") : QStringLiteral("%1 rows changed").arg(changed));
-    m_status->setText(parts.join(QStringLiteral(", ")));
+    // Most edits leave the count as it was; an unchanged label needs no new layout.
+    const QString text = parts.join(QStringLiteral(", "));
+    if (m_status->text() != text)
+        m_status->setText(text);
 }
 
 void CEditorDlg::MoveSelectionBy(int dx, int dy)
