@@ -1,6 +1,7 @@
 #include "EditorBench.h"
 
 #include "archive/PffArchive.h"
+#include "edit/EditDocument.h"
 #include "gamedata/DemoGame.h"
 #include "gamedata/MissionWriter.h"
 #include "gamedata/PffWriter.h"
@@ -151,6 +152,29 @@ void SwitchBench(benchmark::State& state, const std::string& base, const char* m
     QApplication::processEvents();
     state.counters["rows"] = static_cast<double>(editor.dialog.Model().items.size());
     state.counters["MiB_loaded"] = HeapInUseMiB() - empty;
+}
+
+void TimeEditSteps(benchmark::State& state, EditDocument& document, int what)
+{
+    std::size_t row = 0;
+    std::uint64_t n = 0;
+    for (auto _ : state) {
+        row = (row + 7919) % document.RowCount();
+        const std::string text = std::to_string(++n);
+        if (what == 0) {
+            document.SetCell(row, kColX, text);
+        } else {
+            state.PauseTiming();
+            document.SetCell(row, kColX, text);
+            if (what == 2)
+                document.Undo();
+            state.ResumeTiming();
+            if (what == 1)
+                document.Undo();
+            else
+                document.Redo();
+        }
+    }
 }
 
 } // namespace orvik::bench

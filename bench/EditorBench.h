@@ -4,6 +4,7 @@
 #include "app/EditorDlg.h"
 #include "app/Prompts.h"
 #include "common/Paths.h"
+#include "edit/EditDocument.h"
 
 #include <benchmark/benchmark.h>
 #include <QApplication>
@@ -58,5 +59,8 @@ double HeapInUseMiB();
 // Switching to a mission and away: each iteration times one of the two. mission: its entry name,
 // or empty for the demo's biggest.
 void SwitchBench(benchmark::State& state, const std::string& base, const char* mission, bool timeAway);
+
+// One edit of X in rows far apart, its undo, or its redo (what 0, 1, 2): each iteration times one.
+void TimeEditSteps(benchmark::State& state, EditDocument& document, int what);
 
 } // namespace orvik::bench

@@ -137,25 +137,7 @@ void EditBench(benchmark::State& state, const char* mission, int what)
     combo->setCurrentIndex(LineOf(combo, mission));
     QApplication::processEvents();
     EditDocument& document = *editor.dialog.ItemTable()->Document();
-    std::size_t row = 0;
-    std::uint64_t n = 0;
-    for (auto _ : state) {
-        row = (row + 7919) % document.RowCount();
-        const std::string text = std::to_string(++n);
-        if (what == 0) {
-            document.SetCell(row, kColX, text);
-        } else {
-            state.PauseTiming();
-            document.SetCell(row, kColX, text);
-            if (what == 2)
-                document.Undo();
-            state.ResumeTiming();
-            if (what == 1)
-                document.Undo();
-            else
-                document.Redo();
-        }
-    }
+    TimeEditSteps(state, document, what);
 }
 
 void BM_Edit60000Rows(benchmark::State& state) { EditBench(state, "big.bms", 0); }

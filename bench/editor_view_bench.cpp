@@ -73,25 +73,7 @@ void ViewEditBench(benchmark::State& state, int what)
     editor.Table().SortBy(kColX, ItemTableModel::SortOrder::Descending);
     editor.dialog.FilterBox()->setText(QStringLiteral("x>0"));
     EditDocument& document = *editor.Table().Document();
-    std::size_t row = 0;
-    std::uint64_t n = 0;
-    for (auto _ : state) {
-        row = (row + 7919) % document.RowCount();
-        const std::string text = std::to_string(++n);
-        if (what == 0) {
-            document.SetCell(row, kColX, text);
-        } else {
-            state.PauseTiming();
-            document.SetCell(row, kColX, text);
-            if (what == 2)
-                document.Undo();
-            state.ResumeTiming();
-            if (what == 1)
-                document.Undo();
-            else
-                document.Redo();
-        }
-    }
+    TimeEditSteps(state, document, what);
     editor.BytesPerRow(state);
 }
 

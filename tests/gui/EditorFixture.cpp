@@ -47,6 +47,15 @@ void EditorTest::Choose(int line)
     QApplication::processEvents();
 }
 
+void EditorTest::StartActive(int line)
+{
+    Start();
+    Choose(line);
+    m_dialog->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_dialog.get()));
+    m_prompts.Clear();
+}
+
 void EditorTest::Click(QAbstractButton* button)
 {
     ASSERT_NE(button, nullptr);

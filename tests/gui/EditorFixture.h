@@ -31,6 +31,8 @@ protected:
     void Start();
     // Chooses a line of the mission list as the drop-down list does.
     void Choose(int line);
+    // Start, then that line, with the window active and the prompts so far forgotten.
+    void StartActive(int line);
 
     template <class T = QWidget>
     T* Control(int id) const

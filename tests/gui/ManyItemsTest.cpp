@@ -21,11 +21,7 @@ class ManyItems : public EditorTest {
 protected:
     void StartAlpha()
     {
-        Start();
-        Choose(0);
-        m_dialog->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(m_dialog.get()));
-        m_prompts.Clear();
+        StartActive(0);
         m_loaded = m_dialog->Document().Rows();
     }
     void ClickCell(int row, int column, Qt::KeyboardModifiers modifiers = Qt::NoModifier)

@@ -20,14 +20,6 @@ const Rows kByX = {4, 2, 8, 1, 0, 6, 3, 7, 5};
 
 class SortFilter : public EditorTest {
 protected:
-    void StartAlpha()
-    {
-        Start();
-        Choose(0);
-        m_dialog->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(m_dialog.get()));
-        m_prompts.Clear();
-    }
     void ClickTitle(int column)
     {
         QHeaderView* header = Table()->horizontalHeader();
@@ -53,7 +45,7 @@ protected:
 
 TEST_F(SortFilter, ThreeClicksOnATitleSortUpDownAndBack)
 {
-    StartAlpha();
+    StartActive(0);
     const Rows fileOrder = {0, 1, 2, 3, 4, 5, 6, 7, 8};
     const struct {
         Rows rows;
@@ -77,7 +69,7 @@ TEST_F(SortFilter, ThreeClicksOnATitleSortUpDownAndBack)
 
 TEST_F(SortFilter, NamesSortInOrderAndEqualNamesKeepFileOrder)
 {
-    StartAlpha();
+    StartActive(0);
     ClickTitle(0);
     const Rows rows = Shown();
     ASSERT_EQ(rows.size(), 9u);
@@ -116,7 +108,7 @@ TEST_F(SortFilter, AnEditKeepsItsRowInPlaceAndASaveWritesItsOwnRecord)
 
 TEST_F(SortFilter, UndoShowsTheChangedRowWhereverItIsShown)
 {
-    StartAlpha();
+    StartActive(0);
     ClickTitle(1);
     Edit(4, 2, "7");
     Table()->ShowCell(5, 0);
@@ -129,7 +121,7 @@ TEST_F(SortFilter, UndoShowsTheChangedRowWhereverItIsShown)
 
 TEST_F(SortFilter, AFilterShowsItsRowsAndCopyTakesOnlyThose)
 {
-    StartAlpha();
+    StartActive(0);
     Doc().SetCell(0, 0, "Bunker");
     Doc().SetCell(0, 1, "30000000");
     Doc().SetCell(2, 0, "bunker");
@@ -159,7 +151,7 @@ TEST_F(SortFilter, AFilterShowsItsRowsAndCopyTakesOnlyThose)
 
 TEST_F(SortFilter, APasteGoesDownTheShownRowsOnly)
 {
-    StartAlpha();
+    StartActive(0);
     Filter("x>0"); // rows 0, 3, 5, 6, 7
     ASSERT_EQ(Shown(), (Rows{0, 3, 5, 6, 7}));
     const auto before = m_dialog->Document().Rows();
@@ -186,7 +178,7 @@ TEST_F(SortFilter, APasteGoesDownTheShownRowsOnly)
 
 TEST_F(SortFilter, IsChangedShowsTheRowsThatDifferFromTheArchive)
 {
-    StartAlpha();
+    StartActive(0);
     Edit(3, 1, "5");
     Edit(6, 0, "Tree");
     Edit(7, 2, Table()->GetItemText(7, 2)); // the same text: no change
@@ -198,7 +190,7 @@ TEST_F(SortFilter, IsChangedShowsTheRowsThatDifferFromTheArchive)
 
 TEST_F(SortFilter, TheSelectionStaysOnTheRowsStillShown)
 {
-    StartAlpha();
+    StartActive(0);
     Table()->SelectDocumentRows({2, 3, 5}, false);
     m_dialog->FilterBox()->setText("x>0");
     EXPECT_EQ(Table()->SelectedRows(), (Rows{3, 5}));
